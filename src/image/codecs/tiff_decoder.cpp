@@ -1,0 +1,9 @@
+#include "image/codecs/decoder.h"
+
+namespace palvex {
+
+DecodedImage DecodeTiff(std::span<const std::uint8_t> /*file*/, const DecodeLimits& /*limits*/) {
+    return DecodeFailure(DecodeStatus::Corrupt);
+}
+
+}  // namespace palvex

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace palvex {
+
+// Numbers of the system's texts. Every user-visible text lives in the string table under its
+// number; code refers to it by one of these names, never by a literal.
+namespace str {
+inline constexpr int kMemoryAllocationFailed = 30001;
+inline constexpr int kWorkFolderFailed = 30002;
+inline constexpr int kWholeRangeAllColours = 30003;
+inline constexpr int kBackupFailed = 30004;
+inline constexpr int kFlipFailed = 30005;
+inline constexpr int kRotateFailed = 30006;
+inline constexpr int kTooFewVertices = 30008;
+inline constexpr int kDeleteSelectedVertices = 30009;
+inline constexpr int kCannotAddMore = 30010;
+inline constexpr int kBitmapSaveFailed = 30011;
+inline constexpr int kBitmapInfoFailed = 30012;
+inline constexpr int kBitmapKeyScanFailed = 30016;
+inline constexpr int kGifManyColours = 30017;
+inline constexpr int kSizeOver5000 = 30018;
+inline constexpr int kDrawColourIsKey = 30019;
+inline constexpr int kUnsupportedFileType = 30020;
+inline constexpr int kOleInitFailed = 30021;
+inline constexpr int kBackgroundImageFailed = 30022;
+inline constexpr int kJpegLosesTransparency = 30023;
+inline constexpr int kPasteFailed = 30027;
+inline constexpr int kRecentFileMissing = 30033;
+inline constexpr int kNoWriteAccess = 30035;
+inline constexpr int kExpandFailed = 30036;
+inline constexpr int kFileManagerFailed = 30048;
+inline constexpr int kFileExists = 30056;
+inline constexpr int kPrinterDcFailed = 30064;
+inline constexpr int kSavedShowFolder = 30069;
+inline constexpr int kSaved = 30070;
+inline constexpr int kRibbonInitFailed = 30075;
+inline constexpr int kFileNotFound = 30077;
+inline constexpr int kPrinterInitFailed = 30082;
+inline constexpr int kImageSetFailed = 30088;
+}  // namespace str
+
+// The text of a string-table entry (UTF-8); empty for an unknown number.
+std::string_view LoadString(int id);
+
+// prefix + the entry's text: the shape of every message the system shows.
+std::string MessageText(int id, std::string_view prefix = {});
+
+}  // namespace palvex

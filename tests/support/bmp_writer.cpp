@@ -1,0 +1,1 @@
+#include "support/bmp_writer.h"

@@ -1,0 +1,1 @@
+#include "support/gif_writer.h"

@@ -1,0 +1,1 @@
+#include "support/jpeg_writer.h"

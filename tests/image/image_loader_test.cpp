@@ -1,1 +1,321 @@
+#include "image/image_loader.h"
+
 #include <gtest/gtest.h>
+
+#include "support/bmp_writer.h"
+#include "support/jpeg_writer.h"
+#include "support/png_writer.h"
+#include "support/test_support.h"
+#include "support/tiff_writer.h"
+
+namespace palvex {
+namespace {
+
+constexpr Colour kWhite = Rgb(255, 255, 255);
+
+class LoaderTest : public ::testing::Test {
+protected:
+    std::filesystem::path Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        const auto path = temp_.File(name);
+        test::WriteFileBytes(path, bytes);
+        return path;
+    }
+
+    LoadResult Load(const std::filesystem::path& path, int firstTrans = 1) {
+        return LoadImageFile(path, firstTrans, prompter_, facts_);
+    }
+
+    std::vector<int> ShownIds() const {
+        std::vector<int> ids;
+        for (const auto& request : prompter_.shown) {
+            ids.push_back(request.id);
+        }
+        return ids;
+    }
+
+    test::TempDir temp_;
+    test::RecordingPrompter prompter_;
+    LoadedFileFacts facts_{Rgb(1, 2, 3), {99, 99}};  // what an earlier load left
+};
+
+test::PngSpec Rgba(int width, int height, std::vector<std::uint16_t> samples) {
+    test::PngSpec spec;
+    spec.width = width;
+    spec.height = height;
+    spec.colourType = 6;
+    spec.samples = std::move(samples);
+    return spec;
+}
+
+TEST_F(LoaderTest, MissingFileNamesThePathAndChangesNothing) {
+    const auto path = temp_.File("gone.png");
+    EXPECT_FALSE(Load(path).ok);
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].Text(), PathText(path) + "\nファイルが見つかりません");
+    EXPECT_EQ(prompter_.shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{99, 99}));
+}
+
+TEST_F(LoaderTest, FormatComesFromTheLastDotOfTheWholePath) {
+    EXPECT_EQ(FormatNameOf("a/photo.JPG"), "jpeg");
+    EXPECT_EQ(FormatNameOf("a/photo.Tif"), "tiff");
+    EXPECT_EQ(FormatNameOf("a.png/noextension"), "");
+    EXPECT_EQ(FormatNameOf("archive.tar.gz"), "");
+    EXPECT_EQ(FormatNameOf("plain"), "");
+
+    EXPECT_FALSE(Load(Write("archive.tar.gz", {1, 2, 3})).ok);
+    EXPECT_FALSE(Load(Write("nodot", {1, 2, 3})).ok);
+    EXPECT_EQ(ShownIds(), (std::vector<int>{30020, 30020}));
+    EXPECT_EQ(prompter_.shown[0].Text(), "このファイルタイプはセットできません");
+}
+
+TEST_F(LoaderTest, RgbaPngWithoutBackgroundFlattensOntoWhite) {
+    const auto path = Write("a.png", test::WritePng(Rgba(4, 1,
+                                                         {
+                                                             0x12, 0x34, 0x56, 0,  // clear
+                                                             255, 255, 255, 255,   // white
+                                                             0, 0, 0, 128,         // half
+                                                             10, 20, 30, 255,      // solid
+                                                         })));
+    const LoadResult result = Load(path, 0);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, kWhite);
+    EXPECT_EQ(facts_.FileColorKey, kWhite);
+    EXPECT_EQ(facts_.SourceBmpFormat, BmpFormat{});
+    const Bitmap expected =
+        test::MakeBitmap(4, 1, {0xFFFFFFFFu, 0xFFFFF7FFu, 0xFF7F7F7Fu, 0xFF0A141Eu});
+    EXPECT_TRUE(test::SameBitmaps(expected, result.image, "png-flatten"));
+    EXPECT_TRUE(prompter_.shown.empty());
+}
+
+TEST_F(LoaderTest, RgbaPngBackgroundBecomesTheKey) {
+    test::PngSpec spec = Rgba(2, 1, {9, 9, 9, 0, 0, 255, 0, 255});
+    spec.bkgd = {0, 255, 0};
+    const LoadResult result = Load(Write("g.png", test::WritePng(spec)));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 255, 0));
+    EXPECT_EQ(facts_.FileColorKey, Rgb(0, 255, 0));
+    // The transparent pixel takes the key; the opaque green one is nudged off it.
+    EXPECT_EQ(result.image.ReadPixel(0, 0), Rgb(0, 255, 0));
+    EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(0, 247, 0));
+}
+
+TEST_F(LoaderTest, PalettePngTakesItsKeyFromTrns) {
+    test::PngSpec spec;
+    spec.width = 3;
+    spec.height = 1;
+    spec.colourType = 3;
+    spec.palette = {{{200, 0, 0}}, {{0, 0, 200}}, {{7, 7, 7}}};
+    spec.trns = {255, 0};
+    spec.samples = {0, 1, 2};
+    const LoadResult result = Load(Write("p.png", test::WritePng(spec)), 0);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 0, 200));
+    EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(0, 0, 200));
+    EXPECT_EQ(result.image.ReadPixel(2, 0), Rgb(7, 7, 7));
+}
+
+TEST_F(LoaderTest, ImagesWithoutTransparentPixelsKeepTheirExactPixels) {
+    // A flat background must stay one colour after loading, so no lossy round trip is allowed.
+    std::vector<std::uint16_t> samples;
+    for (int i = 0; i < 64; ++i) {
+        samples.insert(samples.end(), {static_cast<std::uint16_t>(i * 4), 100, 37,
+                                       static_cast<std::uint16_t>(i == 5 ? 128 : 255)});
+    }
+    const LoadResult result = Load(Write("flat.png", test::WritePng(Rgba(8, 8, samples))), 3);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 255, 0));  // the FirstTrans preference
+    EXPECT_EQ(facts_.FileColorKey, kNoColour);
+    for (int i = 0; i < 64; ++i) {
+        EXPECT_EQ(result.image.Row(i / 8)[i % 8], PixelFromColour(Rgb(i * 4, 100, 37))) << i;
+    }
+}
+
+TEST_F(LoaderTest, JpegNeverCarriesAKey) {
+    test::JpegSpec spec;
+    spec.width = 16;
+    spec.height = 16;
+    spec.samples.assign(16 * 16 * 3, 90);
+    const LoadResult result = Load(Write("photo.JPG", test::WriteJpeg(spec)), 2);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(255, 0, 0));
+    EXPECT_EQ(facts_.FileColorKey, kNoColour);
+    EXPECT_EQ(result.image.Width(), 16);
+    EXPECT_EQ(result.image.Row(0)[0] >> 24, 0xFFu);
+}
+
+TEST_F(LoaderTest, JpegNamedFileWithOtherContentGoesToTheImagingLibrary) {
+    const auto path = Write("wrong.jpg", test::WritePng(Rgba(2, 1, {1, 2, 3, 0, 4, 5, 6, 255})));
+    const LoadResult result = Load(path, 0);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(1, 2, 3));  // no PNG scan under a JPEG name: the pixel's own colour
+}
+
+TEST_F(LoaderTest, TiffWithUnassociatedAlphaIsFlattened) {
+    test::TiffSpec spec;
+    spec.width = 2;
+    spec.height = 1;
+    spec.samplesPerPixel = 4;
+    spec.extraSample = test::TiffExtraSample::Unassociated;
+    spec.samples = {50, 60, 70, 0, 1, 2, 3, 255};
+    const LoadResult result = Load(Write("t.tiff", test::WriteTiff(spec)));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(50, 60, 70));
+    EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(1, 2, 3));
+}
+
+TEST_F(LoaderTest, BmpAlpha237GivesTheKeyAndPixelsStayAsStored) {
+    test::BmpSpec spec;
+    spec.width = 3;
+    spec.height = 1;
+    spec.bitCount = 32;
+    spec.values = {0xED102030u, 0x00405060u, 0xFF708090u};  // first in file order: alpha 237
+    const LoadResult result = Load(Write("k.bmp", test::WriteBmp(spec)), 0);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(facts_.FileColorKey, Rgb(0x10, 0x20, 0x30));
+    EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{32, 0}));
+    EXPECT_TRUE(test::SameBitmaps(test::MakeBitmap(3, 1, {0xFF102030u, 0xFF405060u, 0xFF708090u}),
+                                  result.image, "bmp32"));
+}
+
+TEST_F(LoaderTest, Bmp32WithZeroFourthBytesTakesTheFirstPixelAsKey) {
+    test::BmpSpec spec;
+    spec.width = 2;
+    spec.height = 1;
+    spec.bitCount = 32;
+    spec.values = {0x00102030u, 0x00405060u};
+    const LoadResult result = Load(Write("zero.bmp", test::WriteBmp(spec)));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0x10, 0x20, 0x30));
+}
+
+TEST_F(LoaderTest, BmpFileOrderIsBottomRowFirst) {
+    test::BmpSpec spec;
+    spec.width = 1;
+    spec.height = 2;
+    spec.bitCount = 32;
+    spec.values = {0x00AA0000u, 0x0000BB00u};  // top row, bottom row
+    const LoadResult result = Load(Write("order.bmp", test::WriteBmp(spec)));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 0xBB, 0));
+}
+
+struct BmpVariant {
+    const char* name;
+    test::BmpSpec spec;
+    BmpFormat format;
+};
+
+std::vector<BmpVariant> BmpVariants() {
+    const std::vector<Pixel> palette = {0xFF000000u, 0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+    std::vector<BmpVariant> variants;
+    auto add = [&](const char* name, std::uint16_t bits, std::uint32_t compression,
+                   std::vector<std::uint32_t> values) {
+        test::BmpSpec spec;
+        spec.width = 2;
+        spec.height = 2;
+        spec.bitCount = bits;
+        spec.compression = compression;
+        spec.values = std::move(values);
+        if (bits <= 8) {
+            spec.palette = bits == 1 ? std::vector<Pixel>{palette[0], palette[1]} : palette;
+        }
+        variants.push_back({name, spec, {bits, static_cast<int>(compression)}});
+    };
+    add("1bit", 1, test::kBmpRgb, {1, 0, 0, 1});
+    add("4bit", 4, test::kBmpRgb, {1, 2, 3, 0});
+    add("8bit", 8, test::kBmpRgb, {1, 2, 3, 0});
+    add("16bit555", 16, test::kBmpRgb, {0x7C00, 0x03E0, 0x001F, 0});
+    add("24bit", 24, test::kBmpRgb, {0xFF0000, 0x00FF00, 0x0000FF, 0});
+    add("32bit", 32, test::kBmpRgb, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF000000u});
+    variants.back().spec.values[0] = 0x80FF0000u;  // a fourth byte that is neither 0 nor 237
+    add("16bit565", 16, test::kBmpBitfields, {0xF800, 0x07E0, 0x001F, 0});
+    variants.back().spec.masks = {0xF800, 0x07E0, 0x001F, 0};
+    add("32bitfields", 32, test::kBmpBitfields,
+        {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF000000u});
+    variants.back().spec.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
+
+    add("rle8", 8, test::kBmpRle8, {});
+    variants.back().spec.pixelBytes =
+        test::BmpRle().Run(1, 3).Run(1, 0).EndOfLine().Run(1, 1).Run(1, 2).EndOfBitmap().Stream();
+    add("rle4", 4, test::kBmpRle4, {});
+    variants.back().spec.pixelBytes =
+        test::BmpRle().Run(2, 0x30).EndOfLine().Run(2, 0x12).EndOfBitmap().Stream();
+    return variants;
+}
+
+TEST_F(LoaderTest, EveryBmpVariantLoadsWithItsFormatFacts) {
+    // Top row: red, green; bottom row: blue, black (1 bit: red/black in a diagonal).
+    const Pixel r = 0xFFFF0000u, g = 0xFF00FF00u, b = 0xFF0000FFu, k = 0xFF000000u;
+    for (const BmpVariant& variant : BmpVariants()) {
+        SCOPED_TRACE(variant.name);
+        const LoadResult result =
+            Load(Write(std::string(variant.name) + ".bmp", test::WriteBmp(variant.spec)), 0);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(facts_.SourceBmpFormat, variant.format);
+        EXPECT_EQ(facts_.FileColorKey, kNoColour);
+        EXPECT_EQ(result.key, Rgb(0, 0, 0));
+        const Bitmap expected = std::string(variant.name) == "1bit"
+                                    ? test::MakeBitmap(2, 2, {r, k, k, r})
+                                    : test::MakeBitmap(2, 2, {r, g, b, k});
+        EXPECT_TRUE(test::SameBitmaps(expected, result.image, variant.name));
+    }
+    EXPECT_TRUE(prompter_.shown.empty());
+}
+
+TEST_F(LoaderTest, Os2BmpReportsTheBitCountOfItsOwnHeader) {
+    test::BmpSpec spec;
+    spec.header = test::BmpHeader::Core;
+    spec.width = 2;
+    spec.height = 1;
+    spec.bitCount = 8;
+    spec.palette = {0xFF112233u, 0xFF445566u};
+    spec.values = {0, 1};
+    ASSERT_TRUE(Load(Write("os2.bmp", test::WriteBmp(spec))).ok);
+    EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{8, 0}));
+}
+
+TEST_F(LoaderTest, BmpNameWithoutBmSignatureFailsAfterBothScans) {
+    const auto path = Write("fake.bmp", test::WritePng(Rgba(1, 1, {1, 2, 3, 255})));
+    EXPECT_FALSE(Load(path).ok);
+    EXPECT_EQ(
+        prompter_.Texts(),
+        (std::vector<std::string>{"形式判別エラー\nビットマップファイルの情報取得に失敗しました",
+                                  "形式判別エラー\nビットマップファイルの情報取得に失敗しました"}));
+    EXPECT_EQ(ShownIds(), (std::vector<int>{30016, 30012}));
+    // The facts were already overwritten when the second check failed.
+    EXPECT_EQ(facts_.FileColorKey, kNoColour);
+    EXPECT_EQ(facts_.SourceBmpFormat, BmpFormat{});
+}
+
+TEST_F(LoaderTest, UndecodableFilesSayWhyAndLeaveTheFactsAlone) {
+    const auto broken = Write("broken.png", {137, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0});
+    EXPECT_FALSE(Load(broken).ok);
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].Text(), PathText(broken) + "\nイメージのセットに失敗しました");
+    EXPECT_EQ(facts_.FileColorKey, Rgb(1, 2, 3));
+
+    test::BmpSpec huge;
+    huge.width = 1 << 15;
+    huge.height = 1 << 14;
+    huge.pixelBytes = std::vector<std::uint8_t>(16, 0);
+    EXPECT_FALSE(Load(Write("huge.bmp", test::WriteBmp(huge))).ok);
+    EXPECT_EQ(prompter_.shown.back().Text(), "メモリの確保に失敗しました");
+    EXPECT_EQ(facts_.FileColorKey, Rgb(1, 2, 3));
+}
+
+TEST_F(LoaderTest, InstallReplacesSizeKeyAndPixels) {
+    ImageState state;
+    const auto path = Write("i.png", test::WritePng(Rgba(3, 2, std::vector<std::uint16_t>(24, 0))));
+    LoadResult result = Load(path);
+    ASSERT_TRUE(result.ok);
+    InstallLoadedImage(state, std::move(result));
+    EXPECT_EQ(state.width, 3);
+    EXPECT_EQ(state.height, 2);
+    EXPECT_EQ(state.TransparentColor, kWhite);  // a PNG without bKGD prefers white
+    EXPECT_EQ(state.WorkImage.ReadPixel(2, 1), kWhite);
+}
+
+}  // namespace
+}  // namespace palvex

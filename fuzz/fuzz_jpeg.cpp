@@ -1,5 +1,6 @@
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "image/codecs/decoder.h"
 
@@ -7,6 +8,11 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     palvex::DecodeLimits limits;
     limits.maxPixels = 1u << 22;
-    (void)palvex::DecodeJpeg({data, size}, limits);
+    const palvex::DecodedImage image = palvex::DecodeJpeg({data, size}, limits);
+    // A success is a whole image within the limit; a failure holds no pixels.
+    if (image.Ok() ? image.pixels.IsNull() || image.pixels.PixelCount() > limits.maxPixels
+                   : !image.pixels.IsNull()) {
+        std::abort();
+    }
     return 0;
 }

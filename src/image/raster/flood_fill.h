@@ -1,0 +1,23 @@
+#pragma once
+
+#include "image/bitmap.h"
+#include "image/colour.h"
+#include "image/geometry.h"
+
+namespace palvex {
+
+// Both fills spread through horizontally or vertically adjacent pixels only (never diagonally),
+// compare colour channels only, write opaque pixels, and return the bounding rectangle of the
+// pixels written (empty when nothing was). Pending spans live in a heap queue, so region size
+// is not limited by the call stack.
+
+// Fills the region of the seed's exact colour around the seed. Nothing happens when the seed is
+// outside the image or `fill` equals the seed's colour.
+Rect FloodFillSurface(Bitmap& image, Point seed, Colour fill);
+
+// Fills everything reachable from the seed without stepping on a pixel of colour `border`.
+// Nothing happens when the seed is outside or has the border colour. When fill differs from
+// border a one-bit-a-pixel visited mask is needed; if it cannot be allocated nothing happens.
+Rect FloodFillBorder(Bitmap& image, Point seed, Colour border, Colour fill);
+
+}  // namespace palvex

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "image/bitmap.h"
+#include "image/colour.h"
+#include "image/output_buffer.h"
+
+namespace palvex {
+
+// Encoders write a complete file into `out` and return false on any failure (then `out` holds
+// nothing usable). Only the colour channels of the image are read; the fourth byte is ignored.
+//
+// `alphaKey`: kNoColour writes an opaque file; any colour writes alpha 0 exactly on the pixels
+// of that colour (all three channels equal) and 255 everywhere else, with the colour channels
+// of every pixel, transparent ones included, unchanged.
+
+// Baseline JPEG, quality 0..100 as the library defines it; no chroma subsampling from 90 up.
+bool EncodeJpeg(const Bitmap& image, int quality, OutputBuffer& out);
+
+// 8-bit RGB, or 8-bit RGBA with a key.
+bool EncodePng(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
+
+// RGB, or RGBA with unassociated alpha with a key.
+bool EncodeTiff(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
+
+// An opaque GIF: an exact palette when the image has at most 256 colours, a quantised one
+// otherwise. The block layout is fixed, because the transparency patch edits it in place:
+// header, screen descriptor, global table from offset 13, then directly a graphic control
+// extension (0x21 0xF9 4 flags delay(2) index 0), then the image descriptor.
+bool EncodeGif(const Bitmap& image, OutputBuffer& out);
+
+// The transparent BMP: 32 bits, uncompressed (BI_RGB), the fourth byte of every pixel holding
+// its alpha, rows bottom-up.
+bool EncodeBmpWithAlpha(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
+
+}  // namespace palvex

@@ -21,6 +21,18 @@ bool Prompter::AskYesNo(int id, std::string_view prefix) {
            Answer::Yes;
 }
 
+std::optional<SaveFileChoice> Prompter::AskSaveFile(const SaveFileRequest& /*request*/) {
+    return std::nullopt;
+}
+
+std::optional<SaveFileChoice> Prompter::AskOpenFile(const OpenFileRequest& /*request*/) {
+    return std::nullopt;
+}
+
+std::optional<int> Prompter::AskJpegQuality(int /*initial*/) {
+    return std::nullopt;
+}
+
 Answer SilentPrompter::Show(const MessageRequest& request) {
     return request.buttons == MessageButtons::Ok ? Answer::Ok : reply_;
 }

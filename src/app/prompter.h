@@ -1,7 +1,10 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace palvex {
 
@@ -20,12 +23,42 @@ struct MessageRequest {
     std::string Text() const;
 };
 
-// Every message box and question goes through this interface, so the UI, the command-line tool
-// and the tests can each answer it their own way.
+struct FileFilter {
+    std::string label;     // what the dialog shows
+    std::string patterns;  // "*.jpg;*.jpeg"
+};
+
+struct SaveFileRequest {
+    std::string title;
+    std::string initialName;
+    std::string defaultExtension;  // appended when the user types a name without one
+    std::vector<FileFilter> filters;
+    int selectedFilter = 1;  // 1-based
+};
+
+struct OpenFileRequest {
+    std::string title;
+    std::vector<FileFilter> filters;
+    int selectedFilter = 1;  // 1-based
+};
+
+struct SaveFileChoice {
+    std::filesystem::path path;
+    int filter = 1;  // 1-based index of the filter selected when the user confirmed
+};
+
+// Every message box, question and dialog goes through this interface, so the UI, the
+// command-line tool and the tests can each answer it their own way. The dialogs default to
+// "cancelled" for callers that have no user to ask.
 class Prompter {
 public:
     virtual ~Prompter() = default;
     virtual Answer Show(const MessageRequest& request) = 0;
+    virtual std::optional<SaveFileChoice> AskSaveFile(const SaveFileRequest& request);
+    // The chosen file and the filter selected when the user confirmed.
+    virtual std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest& request);
+    // The JPEG quality dialog: 10..100, starting at `initial`.
+    virtual std::optional<int> AskJpegQuality(int initial);
 
     void Error(int id, std::string_view prefix = {});
     void Information(int id, std::string_view prefix = {});

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "resources/string_table.h"
+
 namespace palvex::cli {
 
 Answer ConsolePrompter::Show(const MessageRequest& request) {
@@ -10,13 +12,19 @@ Answer ConsolePrompter::Show(const MessageRequest& request) {
         std::fprintf(stderr, "palvex-cli: %s\n", text.c_str());
         return Answer::Ok;
     }
+    if (request.id == str::kSavedShowFolder) {
+        return Answer::No;
+    }
     if (yes_) {
         return Answer::Yes;
     }
-    // Without --yes a question stops the work: print it and answer No.
     askedUnanswered_ = true;
     std::fprintf(stderr, "palvex-cli: %s\n(answer with --yes to go on)\n", text.c_str());
     return Answer::No;
+}
+
+std::optional<int> ConsolePrompter::AskJpegQuality(int initial) {
+    return quality_.value_or(initial);
 }
 
 }  // namespace palvex::cli

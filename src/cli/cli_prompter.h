@@ -1,19 +1,25 @@
 #pragma once
 
+#include <optional>
+
 #include "app/prompter.h"
 
 namespace palvex::cli {
 
-// Messages go to stderr; a question is answered Yes only when the user said so up front.
+// Messages go to stderr. A question is answered Yes only when the user said so up front
+// (--yes); otherwise it is printed and answered No, which stops what was being done. The offer
+// to show the folder after a save is not a question here: it is answered No silently.
 class ConsolePrompter final : public Prompter {
 public:
-    explicit ConsolePrompter(bool yes) : yes_(yes) {}
+    ConsolePrompter(bool yes, std::optional<int> quality) : yes_(yes), quality_(quality) {}
     Answer Show(const MessageRequest& request) override;
+    std::optional<int> AskJpegQuality(int initial) override;
 
     bool AskedUnanswered() const { return askedUnanswered_; }
 
 private:
     bool yes_;
+    std::optional<int> quality_;
     bool askedUnanswered_ = false;
 };
 

@@ -1,4 +1,4 @@
-// palvex-cli: the editor's own load (and later save and edit) code without a window.
+// palvex-cli: the editor's own load and save code without a window, for batch work.
 
 #include <cstdio>
 #include <cstdlib>
@@ -6,15 +6,19 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_options.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
+#include "image/image_saver.h"
+#include "image/save_format.h"
 
+namespace palvex::cli {
 namespace {
 
-constexpr std::string_view kUsage =
-    "usage: palvex-cli info [--first-trans N] FILE...\n"
-    "  info   load each file as the editor does and print its facts as JSON\n";
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+constexpr int kStoppedAtQuestion = 3;
 
 std::string JsonString(std::string_view text) {
     std::string out = "\"";
@@ -34,24 +38,23 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-std::string JsonColour(palvex::Colour c) {
-    if (c == palvex::kNoColour) {
+std::string JsonColour(Colour c) {
+    if (c == kNoColour) {
         return "null";
     }
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "\"%02X%02X%02X\"", palvex::RedOf(c), palvex::GreenOf(c),
-                  palvex::BlueOf(c));
+    std::snprintf(buffer, sizeof buffer, "\"%02X%02X%02X\"", RedOf(c), GreenOf(c), BlueOf(c));
     return buffer;
 }
 
-int Info(const std::vector<std::string>& files, int firstTrans) {
-    palvex::cli::ConsolePrompter prompter(false);
+int Info(const Options& options) {
+    ConsolePrompter prompter(options.yes, options.quality);
     int status = 0;
-    for (const std::string& file : files) {
-        palvex::LoadedFileFacts facts;
-        palvex::LoadResult loaded = palvex::LoadImageFile(file, firstTrans, prompter, facts);
+    for (const std::string& file : options.inputs) {
+        LoadedFileFacts facts;
+        const LoadResult loaded = LoadImageFile(file, options.firstTrans, prompter, facts);
         if (!loaded.ok) {
-            status = 1;
+            status = kFailed;
             continue;
         }
         std::printf(
@@ -60,31 +63,54 @@ int Info(const std::vector<std::string>& files, int firstTrans) {
             JsonString(file).c_str(), loaded.image.Width(), loaded.image.Height(),
             JsonColour(loaded.key).c_str(), JsonColour(facts.FileColorKey).c_str(),
             facts.SourceBmpFormat.bitCount, facts.SourceBmpFormat.compression,
-            palvex::CountDistinctColours(loaded.image));
+            CountDistinctColours(loaded.image));
+    }
+    return status;
+}
+
+int Save(const Options& options) {
+    ConsolePrompter prompter(options.yes, options.quality);
+    NoDesktopShell shell;
+    MemorySettings settings;
+    settings.WriteInt("Last", "MakeBackup", options.backup ? 1 : 0);
+    int status = 0;
+    for (const std::string& input : options.inputs) {
+        LoadedFileFacts facts;
+        const LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
+        if (!loaded.ok) {
+            status = kFailed;
+            continue;
+        }
+        const SaveContext context{
+            loaded.image, options.key.value_or(loaded.key), facts, settings, prompter, shell};
+        const bool saved =
+            options.overwrite
+                ? SaveDocument(context, input)
+                : SaveImageAsEntry(context, OutputPathFor(options, input), options.format->index);
+        if (prompter.AskedUnanswered()) {
+            return kStoppedAtQuestion;
+        }
+        if (!saved) {
+            status = kFailed;
+        }
     }
     return status;
 }
 
 }  // namespace
+}  // namespace palvex::cli
 
 int main(int argc, char** argv) {
+    using namespace palvex::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] != "info") {
-        std::fputs(kUsage.data(), stderr);
-        return 2;
-    }
-    int firstTrans = 1;
-    std::vector<std::string> files;
-    for (std::size_t i = 1; i < args.size(); ++i) {
-        if (args[i] == "--first-trans" && i + 1 < args.size()) {
-            firstTrans = std::atoi(args[++i].c_str());
-        } else {
-            files.push_back(args[i]);
+    std::string error;
+    const std::optional<Options> options = ParseOptions(args, error);
+    if (!options) {
+        if (!error.empty()) {
+            std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
         }
-    }
-    if (files.empty()) {
         std::fputs(kUsage.data(), stderr);
-        return 2;
+        return kUsageError;
     }
-    return Info(files, firstTrans);
+    return options->command == Command::Info ? Info(*options) : Save(*options);
 }

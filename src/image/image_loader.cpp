@@ -10,23 +10,24 @@
 #include "image/file_bytes.h"
 #include "image/load_scans.h"
 #include "resources/string_table.h"
+#include "resources/texts.h"
 
 namespace palvex {
 namespace {
 
-constexpr std::string_view kFormatErrorPrefix = "形式判別エラー\n";
+constexpr std::string_view kFormatErrorPrefix = texts::kFormatErrorLine;
 
 std::string_view ReadErrorPrefix(ReadStatus status) {
     switch (status) {
         case ReadStatus::AllocError:
-            return "メモリ確保エラー\n";
+            return texts::kMemoryErrorLine;
         case ReadStatus::ReadError:
-            return "データ読込みエラー\n";
+            return texts::kReadErrorLine;
         case ReadStatus::OpenError:
         case ReadStatus::Ok:
             break;
     }
-    return "ファイルオープンエラー\n";
+    return texts::kFileOpenErrorLine;
 }
 
 bool StartsWithBm(std::span<const std::uint8_t> bytes) {
@@ -116,7 +117,7 @@ std::string PathText(const std::filesystem::path& path) {
     return {reinterpret_cast<const char*>(text.data()), text.size()};
 }
 
-std::string FormatNameOf(const std::filesystem::path& path) {
+std::string ExtensionOf(const std::filesystem::path& path) {
     const std::string text = PathText(path);
     const std::size_t dot = text.rfind('.');
     if (dot == std::string::npos) {
@@ -126,6 +127,11 @@ std::string FormatNameOf(const std::filesystem::path& path) {
     std::transform(extension.begin(), extension.end(), extension.begin(), [](char c) {
         return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     });
+    return extension;
+}
+
+std::string FormatNameOf(const std::filesystem::path& path) {
+    const std::string extension = ExtensionOf(path);
     static constexpr std::array<std::pair<std::string_view, std::string_view>, 7> kFormats = {{
         {"jpg", "jpeg"},
         {"jpeg", "jpeg"},

@@ -33,6 +33,9 @@ struct LoadResult {
     bool fillWithKey = false;
 };
 
+// The text after the last "." of the whole path, in lower case; empty when there is no ".".
+std::string ExtensionOf(const std::filesystem::path& path);
+
 // The format name ("jpeg", "gif", "bmp", "png", "tiff") from the text after the last "." of
 // the whole path, compared in lower case; empty when there is none or it is not supported.
 std::string FormatNameOf(const std::filesystem::path& path);

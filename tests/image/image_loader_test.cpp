@@ -38,8 +38,8 @@ protected:
     LoadedFileFacts facts_{Rgb(1, 2, 3), {99, 99}};  // what an earlier load left
 };
 
-test::PngSpec Rgba(int width, int height, std::vector<std::uint16_t> samples) {
-    test::PngSpec spec;
+test::PngDescription Rgba(int width, int height, std::vector<std::uint16_t> samples) {
+    test::PngDescription spec;
     spec.width = width;
     spec.height = height;
     spec.colourType = 6;
@@ -89,7 +89,7 @@ TEST_F(LoaderTest, RgbaPngWithoutBackgroundFlattensOntoWhite) {
 }
 
 TEST_F(LoaderTest, RgbaPngBackgroundBecomesTheKey) {
-    test::PngSpec spec = Rgba(2, 1, {9, 9, 9, 0, 0, 255, 0, 255});
+    test::PngDescription spec = Rgba(2, 1, {9, 9, 9, 0, 0, 255, 0, 255});
     spec.bkgd = {0, 255, 0};
     const LoadResult result = Load(Write("g.png", test::WritePng(spec)));
     ASSERT_TRUE(result.ok);
@@ -101,7 +101,7 @@ TEST_F(LoaderTest, RgbaPngBackgroundBecomesTheKey) {
 }
 
 TEST_F(LoaderTest, PalettePngTakesItsKeyFromTrns) {
-    test::PngSpec spec;
+    test::PngDescription spec;
     spec.width = 3;
     spec.height = 1;
     spec.colourType = 3;

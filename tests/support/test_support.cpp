@@ -112,6 +112,21 @@ Answer RecordingPrompter::Show(const MessageRequest& request) {
     return answer;
 }
 
+std::optional<SaveFileChoice> RecordingPrompter::AskSaveFile(const SaveFileRequest& request) {
+    saveRequest = request;
+    return saveChoice;
+}
+
+std::optional<SaveFileChoice> RecordingPrompter::AskOpenFile(const OpenFileRequest& request) {
+    openRequest = request;
+    return openChoice;
+}
+
+std::optional<int> RecordingPrompter::AskJpegQuality(int initial) {
+    qualityAskedWith = initial;
+    return jpegQuality;
+}
+
 std::vector<std::string> RecordingPrompter::Texts() const {
     std::vector<std::string> texts;
     for (const auto& request : shown) {

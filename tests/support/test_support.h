@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,21 @@ void WriteFileBytes(const std::filesystem::path& path, const std::vector<std::ui
 class RecordingPrompter final : public Prompter {
 public:
     Answer Show(const MessageRequest& request) override;
+    std::optional<SaveFileChoice> AskSaveFile(const SaveFileRequest& request) override;
+    std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<int> AskJpegQuality(int initial) override;
 
     std::vector<MessageRequest> shown;
     std::deque<Answer> answers;
     Answer fallback = Answer::Yes;
+
+    // Dialog answers (unset: cancelled) and what the dialogs were opened with.
+    std::optional<SaveFileChoice> saveChoice;
+    std::optional<SaveFileRequest> saveRequest;
+    std::optional<SaveFileChoice> openChoice;
+    std::optional<OpenFileRequest> openRequest;
+    std::optional<int> jpegQuality;
+    std::optional<int> qualityAskedWith;
 
     // The texts shown, in order, for compact assertions.
     std::vector<std::string> Texts() const;

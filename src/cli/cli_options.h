@@ -1,0 +1,54 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/colour.h"
+#include "image/save_format.h"
+
+namespace palvex::cli {
+
+inline constexpr std::string_view kUsage =
+    "usage:\n"
+    "  palvex-cli info [--first-trans N] FILE...\n"
+    "  palvex-cli save [options] --format F -o OUT FILE...\n"
+    "  palvex-cli save [options] --overwrite FILE...\n"
+    "\n"
+    "  info         load each file as the editor does and print its facts as JSON\n"
+    "  save         load each file and save it as the editor's save-as does; with several\n"
+    "               files (or when OUT is a folder) each goes to OUT/<name>.<extension>\n"
+    "  --format F   1..16 or bmp1 bmp4 bmp4rle bmp8 bmp8rle bmp16 bmp24 bmp32 jpeg gif png\n"
+    "               tiff tbmp tgif tpng ttiff (t = transparent: the key becomes transparency)\n"
+    "  --key RRGGBB       the transparent colour to use instead of the file's\n"
+    "  --first-trans N    key for files without one: 0 black 1 white 2 red 3 green 4 blue\n"
+    "  --quality Q        JPEG quality 10..100 (default 100)\n"
+    "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
+    "  --no-backup        with --overwrite: keep no backup copy\n"
+    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n";
+
+enum class Command { Info, Save };
+
+struct Options {
+    Command command = Command::Info;
+    std::vector<std::string> inputs;
+    std::filesystem::path output;
+    const SaveFormatEntry* format = nullptr;
+    std::optional<Colour> key;
+    int firstTrans = 1;
+    std::optional<int> quality;
+    bool overwrite = false;
+    bool backup = true;
+    bool yes = false;
+};
+
+// Nothing (with `error` set, or empty for a plain usage request) when the arguments are wrong.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+// Where an input goes: OUT itself for one input, OUT/<stem>.<format extension> when OUT is a
+// folder or there are several inputs.
+std::filesystem::path OutputPathFor(const Options& options, const std::string& input);
+
+}  // namespace palvex::cli

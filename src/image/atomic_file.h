@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <span>
+
+namespace palvex {
+
+// Where a writer puts a file's bytes. Tests substitute sinks that fail at a chosen write.
+class FileSink {
+public:
+    virtual ~FileSink() = default;
+    [[nodiscard]] virtual bool Open() = 0;
+    [[nodiscard]] virtual bool Write(std::span<const std::uint8_t> bytes) = 0;
+    // Makes the written bytes the target file. Without it nothing of the target changes.
+    [[nodiscard]] virtual bool Commit() = 0;
+};
+
+// Writes a new file beside the target and puts it in the target's place with one rename, so
+// that a failed or interrupted write never damages the file that was there: the old file stays
+// exactly as it was, and the temporary file is removed.
+class AtomicFile final : public FileSink {
+public:
+    explicit AtomicFile(std::filesystem::path target);
+    ~AtomicFile() override;
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool Open() override;
+    bool Write(std::span<const std::uint8_t> bytes) override;
+    // Flushes and closes the temporary file without replacing the target yet, so that it can be
+    // edited in place (the GIF transparency patch) before Commit.
+    [[nodiscard]] bool Close();
+    bool Commit() override;
+
+    const std::filesystem::path& TemporaryPath() const { return temp_; }
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    std::FILE* file_ = nullptr;
+    bool ok_ = true;
+    bool committed_ = false;
+};
+
+// Writes bytes to a target through an AtomicFile.
+[[nodiscard]] bool WriteFileAtomically(const std::filesystem::path& target,
+                                       std::span<const std::uint8_t> bytes);
+
+}  // namespace palvex

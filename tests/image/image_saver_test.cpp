@@ -1,0 +1,390 @@
+#include "image/image_saver.h"
+
+#include <cstdio>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "image/atomic_file.h"
+#include "image/save_format.h"
+#include "resources/command_ids.h"
+#include "support/test_support.h"
+
+namespace palvex {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr Colour kKey = Rgb(0, 255, 0);
+
+class RecordingShell final : public DesktopShell {
+public:
+    bool OpenFolder(const std::filesystem::path& folder) override {
+        opened.push_back(folder);
+        return works;
+    }
+    std::vector<std::filesystem::path> opened;
+    bool works = true;
+};
+
+// A 4 x 3 picture: a key-coloured column, a column one unit off the key, and colours.
+Bitmap Picture() {
+    Bitmap image = test::SolidBitmap(4, 3, PixelFromColour(Rgb(200, 40, 10)));
+    for (int y = 0; y < 3; ++y) {
+        image.WritePixel(0, y, kKey);
+        image.WritePixel(1, y, Rgb(0, 254, 0));
+        image.WritePixel(3, y, Rgb(10 * y, 20, 250));
+    }
+    return image;
+}
+
+class SaverTest : public ::testing::Test {
+protected:
+    SaveContext Context() { return {image_, kKey, facts_, settings_, prompter_, shell_}; }
+    LoadResult Reload(const std::filesystem::path& path) {
+        test::RecordingPrompter quiet;
+        return LoadImageFile(path, 0, quiet, reloaded_);
+    }
+
+    test::TempDir temp_;
+    Bitmap image_ = Picture();
+    LoadedFileFacts facts_;
+    LoadedFileFacts reloaded_;
+    MemorySettings settings_;
+    test::RecordingPrompter prompter_;
+    RecordingShell shell_;
+};
+
+TEST_F(SaverTest, EverySaveFormatRoundTripsThroughTheLoader) {
+    prompter_.fallback = Answer::No;  // no folder, no overwrite
+    for (int entry = 1; entry <= kSaveFormatCount; ++entry) {
+        const SaveFormatEntry* format = SaveFormatAt(entry);
+        SCOPED_TRACE("entry " + std::to_string(entry));
+        const std::string extension = std::string(format->pattern.substr(2));
+        const auto path = temp_.File("e" + std::to_string(entry) + "." + extension);
+        prompter_.answers = {Answer::Yes};  // the JPEG question for entry 9
+        prompter_.jpegQuality = 95;
+        prompter_.shown.clear();
+        ASSERT_TRUE(SaveImageAsEntry(Context(), path, entry));
+        ASSERT_TRUE(std::filesystem::exists(path));
+        const LoadResult back = Reload(path);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(back.image.Width(), 4);
+        EXPECT_EQ(back.image.Height(), 3);
+        if (format->Transparent()) {
+            // The key comes back from the file, and exactly the key pixels carry it.
+            EXPECT_EQ(reloaded_.FileColorKey, kKey);
+            for (int y = 0; y < 3; ++y) {
+                for (int x = 0; x < 4; ++x) {
+                    EXPECT_EQ(back.image.ReadPixel(x, y) == back.key, x == 0) << x << "," << y;
+                }
+            }
+        } else {
+            EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+        }
+        if (entry >= 7 && entry != 9 && entry != 10 && entry != 14) {
+            // Lossless, full-colour entries keep every pixel (the one off the key included).
+            EXPECT_EQ(back.image.ReadPixel(1, 1), Rgb(0, 254, 0));
+            EXPECT_EQ(back.image.ReadPixel(3, 2), Rgb(20, 20, 250));
+        }
+    }
+}
+
+TEST_F(SaverTest, SaveAsAsksTheQuestionsInOrderAndWritesNothingOnNo) {
+    const auto jpeg = temp_.File("a.jpeg");
+    prompter_.answers = {Answer::No};
+    EXPECT_FALSE(SaveImageAsEntry(Context(), jpeg, 9));
+    EXPECT_EQ(prompter_.shown.back().id, 30023);
+    EXPECT_FALSE(std::filesystem::exists(jpeg));
+
+    // Yes to the JPEG question, then the quality dialog is cancelled.
+    prompter_.answers = {Answer::Yes};
+    EXPECT_FALSE(SaveImageAsEntry(Context(), jpeg, 9));
+    EXPECT_FALSE(std::filesystem::exists(jpeg));
+    EXPECT_FALSE(settings_.ReadInt("Last", "Quality"));
+    EXPECT_EQ(prompter_.qualityAskedWith, 100);
+
+    // A confirmed quality is remembered and offered next time.
+    prompter_.answers = {Answer::Yes};
+    prompter_.jpegQuality = 40;
+    EXPECT_TRUE(SaveImageAsEntry(Context(), jpeg, 9));
+    EXPECT_EQ(settings_.ReadInt("Last", "Quality"), 40);
+    prompter_.answers = {Answer::Yes, Answer::Yes};
+    prompter_.jpegQuality.reset();
+    EXPECT_FALSE(SaveImageAsEntry(Context(), jpeg, 9));
+    EXPECT_EQ(prompter_.qualityAskedWith, 40);
+
+    const auto existing = temp_.File("b.png");
+    test::WriteFileBytes(existing, {1, 2, 3});
+    prompter_.shown.clear();
+    prompter_.answers = {Answer::No};
+    EXPECT_FALSE(SaveImageAsEntry(Context(), existing, 15));
+    EXPECT_EQ(prompter_.shown.back().id, 30056);
+    EXPECT_EQ(test::ReadFileBytes(existing), (Bytes{1, 2, 3}));
+}
+
+TEST_F(SaverTest, SaveAsDialogOffersTheSixteenFormatsWithTheEntryPreselected) {
+    SaveImageAs(Context(), 13);
+    ASSERT_TRUE(prompter_.saveRequest);
+    EXPECT_EQ(prompter_.saveRequest->title, "保存するファイルを指定");
+    EXPECT_EQ(prompter_.saveRequest->initialName, "無題");
+    EXPECT_EQ(prompter_.saveRequest->defaultExtension, "gif");
+    EXPECT_EQ(prompter_.saveRequest->filters.size(), 16u);
+    EXPECT_EQ(prompter_.saveRequest->selectedFilter, 13);
+    EXPECT_TRUE(prompter_.shown.empty());  // cancelled: nothing else happens
+
+    // The entry chosen in the dialog decides the route; the name only the encoder.
+    prompter_.saveChoice = SaveFileChoice{temp_.File("chosen.PNG"), 15};
+    prompter_.answers = {Answer::No};
+    SaveImageAs(Context(), 9);
+    ASSERT_TRUE(Reload(temp_.File("chosen.PNG")).ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kKey);
+}
+
+TEST_F(SaverTest, SuccessfulSaveAsOffersTheFolder) {
+    const auto path = temp_.File("sub.png");
+    prompter_.answers = {Answer::Yes};
+    EXPECT_TRUE(SaveImageAsEntry(Context(), path, 11));
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].Text(), "正常に保存しました\n保存場所を表示しますか");
+    ASSERT_EQ(shell_.opened.size(), 1u);
+    EXPECT_EQ(shell_.opened[0], temp_.Path());
+
+    shell_.works = false;
+    prompter_.answers = {Answer::Yes, Answer::Yes};  // overwrite, then show the folder
+    EXPECT_TRUE(SaveImageAsEntry(Context(), path, 11));
+    EXPECT_EQ(prompter_.shown.back().id, 30048);
+}
+
+TEST_F(SaverTest, TransparentGifWithManyColoursAsksFirst) {
+    image_ = test::SolidBitmap(16, 16, 0xFF000000u);
+    for (int i = 0; i < 256; ++i) {
+        image_.WritePixel(i % 16, i / 16, Rgb(i, 0, 0));
+    }
+    prompter_.answers = {Answer::No};
+    EXPECT_FALSE(SaveImageAsEntry(Context(), temp_.File("many.gif"), 14));
+    EXPECT_EQ(prompter_.shown.back().id, 30017);
+}
+
+TEST_F(SaverTest, ColourCountThresholdIs256) {
+    Bitmap image = test::SolidBitmap(16, 16, 0xFF000000u);
+    for (int i = 0; i < 255; ++i) {
+        image.WritePixel(i % 16, i / 16, Rgb(i, 1, 0));
+    }
+    image.WritePixel(15, 15, Rgb(0, 1, 0));  // a repeat: 255 colours in all
+    EXPECT_FALSE(HasAtLeast256Colours(image));
+    image.WritePixel(15, 15, Rgb(9, 9, 9));
+    EXPECT_TRUE(HasAtLeast256Colours(image));
+}
+
+TEST_F(SaverTest, OverwriteSaveKeepsABackupNamedAfterTheCanonicalExtension) {
+    const auto photo = temp_.File("photo.JPG");
+    test::WriteFileBytes(photo, {0xFF, 0xD8, 0xFF, 0xD9});
+    prompter_.answers = {Answer::Yes};
+    EXPECT_TRUE(SaveDocument(Context(), photo));
+    EXPECT_EQ(prompter_.shown.at(0).id, 30023);
+    EXPECT_EQ(test::ReadFileBytes(temp_.File("photo(back).jpeg")), (Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
+    EXPECT_GT(std::filesystem::file_size(photo), 4u);
+    EXPECT_EQ(prompter_.shown.size(), 1u);  // no folder question on an overwrite save
+}
+
+TEST_F(SaverTest, OverwriteSaveOfANameWithoutDotFailsSilently) {
+    const auto plain = temp_.File("noextension");
+    test::WriteFileBytes(plain, {7});
+    EXPECT_FALSE(SaveDocument(Context(), plain));
+    EXPECT_TRUE(prompter_.shown.empty());
+    EXPECT_EQ(test::ReadFileBytes(plain), (Bytes{7}));
+}
+
+TEST_F(SaverTest, OverwriteSaveFollowsTheOpenedFile) {
+    // A plain BMP opened as 8-bit RLE is written the same way, and offers the folder.
+    facts_.SourceBmpFormat = {8, 1};
+    const auto bmp = temp_.File("old.bmp");
+    settings_.WriteInt("Last", "MakeBackup", 0);
+    prompter_.answers = {Answer::No};
+    EXPECT_TRUE(SaveDocument(Context(), bmp));
+    EXPECT_EQ(prompter_.shown.back().id, 30069);
+    ASSERT_TRUE(Reload(bmp).ok);
+    EXPECT_EQ(reloaded_.SourceBmpFormat, (BmpFormat{8, 1}));
+
+    // A PNG that had transparent pixels is written transparent with the current key.
+    facts_.FileColorKey = Rgb(1, 1, 1);
+    const auto png = temp_.File("t.png");
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    ASSERT_TRUE(Reload(png).ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kKey);
+
+    facts_.FileColorKey = kNoColour;
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    ASSERT_TRUE(Reload(png).ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+}
+
+TEST_F(SaverTest, BitmapLayoutsMatchTheirSizes) {
+    image_ = test::SolidBitmap(3, 2, 0xFF102030u);
+    const auto b24 = temp_.File("a.bmp");
+    ASSERT_TRUE(WriteBitmapFile(image_, b24, 24, 0, prompter_));
+    Bytes bytes = test::ReadFileBytes(b24);
+    EXPECT_EQ(bytes.size(), 78u);
+    EXPECT_EQ(bytes[10], 54);
+    EXPECT_EQ(bytes[34], 24);  // image size
+
+    ASSERT_TRUE(WriteBitmapFile(image_, b24, 1, 0, prompter_));
+    bytes = test::ReadFileBytes(b24);
+    EXPECT_EQ(bytes.size(), 70u);
+    EXPECT_EQ(bytes[10], 62);
+
+    image_ =
+        test::MakeBitmap(5, 1, {0xFF000000u, 0xFF000000u, 0xFFFFFFFFu, 0xFFFF0000u, 0xFFFF0000u});
+    ASSERT_TRUE(WriteBitmapFile(image_, b24, 4, 2, prompter_));
+    bytes = test::ReadFileBytes(b24);
+    const std::uint32_t streamLength = bytes[34] | bytes[35] << 8 | bytes[36] << 16;
+    EXPECT_EQ(bytes[30], 2);
+    EXPECT_EQ(bytes.size(), 14u + 104u + streamLength);
+    EXPECT_EQ(bytes[2] | bytes[3] << 8, static_cast<int>(bytes.size()));
+    EXPECT_TRUE(prompter_.shown.empty());
+}
+
+// Fails at the n-th write (0 = the file header).
+class FailingSink final : public FileSink {
+public:
+    explicit FailingSink(int failAt) : failAt_(failAt) {}
+    bool Open() override { return failAt_ != -1; }
+    bool Write(std::span<const std::uint8_t>) override { return writes_++ != failAt_; }
+    bool Commit() override { return false; }
+
+private:
+    int failAt_;
+    int writes_ = 0;
+};
+
+TEST_F(SaverTest, BitmapWriterFailuresNameTheirStep) {
+    const std::vector<std::pair<int, std::string>> cases = {
+        {-1, "ファイルオープンエラー"},
+        {0, "BITMAPFILEHEADER書き込みエラー"},
+        {1, "BITMAPINFO書き込みエラー"},
+        {2, "ビット配列書き込みエラー"},
+    };
+    for (const auto& [failAt, detail] : cases) {
+        FailingSink sink(failAt);
+        prompter_.shown.clear();
+        EXPECT_FALSE(WriteBitmapFile(image_, temp_.File("x.bmp"), 24, 0, prompter_, &sink));
+        ASSERT_EQ(prompter_.shown.size(), 1u);
+        EXPECT_EQ(prompter_.shown[0].Text(), detail + "ビットマップファイルの保存に失敗しました");
+    }
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("x.bmp")));
+}
+
+TEST_F(SaverTest, FailedWritesLeaveTheOldFileAlone) {
+    // The target is a folder, so the final replace fails after everything was encoded.
+    const auto blocked = temp_.File("blocked.png");
+    std::filesystem::create_directory(blocked);
+    test::WriteFileBytes(blocked / "inside", {1});
+    EXPECT_FALSE(WriteImageFile(Context(), blocked, "png", true, 100, false));
+    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    EXPECT_TRUE(std::filesystem::is_directory(blocked));
+    // No temporary file is left behind.
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(temp_.Path())) {
+        files += entry.path() != blocked;
+    }
+    EXPECT_EQ(files, 0);
+}
+
+TEST_F(SaverTest, UnknownExtensionsFindNoEncoder) {
+    EXPECT_TRUE(FindEncoderByMime("image/png"));
+    EXPECT_FALSE(FindEncoderByMime("image/PNG"));
+    EXPECT_FALSE(FindEncoderByMime("image/webp"));
+    EXPECT_FALSE(WriteImageFile(Context(), temp_.File("a.webp"), "webp", false, 100, false));
+    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("a.webp")));
+}
+
+TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
+    test::TempDir temp;
+    const auto target = temp.File("keep.txt");
+    test::WriteFileBytes(target, {1, 2, 3});
+    {
+        AtomicFile file(target);
+        ASSERT_TRUE(file.Open());
+        ASSERT_TRUE(file.Write(Bytes{9, 9}));
+    }
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_TRUE(WriteFileAtomically(target, Bytes{4}));
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
+}
+
+// A GIF with the patchable layout: header, screen, global table, control extension.
+Bytes GifWithTable(const std::vector<Colour>& table) {
+    Bytes b = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
+    int bits = 0;
+    while ((2 << bits) < static_cast<int>(table.size())) {
+        ++bits;
+    }
+    b[10] = static_cast<std::uint8_t>(0x80 | bits);
+    for (const Colour c : table) {
+        b.insert(b.end(),
+                 {static_cast<std::uint8_t>(RedOf(c)), static_cast<std::uint8_t>(GreenOf(c)),
+                  static_cast<std::uint8_t>(BlueOf(c))});
+    }
+    b.insert(b.end(), {0x21, 0xF9, 4, 0x04, 0, 0, 0, 0, 0x3B});
+    return b;
+}
+
+TEST(GifPatch, NearestEntryWinsAndTheFirstOfATie) {
+    test::TempDir temp;
+    const auto path = temp.File("p.gif");
+    // Entries 1 and 2 are both at distance 10 from the key; entry 1 must win.
+    test::WriteFileBytes(path, GifWithTable({Rgb(0, 0, 0), Rgb(100, 90, 100), Rgb(100, 110, 100),
+                                             Rgb(255, 255, 255)}));
+    ASSERT_TRUE(PatchGifTransparency(path, Rgb(100, 100, 100)));
+    const Bytes patched = test::ReadFileBytes(path);
+    const std::size_t t = 3 * 4;
+    EXPECT_EQ(patched[t + 16], 0x05);  // flag set, other bits kept
+    EXPECT_EQ(patched[t + 19], 1);
+}
+
+TEST(GifPatch, UnreadableTablesLeaveTheFileUnchanged) {
+    test::TempDir temp;
+    const auto path = temp.File("short.gif");
+    Bytes gif = GifWithTable({Rgb(0, 0, 0), Rgb(1, 1, 1)});
+    gif.resize(15);  // the table is cut short
+    test::WriteFileBytes(path, gif);
+    EXPECT_FALSE(PatchGifTransparency(path, Rgb(1, 1, 1)));
+    EXPECT_EQ(test::ReadFileBytes(path), gif);
+}
+
+TEST(SaveFormats, CommandsPreselectTheirEntries) {
+    const BmpFormat none{};
+    const BmpFormat rle8{8, 1};
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_NORMAL, none), 9);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_NORMAL, rle8), 5);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, none), 7);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{4, 2}), 3);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{4, 0}), 2);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{1, 0}), 1);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{16, 3}), 6);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{32, 0}), 8);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{2, 0}), 7);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_BMP, BmpFormat{48, 0}), 7);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_ALPHA, none), 15);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_ALPHA, rle8), 13);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_JPEG, rle8), 9);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_GIF, none), 10);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_PNG, none), 11);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_TIFF, none), 12);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_A_BMP, none), 13);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_A_GIF, none), 14);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_A_PNG, none), 15);
+    EXPECT_EQ(InitialSaveEntry(cmd::ID_AS_A_TIFF, none), 16);
+    const auto filters = SaveFormatFilters();
+    ASSERT_EQ(filters.size(), 16u);
+    EXPECT_EQ(filters[4].label, "256色(圧縮) BITMAPファイル(*.bmp)");
+    EXPECT_EQ(filters[15].patterns, "*.tiff");
+}
+
+}  // namespace
+}  // namespace palvex

@@ -4,6 +4,13 @@ find_package(GIF REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(JPEG REQUIRED)
 
+if(PALVEX_BUILD_UI)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
+    if(PALVEX_BUILD_TESTS)
+        find_package(Qt6 REQUIRED COMPONENTS Test)
+    endif()
+endif()
+
 if(PALVEX_BUILD_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)

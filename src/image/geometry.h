@@ -10,6 +10,12 @@ struct Point {
     friend constexpr bool operator==(Point, Point) = default;
 };
 
+struct Size {
+    int width = 0;
+    int height = 0;
+    friend constexpr bool operator==(Size, Size) = default;
+};
+
 // A rectangle (left, top, right, bottom) with right and bottom exclusive.
 struct Rect {
     int left = 0;
@@ -20,6 +26,9 @@ struct Rect {
     constexpr int Width() const { return right - left; }
     constexpr int Height() const { return bottom - top; }
     constexpr bool IsEmpty() const { return right <= left || bottom <= top; }
+    constexpr Rect Translated(int dx, int dy) const {
+        return {left + dx, top + dy, right + dx, bottom + dy};
+    }
     constexpr bool Contains(int x, int y) const {
         return x >= left && x < right && y >= top && y < bottom;
     }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+#include "app/app_settings.h"
+
+class QPrinter;
+
+namespace palvex::ui {
+
+// The printer the application prints to: the system's default printer with the stored paper
+// size and orientation, or a PDF printer on machines without one.
+class PrinterSetup {
+public:
+    PrinterSetup();
+    ~PrinterSetup();
+    bool SetUp(const AppSettings& settings);
+    QPrinter* Printer() { return printer_.get(); }
+
+private:
+    std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace palvex::ui

@@ -1,0 +1,257 @@
+#include "app/ui/vemmar_app.h"
+
+#include <fstream>
+
+#include "app/ui/qt_text.h"
+#include "app/ui/vemmar_doc.h"
+#include "canvas/ui/vemmar_view.h"
+#include "image/image_saver.h"
+#include "image/save_format.h"
+#include "mainwindow/ui/main_frame.h"
+#include "resources/command_ids.h"
+#include "resources/string_table.h"
+#include "resources/texts.h"
+
+namespace palvex::ui {
+namespace {
+
+bool IsSaveAsCommand(int id) { return InitialSaveEntry(id, {}) != 0; }
+
+bool IsRecentCommand(int id) {
+    return id >= cmd::ID_FILE_MRU_FIRST && id < cmd::ID_FILE_MRU_FIRST + RecentFileList::kMaxEntries;
+}
+
+// The first argument that is not an option: the file to open at start-up.
+std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) {
+    for (const QString& argument : arguments) {
+        if (!argument.startsWith('-')) {
+            return ToPath(argument);
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<FileFilter> OpenFilters() {
+    std::vector<FileFilter> filters;
+    for (const texts::FilterText& filter : texts::kOpenFilters) {
+        filters.push_back({std::string(filter.label), std::string(filter.patterns)});
+    }
+    return filters;
+}
+
+}  // namespace
+
+CVemmarApp::CVemmarApp(AppServices services, QObject* parent)
+    : QObject(parent), services_(std::move(services)), document_(std::make_unique<CVemmarDoc>()) {}
+
+CVemmarApp::~CVemmarApp() = default;
+
+bool CVemmarApp::InitInstance(const QStringList& arguments) {
+    SettingsStore& store = services_.store;
+    model_.recent.Load(store);
+    const std::optional<std::filesystem::path> file = FileArgument(arguments);
+
+    model_.settings.ReadPrinterDefaults(store);
+    if (services_.setUpPrinter && !services_.setUpPrinter(model_.settings)) {
+        services_.prompter.Error(str::kPrinterInitFailed);
+        return false;
+    }
+    model_.settings.ReadAtStartup(store);
+
+    if (!CreateMainWindow()) {
+        return false;
+    }
+    if (file && !OpenDocumentFile(*file)) {
+        frame_.reset();
+        view_ = nullptr;
+        return false;
+    }
+    frame_->show();
+
+    model_.settings.ReadAfterRibbon(store);
+    model_.settings.ReadFirstOpen(store);
+    if (!file && model_.settings.firstOpen == 1) {
+        OpenRecentEntry(model_.recent, 0, services_.prompter,
+                        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
+    }
+    frame_->activateWindow();
+    if (file) {
+        view_->ImageReplaced();
+    }
+    router_.UpdateActions();
+    return true;
+}
+
+bool CVemmarApp::CreateMainWindow() {
+    frame_ = std::make_unique<CMainFrame>(model_, router_);
+    auto* view = new CVemmarView(model_, services_.store, services_.prompter, services_.workFolder);
+    frame_->SetView(view);
+    if (!view->Create()) {
+        frame_.reset();
+        return false;
+    }
+    view_ = view;
+    router_.SetTargets({view_, frame_.get(), this});
+    frame_->canClose = [this] { return SaveModified(); };
+    frame_->SetDocumentTitle(document_->Title());
+    connect(document_.get(), &CVemmarDoc::TitleChanged, frame_.get(),
+            &CMainFrame::SetDocumentTitle);
+    connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
+    frame_->resize(1024, 720);
+    return true;
+}
+
+// The command-line path: the document framework checks that the file can be read before the
+// loader sees it.
+bool CVemmarApp::OpenDocumentFile(const std::filesystem::path& path) {
+    if (!std::ifstream(path, std::ios::binary)) {
+        services_.prompter.Error(0, texts::kDocumentOpenFailed);
+        return false;
+    }
+    return OpenImageFile(path);
+}
+
+bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
+    LoadResult loaded = LoadImageFile(path, setting::kFirstTrans.Read(services_.store),
+                                      services_.prompter, model_.image.facts);
+    if (!loaded.ok) {
+        return false;
+    }
+    services_.workFolder.CleanWorkFolder(services_.prompter);
+    if (view_ != nullptr) {
+        view_->ForgetPointerOverlay();
+    }
+    InstallLoadedImage(model_.image, std::move(loaded));
+    if (view_ != nullptr) {
+        view_->ImageReplaced();
+    }
+    if (frame_) {
+        frame_->RefreshImageInfo();
+    }
+    model_.recent.Add(PathText(path));
+    document_->SetPathName(path);
+    router_.UpdateActions();
+    return true;
+}
+
+void CVemmarApp::ImageEdited(const Rect& imageRect) {
+    document_->SetModifiedFlag(true);
+    if (view_ != nullptr) {
+        view_->SetDirtyRect(imageRect);
+        view_->RepaintNow();
+    }
+}
+
+void CVemmarApp::ExitInstance() {
+    model_.settings.WriteAtShutdown(services_.store);
+    services_.workFolder.CleanWorkFolder(services_.prompter);
+    model_.recent.Save(services_.store);
+}
+
+bool CVemmarApp::SaveModified() {
+    if (!document_->IsModified()) {
+        return true;
+    }
+    QString question = ToQString(texts::kSaveChangesQuestion).arg(document_->Title());
+    const Answer answer = services_.prompter.Show(
+        {0, ToStdString(question), MessageIcon::Question, MessageButtons::YesNoCancel});
+    if (answer == Answer::Cancel) {
+        return false;
+    }
+    return answer == Answer::No || SaveDocument();
+}
+
+bool CVemmarApp::SaveDocument() {
+    std::filesystem::path path = document_->PathName();
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    const bool writable =
+        !ec && std::filesystem::exists(status) &&
+        (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+    if (!writable) {
+        // The file has gone or become read-only: ask for a new name first.
+        SaveFileRequest request;
+        request.initialName = PathText(path.filename());
+        request.defaultExtension = texts::kDocumentDefaultExtension;
+        request.filters = {{std::string(texts::kDocumentFilterLabel),
+                            std::string(texts::kDocumentFilterPatterns)}};
+        const std::optional<SaveFileChoice> choice = services_.prompter.AskSaveFile(request);
+        if (!choice) {
+            return false;
+        }
+        path = choice->path;
+    }
+    const SaveContext context{model_.image.WorkImage, model_.image.TransparentColor,
+                              model_.image.facts,     services_.store,
+                              services_.prompter,     services_.shell};
+    if (!palvex::SaveDocument(context, path)) {
+        return false;
+    }
+    if (path != document_->PathName()) {
+        document_->SetPathName(path);
+    }
+    document_->SetModifiedFlag(false);
+    return true;
+}
+
+void CVemmarApp::OpenWithDialog() {
+    OpenFileRequest request{std::string(texts::kOpenDialogTitle), OpenFilters(),
+                            setting::kOpenType.Read(services_.store)};
+    const std::optional<SaveFileChoice> choice = services_.prompter.AskOpenFile(request);
+    if (!choice) {
+        return;
+    }
+    setting::kOpenType.Write(services_.store, choice->filter);
+    OpenImageFile(choice->path);
+}
+
+void CVemmarApp::OpenDropped(const QStringList& paths) {
+    if (!paths.isEmpty()) {
+        OpenImageFile(ToPath(paths.first()));
+    }
+}
+
+bool CVemmarApp::OnCommand(int id) {
+    if (IsSaveAsCommand(id)) {
+        const SaveContext context{model_.image.WorkImage, model_.image.TransparentColor,
+                                  model_.image.facts,     services_.store,
+                                  services_.prompter,     services_.shell};
+        SaveImageAs(context, InitialSaveEntry(id, model_.image.facts.SourceBmpFormat));
+        return true;
+    }
+    if (IsRecentCommand(id)) {
+        OpenRecentEntry(model_.recent, id - cmd::ID_FILE_MRU_FIRST, services_.prompter,
+                        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
+        return true;
+    }
+    switch (id) {
+        case cmd::ID_FILE_OPEN:
+            OpenWithDialog();
+            return true;
+        case cmd::ID_FILE_SAVE:
+            SaveDocument();
+            return true;
+        case cmd::ID_APP_EXIT:
+            if (frame_) {
+                frame_->close();
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool CVemmarApp::OnUpdateCommand(int id, CommandUiState& state) {
+    const bool hasImage = !model_.image.WorkImage.IsNull();
+    if (IsSaveAsCommand(id) || id == cmd::ID_FILE_SAVE) {
+        state.enabled = hasImage;
+        return true;
+    }
+    if (IsRecentCommand(id)) {
+        state.enabled = id - cmd::ID_FILE_MRU_FIRST < model_.recent.Count();
+        return true;
+    }
+    return id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT;
+}
+
+}  // namespace palvex::ui

@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QAbstractScrollArea>
+#include <QImage>
+#include <QStringList>
+#include <functional>
+
+#include "app/editor_model.h"
+#include "app/prompter.h"
+#include "app/work_folder.h"
+#include "canvas/canvas_mapping.h"
+#include "canvas/image_layer.h"
+#include "mainwindow/ui/command_router.h"
+
+namespace palvex::ui {
+
+// The canvas: shows the working image at the current zoom over its background, maps window
+// points to image pixels and carries out the zoom, scroll and background commands.
+class CVemmarView final : public QAbstractScrollArea, public CommandTarget {
+    Q_OBJECT
+
+public:
+    CVemmarView(EditorModel& model, SettingsStore& store, Prompter& prompter,
+                const WorkFolder& workFolder, QWidget* parent = nullptr);
+
+    // The buffers and tiles a canvas needs; false when one cannot be made (start-up ends).
+    bool Create();
+
+    // Image changes: an edit stores the changed image rectangle before repainting; every other
+    // change repaints everything.
+    void SetDirtyRect(const Rect& imageRect) { dirtyRect_ = imageRect; }
+    void RepaintNow();
+    void ImageReplaced();  // new size: extent, full repaint
+
+    // Zoom and scrolling.
+    void SetZoom(float factor);
+    void ZoomAt(Point client, float factor);
+    void CentreOn(Point zoomed);
+    int ZoomSliderPosition() const { return sliderPosition_; }
+    void SetZoomSliderPosition(int position);
+    Point ScrollPosition() const;
+    CanvasMapping Mapping() const;
+    Point ContextPoint() const { return contextPoint_; }
+
+    // Background.
+    void SetBackgroundMode(std::int32_t mode, bool seeThrough);
+    bool SeeThrough() const { return seeThrough_; }
+    void TestTransparency();
+    void ChangeFreeBackground();
+    bool HasFreeBackground() const { return !tiles_.picture.IsNull(); }
+
+    // Feedback drawn over the canvas by the tools.
+    void ErasePointerOverlay();
+    void ForgetPointerOverlay() { overlayRect_ = {}; }
+
+    // The painting of a see-through window that waits without processing messages: tests
+    // replace the wait.
+    std::function<void(int milliseconds)> blockingWait;
+
+    // A copy of what the canvas shows (window pixels), for tests and the navigator.
+    QImage Rendered();
+    // The composed frame in window coordinates (ScreenBuffer).
+    const Bitmap& ScreenBuffer() const { return screenBuffer_; }
+
+    bool OnCommand(int id) override;
+    bool OnUpdateCommand(int id, CommandUiState& state) override;
+
+signals:
+    void FilesDropped(const QStringList& paths);
+    void ZoomSliderMoved(int position);
+    void SeeThroughChanged(bool on);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    bool EnsureScreenBuffer(Size client);
+    void UpdateScrollBars();
+    bool LoadFreeBackground(const std::filesystem::path& path);
+    Size ClientSize() const;
+
+    EditorModel& model_;
+    SettingsStore& store_;
+    Prompter& prompter_;
+    const WorkFolder& workFolder_;
+    Bitmap screenBuffer_;  // ScreenBuffer: composed frame, window coordinates
+    BackgroundTiles tiles_;
+    Rect dirtyRect_;       // DirtyRect, image pixels; empty = everything
+    Rect overlayRect_;     // OverlayRect, window pixels
+    QImage overlaySaved_;  // CopyBuffer of the overlay
+    Point contextPoint_;
+    int sliderPosition_ = 2;
+    bool seeThrough_ = false;
+    bool fullRedraw_ = true;  // the buffer no longer holds a valid frame
+};
+
+}  // namespace palvex::ui

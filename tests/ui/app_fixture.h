@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/settings_store.h"
+#include "app/ui/vemmar_app.h"
+#include "app/ui/vemmar_doc.h"
+#include "mainwindow/ui/main_frame.h"
+#include "support/png_writer.h"
+#include "support/test_support.h"
+
+namespace palvex::test {
+
+class NullShell final : public DesktopShell {
+public:
+    bool OpenFolder(const std::filesystem::path&) override { return true; }
+};
+
+// An application with recorded prompts, settings in memory and a work folder of its own.
+class AppFixture : public ::testing::Test {
+protected:
+    ui::CVemmarApp& MakeApp() {
+        app = std::make_unique<ui::CVemmarApp>(
+            ui::AppServices{prompter, store, shell, WorkFolder(temp.Path()),
+                            [this](const AppSettings&) { return printerWorks; }});
+        return *app;
+    }
+
+    bool Start(const QStringList& arguments = {}) { return MakeApp().InitInstance(arguments); }
+
+    // A 4 x 2 image: transparent in column 0 (the key becomes white), red elsewhere.
+    std::filesystem::path WriteImage(const std::string& name = "a.png") {
+        Bitmap image = SolidBitmap(4, 2, 0xFFFF0000u);
+        image.Row(0)[0] = 0x00FFFFFFu;
+        image.Row(1)[0] = 0x00FFFFFFu;
+        const auto path = temp.File(name);
+        WriteFileBytes(path, EncodeRgbaPng(image));
+        return path;
+    }
+
+    void TearDown() override {
+        if (app && app->MainFrame() != nullptr) {
+            app->Document().SetModifiedFlag(false);
+            app->MainFrame()->close();
+        }
+    }
+
+    TempDir temp;
+    RecordingPrompter prompter;
+    MemorySettings store;
+    NullShell shell;
+    bool printerWorks = true;
+    std::unique_ptr<ui::CVemmarApp> app;
+};
+
+}  // namespace palvex::test

@@ -1,0 +1,185 @@
+#include <QMimeData>
+#include <QUrl>
+#include <QtTest/QTest>
+
+#include "app/app_settings.h"
+#include "app/ui/qt_text.h"
+#include "app/ui/vemmar_doc.h"
+#include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/main_frame.h"
+#include "resources/command_ids.h"
+#include "ui/app_fixture.h"
+
+namespace palvex {
+namespace {
+
+using test::AppFixture;
+
+TEST_F(AppFixture, StartsWithoutADocument) {
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "(未セット) - Palvex");
+    EXPECT_TRUE(app->Model().image.WorkImage.IsNull());
+    EXPECT_TRUE(prompter.shown.empty());
+    // Nothing to save yet.
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_FILE_SAVE).enabled);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_AS_A_PNG).enabled);
+}
+
+TEST_F(AppFixture, OpensTheFileOnTheCommandLine) {
+    const auto path = WriteImage("photo.png");
+    ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "photo.png - Palvex");
+    EXPECT_EQ(app->Model().image.width, 4);
+    EXPECT_EQ(app->Model().image.TransparentColor, Rgb(255, 255, 255));
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_EQ(app->Model().recent.Entry(0), PathText(path));
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_FILE_SAVE).enabled);
+}
+
+TEST_F(AppFixture, StartUpEndsWhenTheCommandLineFileCannotBeUsed) {
+    EXPECT_FALSE(Start({ui::PathToQString(temp.File("missing.png"))}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].Text(), "ドキュメントを開くことに失敗しました");
+    EXPECT_EQ(app->MainFrame(), nullptr);
+
+    prompter.shown.clear();
+    const auto archive = temp.File("a.tar.gz");
+    test::WriteFileBytes(archive, {1, 2, 3});
+    EXPECT_FALSE(Start({ui::PathToQString(archive)}));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].id, 30020);
+}
+
+TEST_F(AppFixture, StartUpEndsWithoutAPrinter) {
+    printerWorks = false;
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].Text(), "プリンタの初期化に失敗しました");
+}
+
+TEST_F(AppFixture, ReopensTheLastFileWhenAsked) {
+    const auto path = WriteImage("last.png");
+    setting::kFirstOpen.Write(store, 1);
+    RecentFileList recent;
+    recent.Add(PathText(path));
+    recent.Save(store);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(app->Document().PathName(), path);
+
+    // A file given on the command line wins over the preference.
+    const auto other = WriteImage("other.png");
+    app.reset();
+    ASSERT_TRUE(Start({ui::PathToQString(other)}));
+    EXPECT_EQ(app->Document().PathName(), other);
+}
+
+TEST_F(AppFixture, AMissingLastFileIsOfferedForDeletion) {
+    setting::kFirstOpen.Write(store, 1);
+    RecentFileList recent;
+    recent.Add(PathText(temp.File("gone.png")));
+    recent.Save(store);
+    prompter.answers = {Answer::Yes};
+    ASSERT_TRUE(Start());
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].Text(),
+              PathText(temp.File("gone.png")) + "\nファイルが見つかりません\nこの履歴を削除しますか");
+    EXPECT_EQ(app->Model().recent.Count(), 0);
+    EXPECT_TRUE(app->Model().image.WorkImage.IsNull());
+}
+
+TEST_F(AppFixture, ShutdownWritesTheSettingsAndCleansTheWorkFolder) {
+    ASSERT_TRUE(Start());
+    app->Model().settings.zoomFactor = 4.0f;
+    app->Model().settings.drawColour = Rgb(1, 2, 3);
+    const auto folder = WorkFolder(temp.Path()).GetWorkFolder({}, prompter);
+    test::WriteFileBytes(folder / "undo1.tmp", {1});
+    app->ExitInstance();
+    EXPECT_EQ(store.ReadInt("Last", "Zoom"), 40);
+    EXPECT_EQ(store.ReadText("Last", "refPen"), std::to_string(Rgb(1, 2, 3)));
+    EXPECT_FALSE(std::filesystem::exists(folder / "undo1.tmp"));
+}
+
+TEST_F(AppFixture, ClosingAModifiedDocumentAsksToSave) {
+    const auto path = WriteImage("edit.png");
+    ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    ui::CMainFrame* frame = app->MainFrame();
+    app->Document().SetModifiedFlag(true);
+
+    prompter.answers = {Answer::Cancel};
+    EXPECT_FALSE(frame->close());
+    EXPECT_EQ(prompter.shown.back().Text(), "edit.png への変更を保存しますか?");
+    EXPECT_EQ(prompter.shown.back().buttons, MessageButtons::YesNoCancel);
+    EXPECT_TRUE(frame->isVisible());
+
+    // Yes writes the file back (a PNG with transparent pixels stays transparent) and closes.
+    const auto before = std::filesystem::last_write_time(path);
+    setting::kMakeBackup.Write(store, 0);
+    prompter.answers = {Answer::Yes};
+    EXPECT_TRUE(frame->close());
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_GE(std::filesystem::last_write_time(path), before);
+    EXPECT_EQ(std::filesystem::file_size(path) > 0, true);
+}
+
+TEST_F(AppFixture, ClosingWithNoDoesNotSave) {
+    const auto path = WriteImage("keep.png");
+    const auto bytes = test::ReadFileBytes(path);
+    ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    app->Model().image.WorkImage.WritePixel(1, 1, Rgb(0, 0, 255));
+    app->Document().SetModifiedFlag(true);
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(app->MainFrame()->close());
+    EXPECT_EQ(test::ReadFileBytes(path), bytes);
+}
+
+TEST_F(AppFixture, OpeningAnotherImageAsksNothingAndKeepsTheModifiedFlag) {
+    ASSERT_TRUE(Start({ui::PathToQString(WriteImage("one.png"))}));
+    app->Document().SetModifiedFlag(true);
+    ASSERT_TRUE(app->OpenImageFile(WriteImage("two.png")));
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(app->Document().IsModified());
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "two.png - Palvex");
+}
+
+TEST_F(AppFixture, DroppingThreeFilesOpensOnlyTheFirst) {
+    ASSERT_TRUE(Start());
+    const auto first = WriteImage("first.png");
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(ui::PathToQString(first)),
+                  QUrl::fromLocalFile(ui::PathToQString(WriteImage("second.png"))),
+                  QUrl::fromLocalFile(ui::PathToQString(WriteImage("third.png")))});
+    QWidget* viewport = app->View()->viewport();
+    // A drop goes to the widget that accepted the drag when it entered.
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &drop);
+    EXPECT_EQ(app->Document().PathName(), first);
+    EXPECT_EQ(app->Model().recent.Count(), 1);
+}
+
+TEST_F(AppFixture, OpenCommandRemembersTheFilter) {
+    ASSERT_TRUE(Start());
+    const auto path = WriteImage("dialog.png");
+    prompter.openChoice = SaveFileChoice{path, 5};
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_OPEN));
+    ASSERT_TRUE(prompter.openRequest);
+    EXPECT_EQ(prompter.openRequest->title, "ファイルを指定");
+    EXPECT_EQ(prompter.openRequest->selectedFilter, 1);
+    EXPECT_EQ(prompter.openRequest->filters.size(), 6u);
+    EXPECT_EQ(store.ReadInt("Last", "OpenType"), 5);
+    EXPECT_EQ(app->Document().PathName(), path);
+}
+
+TEST_F(AppFixture, SaveAsCommandsPreselectTheirFormat) {
+    ASSERT_TRUE(Start({ui::PathToQString(WriteImage())}));
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_AS_ALPHA));
+    ASSERT_TRUE(prompter.saveRequest);
+    EXPECT_EQ(prompter.saveRequest->selectedFilter, 15);
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_AS_BMP));
+    EXPECT_EQ(prompter.saveRequest->selectedFilter, 7);
+}
+
+}  // namespace
+}  // namespace palvex

@@ -1,0 +1,166 @@
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QtTest/QTest>
+#include <QWheelEvent>
+
+#include "app/ui/qt_text.h"
+#include "canvas/image_layer.h"
+#include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/main_frame.h"
+#include "resources/command_ids.h"
+#include "ui/app_fixture.h"
+
+namespace palvex {
+namespace {
+
+class ViewTest : public test::AppFixture {
+protected:
+    ui::CVemmarView& StartWithImage(int width = 4, int height = 2) {
+        Bitmap image = test::SolidBitmap(width, height, 0xFFFF0000u);
+        image.Row(0)[0] = 0x00FFFFFFu;  // one transparent pixel: the key becomes white
+        const auto path = temp.File("view.png");
+        test::WriteFileBytes(path, test::EncodeRgbaPng(image));
+        EXPECT_TRUE(Start({ui::PathToQString(path)}));
+        app->MainFrame()->resize(800, 600);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+        return *app->View();
+    }
+
+    static QRgb Pixel(ui::CVemmarView& view, int x, int y) {
+        return view.Rendered().pixel(x, y) | 0xFF000000u;
+    }
+};
+
+TEST_F(ViewTest, KeyPixelsShowTheBackgroundAndTheRestTheImage) {
+    ui::CVemmarView& view = StartWithImage();
+    EXPECT_EQ(Pixel(view, 0, 0), qRgb(255, 255, 128));  // the default pale yellow
+    EXPECT_EQ(Pixel(view, 1, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(Pixel(view, 10, 10), qRgb(214, 222, 231));  // beyond the image
+
+    app->Router().Dispatch(cmd::ID_ALPHA1);
+    EXPECT_EQ(Pixel(view, 0, 0), qRgb(128, 128, 128));
+    EXPECT_EQ(app->Model().settings.backgroundMode, kBackgroundChecker);
+
+    app->Router().Dispatch(cmd::ID_ALPHA_0);
+    EXPECT_TRUE(view.SeeThrough());
+    EXPECT_EQ(qAlpha(view.Rendered().pixel(0, 0)), 0);  // the desktop shows here
+    EXPECT_EQ(qAlpha(view.Rendered().pixel(1, 0)), 255);
+
+    app->Router().Dispatch(cmd::ID_ALPHA2);
+    EXPECT_FALSE(view.SeeThrough());
+    EXPECT_EQ(Pixel(view, 0, 0), qRgb(255, 255, 255));  // the icon tile's white corner
+}
+
+TEST_F(ViewTest, FreeBackgroundNeedsAPicture) {
+    StartWithImage();
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_ALPHA9).enabled);
+    const auto picture = temp.File("bg.png");
+    test::WriteFileBytes(picture, test::EncodeRgbaPng(test::SolidBitmap(3, 3, 0xFF00FF00u)));
+    prompter.openChoice = SaveFileChoice{picture, 1};
+    app->Router().Dispatch(cmd::ID_CHANGE_FREEBK);
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_ALPHA9).enabled);
+    EXPECT_EQ(app->Model().settings.backgroundMode, kBackgroundPicture);
+    EXPECT_EQ(Pixel(*app->View(), 0, 0), qRgb(0, 255, 0));
+    EXPECT_NE(store.ReadText("Last", "BkImage").value_or(""), "");
+
+    const auto broken = temp.File("broken.png");
+    test::WriteFileBytes(broken, {1, 2, 3});
+    prompter.openChoice = SaveFileChoice{broken, 1};
+    app->Router().Dispatch(cmd::ID_CHANGE_FREEBK);
+    EXPECT_EQ(prompter.shown.back().id, 30022);
+    EXPECT_EQ(store.ReadText("Last", "BkImage"), "");
+}
+
+TEST_F(ViewTest, TransparencyTestShowsTheDesktopThenRestores) {
+    ui::CVemmarView& view = StartWithImage();
+    std::vector<int> waits;
+    bool seeThroughDuringWait = false;
+    view.blockingWait = [&](int ms) {
+        waits.push_back(ms);
+        seeThroughDuringWait = view.SeeThrough();
+    };
+    app->Router().Dispatch(cmd::ID_TEST_TRANS);
+    EXPECT_EQ(waits, std::vector<int>{3000});
+    EXPECT_TRUE(seeThroughDuringWait);
+    EXPECT_FALSE(view.SeeThrough());
+    EXPECT_EQ(app->Model().settings.backgroundMode, kDefaultBackground);
+
+    app->Router().Dispatch(cmd::ID_ALPHA_0);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_TEST_TRANS).enabled);
+}
+
+TEST_F(ViewTest, AnEditRepaintsOnlyItsRectangle) {
+    ui::CVemmarView& view = StartWithImage(40, 40);
+    app->Router().Dispatch(cmd::ID_ZOOM3);  // 200 %
+    view.Rendered();
+    Bitmap& image = app->Model().image.WorkImage;
+    image.WritePixel(10, 10, Rgb(0, 0, 255));
+    image.WritePixel(30, 30, Rgb(0, 0, 255));  // changed, but not reported
+    app->ImageEdited({10, 10, 11, 11});
+    const Bitmap& screen = view.ScreenBuffer();
+    EXPECT_EQ(screen.ReadPixel(21, 21), Rgb(0, 0, 255));
+    EXPECT_EQ(screen.ReadPixel(61, 61), Rgb(255, 0, 0));
+    EXPECT_TRUE(app->Document().IsModified());
+}
+
+TEST_F(ViewTest, ZoomCommandsAndTheirChecks) {
+    ui::CVemmarView& view = StartWithImage(400, 300);
+    app->Router().Dispatch(cmd::ID_ZOOM5);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 8.0f);
+    EXPECT_EQ(view.ZoomSliderPosition(), 5);
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_ZOOM5).checked);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_ZOOM2).checked);
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 3200 - view.viewport()->width());
+    EXPECT_EQ(view.horizontalScrollBar()->pageStep(), 320);
+    EXPECT_EQ(view.horizontalScrollBar()->singleStep(), 32);
+}
+
+TEST_F(ViewTest, ZoomHereCentresThePixelUnderThePointer) {
+    ui::CVemmarView& view = StartWithImage(400, 300);
+    const QPoint client(100, 50);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, client, view.viewport()->mapToGlobal(client),
+                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(view.viewport(), &doubleClick);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 8.0f);
+    const int w = view.viewport()->width();
+    const int h = view.viewport()->height();
+    EXPECT_EQ(view.ScrollPosition().x, std::clamp(800 - w / 2, 0, 3200 - w));
+    EXPECT_EQ(view.ScrollPosition().y, std::clamp(400 - h / 2, 0, 2400 - h));
+
+    // At 800 % a double-click goes back to 100 %.
+    QCoreApplication::sendEvent(view.viewport(), &doubleClick);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 1.0f);
+    EXPECT_EQ(view.ZoomSliderPosition(), 2);
+}
+
+TEST_F(ViewTest, CtrlWheelStepsTheSliderWithinItsEnds) {
+    ui::CVemmarView& view = StartWithImage();
+    auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent event(QPointF(5, 5), view.viewport()->mapToGlobal(QPointF(5, 5)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(view.viewport(), &event);
+    };
+    wheel(-120, Qt::ControlModifier);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 2.0f);
+    wheel(120, Qt::ControlModifier);
+    wheel(120, Qt::ControlModifier);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 0.5f);
+    wheel(120, Qt::ControlModifier);  // already at 50 %
+    EXPECT_EQ(app->Model().settings.zoomFactor, 0.5f);
+    wheel(-120, Qt::ShiftModifier);  // Shift alone: nothing
+    EXPECT_EQ(app->Model().settings.zoomFactor, 0.5f);
+}
+
+TEST_F(ViewTest, AStoredFactorBetweenLevelsStepsFromTheSlider) {
+    setting::kZoom.Write(store, 15);
+    ui::CVemmarView& view = StartWithImage();
+    EXPECT_EQ(app->Model().settings.zoomFactor, 1.5f);
+    EXPECT_EQ(view.ZoomSliderPosition(), 2);
+    QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(view.viewport(), &event);
+    EXPECT_EQ(app->Model().settings.zoomFactor, 2.0f);
+}
+
+}  // namespace
+}  // namespace palvex

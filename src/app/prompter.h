@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -57,6 +58,8 @@ public:
     virtual std::optional<SaveFileChoice> AskSaveFile(const SaveFileRequest& request);
     // The chosen file and the filter selected when the user confirmed.
     virtual std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest& request);
+    // The colour dialog, starting at `initial` (0x00BBGGRR; kNoColour for none).
+    virtual std::optional<std::uint32_t> AskColour(std::uint32_t initial);
     // The JPEG quality dialog: 10..100, starting at `initial`.
     virtual std::optional<int> AskJpegQuality(int initial);
 

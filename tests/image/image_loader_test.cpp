@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/bmp_writer.h"
+#include "support/gif_writer.h"
 #include "support/jpeg_writer.h"
 #include "support/png_writer.h"
 #include "support/test_support.h"
@@ -149,6 +150,49 @@ TEST_F(LoaderTest, JpegNamedFileWithOtherContentGoesToTheImagingLibrary) {
     const LoadResult result = Load(path, 0);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(1, 2, 3));  // no PNG scan under a JPEG name: the pixel's own colour
+}
+
+test::GifDescription SmallGif(std::string version, std::vector<test::GifBlock> blocks) {
+    test::GifDescription gif;
+    gif.version = std::move(version);
+    gif.screenWidth = 4;
+    gif.screenHeight = 1;
+    gif.globalTable = {{0, 0, 0}, {0, 200, 0}, {200, 0, 0}, {0, 0, 200}};
+    gif.blocks = std::move(blocks);
+    gif.blocks.push_back(test::GifFrame{0, 0, 4, 1, false, {}, {1, 2, 3, 2}});
+    return gif;
+}
+
+TEST_F(LoaderTest, Gif89aTakesItsKeyFromTheTransparentIndex) {
+    const auto path = Write("t.gif", test::WriteGif(SmallGif(
+                                         "89a", {test::GifGraphicControl::Transparent(1)})));
+    const LoadResult result = Load(path);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 200, 0));
+    EXPECT_EQ(facts_.FileColorKey, Rgb(0, 200, 0));
+    EXPECT_FALSE(result.fillWithKey);
+    EXPECT_TRUE(test::SameBitmaps(
+        test::MakeBitmap(4, 1, {0xFF00C800u, 0xFFC80000u, 0xFF0000C8u, 0xFFC80000u}),
+        result.image, "gif89a"));
+}
+
+TEST_F(LoaderTest, Gif89aReadsTheIndexByteWhateverBlockHoldsIt) {
+    // An application block right after the table: the byte where a control extension would
+    // keep the index is its fifth identifier letter, 'S' (83), and the key is that entry.
+    test::GifDescription gif = SmallGif("89a", {test::GifApplication{}});
+    gif.globalTable.resize(256, {9, 9, 9});
+    gif.globalTable[83] = {10, 20, 30};
+    const LoadResult result = Load(Write("app.gif", test::WriteGif(gif)));
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(facts_.FileColorKey, kNoColour);  // no transparent pixel in the file
+    EXPECT_EQ(result.key, Rgb(10, 20, 30));
+}
+
+TEST_F(LoaderTest, Gif87aSkipsThePaletteCheck) {
+    const LoadResult result = Load(Write("old.gif", test::WriteGif(SmallGif("87a", {}))), 4);
+    ASSERT_TRUE(result.ok);
+    EXPECT_EQ(result.key, Rgb(0, 0, 255));  // FirstTrans blue
+    EXPECT_EQ(facts_.FileColorKey, kNoColour);
 }
 
 TEST_F(LoaderTest, TiffWithUnassociatedAlphaIsFlattened) {

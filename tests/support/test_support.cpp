@@ -122,6 +122,11 @@ std::optional<SaveFileChoice> RecordingPrompter::AskOpenFile(const OpenFileReque
     return openChoice;
 }
 
+std::optional<std::uint32_t> RecordingPrompter::AskColour(std::uint32_t initial) {
+    colourAskedWith = initial;
+    return colourChoice;
+}
+
 std::optional<int> RecordingPrompter::AskJpegQuality(int initial) {
     qualityAskedWith = initial;
     return jpegQuality;

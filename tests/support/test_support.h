@@ -47,6 +47,7 @@ public:
     Answer Show(const MessageRequest& request) override;
     std::optional<SaveFileChoice> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::uint32_t> AskColour(std::uint32_t initial) override;
     std::optional<int> AskJpegQuality(int initial) override;
 
     std::vector<MessageRequest> shown;
@@ -59,6 +60,8 @@ public:
     std::optional<SaveFileChoice> openChoice;
     std::optional<OpenFileRequest> openRequest;
     std::optional<int> jpegQuality;
+    std::optional<std::uint32_t> colourChoice;
+    std::optional<std::uint32_t> colourAskedWith;
     std::optional<int> qualityAskedWith;
 
     // The texts shown, in order, for compact assertions.

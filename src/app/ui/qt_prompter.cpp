@@ -1,11 +1,13 @@
 #include "app/ui/qt_prompter.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
 
 #include "app/ui/qt_text.h"
 #include "image/ui/assuku_dlg.h"
+#include "image/colour.h"
 #include "resources/texts.h"
 
 namespace palvex::ui {
@@ -115,6 +117,17 @@ std::optional<SaveFileChoice> QtPrompter::AskOpenFile(const OpenFileRequest& req
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return RunFileDialog(dialog, request.filters, request.selectedFilter);
+}
+
+std::optional<std::uint32_t> QtPrompter::AskColour(std::uint32_t initial) {
+    const QColor start = initial == kNoColour
+                             ? QColor(Qt::white)
+                             : QColor(RedOf(initial), GreenOf(initial), BlueOf(initial));
+    const QColor chosen = QColorDialog::getColor(start, parent_);
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return Rgb(chosen.red(), chosen.green(), chosen.blue());
 }
 
 std::optional<int> QtPrompter::AskJpegQuality(int initial) {

@@ -16,6 +16,7 @@ public:
     Answer Show(const MessageRequest& request) override;
     std::optional<SaveFileChoice> AskSaveFile(const SaveFileRequest& request) override;
     std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest& request) override;
+    std::optional<std::uint32_t> AskColour(std::uint32_t initial) override;
     std::optional<int> AskJpegQuality(int initial) override;
 
 private:

@@ -29,6 +29,10 @@ std::optional<SaveFileChoice> Prompter::AskOpenFile(const OpenFileRequest& /*req
     return std::nullopt;
 }
 
+std::optional<std::uint32_t> Prompter::AskColour(std::uint32_t /*initial*/) {
+    return std::nullopt;
+}
+
 std::optional<int> Prompter::AskJpegQuality(int /*initial*/) {
     return std::nullopt;
 }

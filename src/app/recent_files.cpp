@@ -50,7 +50,9 @@ std::string RecentFileList::MenuText(int index) const {
     const std::string_view name = separator == std::string::npos
                                       ? std::string_view(path)
                                       : std::string_view(path).substr(separator + 1);
-    std::string text = "&" + std::to_string(index + 1) + " ";
+    std::string text(1, '&');
+    text += std::to_string(index + 1);
+    text += ' ';
     for (const char c : name) {
         text += c;
         if (c == '&') {

@@ -42,7 +42,8 @@ bool EnsureFolder(const std::filesystem::path& folder) {
 WorkFolder::WorkFolder(std::filesystem::path tempRoot) {
     std::string name(kTitle);
 #if !defined(_WIN32)
-    name += "-" + std::to_string(::geteuid());
+    name += '-';
+    name += std::to_string(::geteuid());
 #endif
     folder_ = std::move(tempRoot) / name;
 }

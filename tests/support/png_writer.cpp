@@ -163,11 +163,14 @@ std::vector<std::uint8_t> EncodeRgbaPng(const Bitmap& image) {
 
 std::vector<std::uint8_t> PngChunk(std::string_view type, const std::vector<std::uint8_t>& data) {
     std::vector<std::uint8_t> chunk;
+    chunk.reserve(12 + data.size());
     const auto size = static_cast<std::uint32_t>(data.size());
     for (int shift = 24; shift >= 0; shift -= 8) {
         chunk.push_back(static_cast<std::uint8_t>(size >> shift));
     }
-    chunk.insert(chunk.end(), type.begin(), type.end());
+    for (const char c : type) {
+        chunk.push_back(static_cast<std::uint8_t>(c));
+    }
     chunk.insert(chunk.end(), data.begin(), data.end());
     const uLong crc = crc32(0, chunk.data() + 4, static_cast<uInt>(chunk.size() - 4));
     for (int shift = 24; shift >= 0; shift -= 8) {

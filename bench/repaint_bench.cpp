@@ -73,6 +73,39 @@ void BM_CanvasRepaint(benchmark::State& state) {
     }
 }
 
+// The two halves of the repaint, to see where the time goes.
+void BM_ImageLayerOnly(benchmark::State& state) {
+    const float zoom = Zoom(state);
+    const Bitmap& image = LargeImage();
+    Bitmap screen;
+    if (!screen.Create(kViewWidth, kViewHeight)) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    const BackgroundTiles tiles{MakeCheckerTile(), MakeIconTile(), {}};
+    const Point scroll = MiddleScroll(zoom);
+    for (auto _ : state) {
+        DrawImageLayer(screen, scroll, {image, kKey, zoom}, {}, kBackgroundChecker, tiles);
+        benchmark::DoNotOptimize(screen.Data());
+    }
+}
+
+void BM_BufferToWindowCopy(benchmark::State& state) {
+    Bitmap screen;
+    if (!screen.Create(kViewWidth, kViewHeight)) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    screen.Fill(0xFF808080u);
+    QImage window(kViewWidth, kViewHeight, QImage::Format_RGB32);
+    for (auto _ : state) {
+        QPainter painter(&window);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(0, 0, WrapImage(screen));
+        benchmark::DoNotOptimize(window.constBits());
+    }
+}
+
 // The reference: Qt drawing the same visible part of the image at the same scale.
 void BM_QPainterDrawImage(benchmark::State& state) {
     const float zoom = Zoom(state);
@@ -109,6 +142,8 @@ void BM_CanvasRepaintOnePixel(benchmark::State& state) {
 
 BENCHMARK(BM_CanvasRepaint)->Arg(5)->Arg(10)->Arg(80)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_QPainterDrawImage)->Arg(5)->Arg(10)->Arg(80)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ImageLayerOnly)->Arg(5)->Arg(10)->Arg(80)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BufferToWindowCopy)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CanvasRepaintOnePixel)->Arg(10)->Arg(80)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -3,7 +3,9 @@
 namespace palvex {
 namespace {
 
-int Trunc(float value) { return static_cast<int>(value); }
+int Trunc(float value) {
+    return static_cast<int>(value);
+}
 
 }  // namespace
 

@@ -1,5 +1,7 @@
 #include "canvas/image_layer.h"
+
 #include <algorithm>
+#include <vector>
 
 #include "canvas/canvas_mapping.h"
 #include "image/raster/draw.h"
@@ -43,8 +45,8 @@ void FillBackground(Bitmap& screen, const Rect& area, std::int32_t mode,
     if (clipped.IsEmpty()) {
         return;
     }
-    const Bitmap* tile = mode == kBackgroundChecker ? &tiles.checker
-                         : mode == kBackgroundIcon  ? &tiles.icon
+    const Bitmap* tile = mode == kBackgroundChecker   ? &tiles.checker
+                         : mode == kBackgroundIcon    ? &tiles.icon
                          : mode == kBackgroundPicture ? &tiles.picture
                                                       : nullptr;
     if (tile != nullptr && !tile->IsNull()) {
@@ -55,6 +57,76 @@ void FillBackground(Bitmap& screen, const Rect& area, std::int32_t mode,
     const Colour colour = mode >= 0 ? static_cast<Colour>(mode) : kNeutralColour;
     FillRect(screen, clipped, colour);
 }
+
+namespace {
+
+// The background of window rows for a keyed copy over it. Rows of a small tile are made once
+// each for the whole call; a large picture is repeated one row at a time.
+class LayerBackground final : public BackgroundRows {
+public:
+    LayerBackground(std::int32_t mode, const BackgroundTiles& tiles) {
+        tile_ = mode == kBackgroundChecker   ? &tiles.checker
+                : mode == kBackgroundIcon    ? &tiles.icon
+                : mode == kBackgroundPicture ? &tiles.picture
+                                             : nullptr;
+        if (tile_ != nullptr && tile_->IsNull()) {
+            tile_ = nullptr;
+        }
+        solid_ = PixelFromColour(mode >= 0 ? static_cast<Colour>(mode) : kNeutralColour);
+    }
+
+    const Pixel* Row(int y, int x, std::size_t count) override {
+        if (tile_ == nullptr) {
+            if (rows_.size() < count) {
+                rows_.assign(count, solid_);
+            }
+            return rows_.data();
+        }
+        const int tileRow = y % tile_->Height();
+        // Every row of one call starts at the same column, so a cached row stays valid.
+        constexpr std::size_t kCachedPixels = std::size_t{1} << 20;
+        const auto height = static_cast<std::size_t>(tile_->Height());
+        if (height * count <= kCachedPixels) {
+            if (count != width_) {
+                width_ = count;
+                rows_.assign(height * count, 0);
+                made_.assign(height, false);
+            }
+            Pixel* row = rows_.data() + static_cast<std::size_t>(tileRow) * count;
+            if (!made_[tileRow]) {
+                Repeat(tileRow, x, count, row);
+                made_[tileRow] = true;
+            }
+            return row;
+        }
+        if (rows_.size() < count) {
+            rows_.resize(count);
+        }
+        Repeat(tileRow, x, count, rows_.data());
+        return rows_.data();
+    }
+
+private:
+    void Repeat(int tileRow, int x, std::size_t count, Pixel* out) const {
+        const int width = tile_->Width();
+        const Pixel* source = tile_->Row(tileRow);
+        int column = x % width;
+        for (std::size_t i = 0; i < count;) {
+            const std::size_t run = std::min<std::size_t>(count - i, width - column);
+            std::copy_n(source + column, run, out + i);
+            i += run;
+            column = 0;
+        }
+    }
+
+    const Bitmap* tile_ = nullptr;
+    Pixel solid_ = 0;
+    std::vector<Pixel> rows_;
+    std::vector<bool> made_;
+    std::size_t width_ = 0;
+};
+
+}  // namespace
 
 Rect DrawImageLayer(Bitmap& screen, Point scroll, const ImageLayer& layer, const Rect& dirty,
                     std::int32_t backgroundMode, const BackgroundTiles& tiles) {
@@ -67,8 +139,8 @@ Rect DrawImageLayer(Bitmap& screen, Point scroll, const ImageLayer& layer, const
     if (visible.IsEmpty()) {
         return {};
     }
-    FillBackground(screen, visible, backgroundMode, tiles);
-    KeyedStretchCopy(screen, target, layer.image, source, layer.key);
+    LayerBackground background(backgroundMode, tiles);
+    KeyedStretchCopyOver(screen, target, layer.image, source, layer.key, background);
     return visible;
 }
 
@@ -77,9 +149,10 @@ void FillBeyondImage(Bitmap& screen, Point scroll, Size zoomedImage, Size client
     const int bottom = zoomedImage.height - scroll.y;
     FillRect(screen, Rect{right, 0, client.width, client.height}.Intersected(screen.Bounds()),
              kNeutralColour);
-    FillRect(screen, Rect{0, bottom, std::min(right, client.width), client.height}.Intersected(
-                         screen.Bounds()),
-             kNeutralColour);
+    FillRect(
+        screen,
+        Rect{0, bottom, std::min(right, client.width), client.height}.Intersected(screen.Bounds()),
+        kNeutralColour);
 }
 
 }  // namespace palvex

@@ -1,5 +1,7 @@
 #include "image/raster/pixel_rows.h"
 
+#include <bit>
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define PALVEX_RASTER_SSE2 1
@@ -83,6 +85,29 @@ void CopyRowKeyed(Pixel* dst, const Pixel* src, std::size_t count, Pixel keyRgb)
     }
 }
 
+void CopyRowKeyedOver(Pixel* dst, const Pixel* src, const Pixel* background, std::size_t count,
+                      Pixel keyRgb) {
+    // keyRgb is compared as given: a value with a fourth byte matches nothing.
+
+    std::size_t i = 0;
+#ifdef PALVEX_RASTER_SSE2
+    const __m128i alpha = _mm_set1_epi32(static_cast<int>(kOpaqueAlpha));
+    const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgbMask));
+    const __m128i key = _mm_set1_epi32(static_cast<int>(keyRgb));
+    for (; i + 4 <= count; i += 4) {
+        const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(background + i));
+        const __m128i isKey = _mm_cmpeq_epi32(_mm_and_si128(p, rgb), key);
+        const __m128i own = _mm_andnot_si128(isKey, _mm_or_si128(p, alpha));
+        const __m128i shown = _mm_and_si128(isKey, _mm_or_si128(b, alpha));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(own, shown));
+    }
+#endif
+    for (; i < count; ++i) {
+        dst[i] = ((src[i] & kRgbMask) == keyRgb ? background[i] : src[i]) | kOpaqueAlpha;
+    }
+}
+
 void PrefetchPixels(const Pixel* pixels, std::size_t count) {
 #if defined(__GNUC__) || defined(__clang__)
     if (count == 0) {
@@ -111,7 +136,7 @@ int FindRgb(const Pixel* row, int from, int to, Pixel rgb, bool equal) {
         const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(row + x));
         const int hits = _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(p, mask), key)) ^ flip;
         if (hits != 0) {
-            return x + __builtin_ctz(static_cast<unsigned>(hits)) / 4;
+            return x + std::countr_zero(static_cast<unsigned>(hits)) / 4;
         }
     }
 #endif

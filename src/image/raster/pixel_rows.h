@@ -13,6 +13,11 @@ void CopyRowOpaque(Pixel* dst, const Pixel* src, std::size_t count);
 // As CopyRowOpaque, but source pixels whose colour channels equal keyRgb leave dst unchanged.
 void CopyRowKeyed(Pixel* dst, const Pixel* src, std::size_t count, Pixel keyRgb);
 
+// dst[i] = background[i] where src[i] has the key colour, else src[i]; the fourth byte 0xFF.
+// One write a pixel: a keyed copy over a background without filling the background first.
+void CopyRowKeyedOver(Pixel* dst, const Pixel* src, const Pixel* background, std::size_t count,
+                      Pixel keyRgb);
+
 // Hints that pixels [0, count) will be read soon.
 void PrefetchPixels(const Pixel* pixels, std::size_t count);
 

@@ -76,7 +76,7 @@ bool DetachSource(const Bitmap& src, AxisMap& cols, AxisMap& rows, Bitmap& copy)
 }
 
 void Stretch(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect, bool keyed,
-             Pixel keyRgb) {
+             Pixel keyRgb, BackgroundRows* background = nullptr) {
     if (dst.IsNull() || src.IsNull()) {
         return;
     }
@@ -125,8 +125,12 @@ void Stretch(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& sr
         if (k + 1 < rows.src.size() && rows.src[k + 1] != rows.src[k] && prefetchCount > 0) {
             detail::PrefetchPixels(from->Row(rows.src[k + 1]) + prefetchFrom, prefetchCount);
         }
-        Pixel* out = dst.Row(rows.first + static_cast<int>(k)) + cols.first;
-        if (keyed) {
+        const int y = rows.first + static_cast<int>(k);
+        Pixel* out = dst.Row(y) + cols.first;
+        if (background != nullptr) {
+            detail::CopyRowKeyedOver(out, line, background->Row(y, cols.first, count), count,
+                                     keyRgb);
+        } else if (keyed) {
             detail::CopyRowKeyed(out, line, count, keyRgb);
         } else {
             detail::CopyRowOpaque(out, line, count);
@@ -139,6 +143,13 @@ void Stretch(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& sr
 void KeyedStretchCopy(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect,
                       Colour key) {
     Stretch(dst, dstRect, src, srcRect, key != kNoColour, PixelFromColour(key) & kRgbMask);
+}
+
+void KeyedStretchCopyOver(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect,
+                          Colour key, BackgroundRows& background) {
+    // No key: nothing shows through, and the background is never asked for.
+    const Pixel keyRgb = key == kNoColour ? 0xFFFFFFFFu : PixelFromColour(key) & kRgbMask;
+    Stretch(dst, dstRect, src, srcRect, true, keyRgb, &background);
 }
 
 void StretchCopy(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 #include "image/bitmap.h"
 #include "image/colour.h"
 #include "image/geometry.h"
@@ -17,6 +19,20 @@ namespace palvex {
 // the same bitmap (the sampled area is copied first; if that copy fails nothing is drawn).
 void KeyedStretchCopy(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect,
                       Colour key);
+
+// What shows under key-coloured pixels: the background of `count` destination pixels of row y
+// from column x.
+class BackgroundRows {
+public:
+    virtual ~BackgroundRows() = default;
+    virtual const Pixel* Row(int y, int x, std::size_t count) = 0;
+};
+
+// KeyedStretchCopy onto a background: every destination pixel of the mapped area is written
+// once, with the background where the source has the key. Same result as filling the
+// background first, at the cost of one pass.
+void KeyedStretchCopyOver(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect,
+                          Colour key, BackgroundRows& background);
 
 // KeyedStretchCopy with every source pixel drawn.
 void StretchCopy(Bitmap& dst, const Rect& dstRect, const Bitmap& src, const Rect& srcRect);

@@ -1,6 +1,9 @@
+#include "canvas/image_layer.h"
+
 #include <gtest/gtest.h>
 
-#include "canvas/image_layer.h"
+#include "canvas/canvas_mapping.h"
+#include "image/raster/stretch_copy.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -19,7 +22,9 @@ Bitmap Image() {
     return image;
 }
 
-BackgroundTiles Tiles() { return {MakeCheckerTile(), MakeIconTile(), {}}; }
+BackgroundTiles Tiles() {
+    return {MakeCheckerTile(), MakeIconTile(), {}};
+}
 
 TEST(ImageLayer, KeyPixelsShowEachBackground) {
     const Bitmap image = Image();
@@ -29,12 +34,12 @@ TEST(ImageLayer, KeyPixelsShowEachBackground) {
         std::int32_t mode;
         Pixel expected;
     };
-    for (const Case& c : {Case{kBackgroundNone, PixelFromColour(kNeutralColour)},
-                          Case{kBackgroundChecker, kGrey},
-                          Case{kBackgroundIcon, tiles.icon.Row(0)[0]},
-                          Case{0x0000FF, PixelFromColour(Rgb(255, 0, 0))},
-                          Case{kDefaultBackground, PixelFromColour(Rgb(255, 255, 128))},
-                          Case{kBackgroundPicture, PixelFromColour(kNeutralColour)}}) {
+    for (const Case& c :
+         {Case{kBackgroundNone, PixelFromColour(kNeutralColour)}, Case{kBackgroundChecker, kGrey},
+          Case{kBackgroundIcon, tiles.icon.Row(0)[0]},
+          Case{0x0000FF, PixelFromColour(Rgb(255, 0, 0))},
+          Case{kDefaultBackground, PixelFromColour(Rgb(255, 255, 128))},
+          Case{kBackgroundPicture, PixelFromColour(kNeutralColour)}}) {
         SCOPED_TRACE(c.mode);
         Bitmap screen = test::SolidBitmap(20, 10, kSentinel);
         EXPECT_EQ(DrawImageLayer(screen, {0, 0}, layer, {}, c.mode, tiles), (Rect{0, 0, 8, 4}));
@@ -88,6 +93,36 @@ TEST(ImageLayer, TheAreaBeyondTheImageIsNeutral) {
     EXPECT_EQ(screen.Row(4)[0], PixelFromColour(kNeutralColour));
     EXPECT_EQ(screen.Row(9)[0], kSentinel);  // below the client area
     EXPECT_EQ(screen.Row(0)[8], kSentinel);
+}
+
+TEST(ImageLayer, OnePassEqualsBackgroundThenKeyedCopy) {
+    // Random pixels, a third of them the key, at every zoom, scroll and background.
+    Bitmap image = test::SolidBitmap(53, 37, 0);
+    std::uint32_t seed = 7;
+    for (Pixel& p : image.Pixels()) {
+        seed = seed * 1664525u + 1013904223u;
+        p = seed % 3 == 0 ? PixelFromColour(kKey) : (seed >> 8) | 0xFF000000u;
+    }
+    BackgroundTiles tiles = Tiles();
+    tiles.picture = test::SolidBitmap(7, 5, 0xFF010203u);
+    tiles.picture.WritePixel(3, 2, Rgb(9, 8, 7));
+    for (const float zoom : {0.5f, 1.0f, 2.0f, 8.0f}) {
+        for (const Point scroll : {Point{0, 0}, Point{13, 5}}) {
+            for (const std::int32_t mode : {kBackgroundNone, kBackgroundChecker, kBackgroundIcon,
+                                            kBackgroundPicture, std::int32_t{0x123456}}) {
+                SCOPED_TRACE(testing::Message() << zoom << " " << scroll.x << " " << mode);
+                Bitmap actual = test::SolidBitmap(90, 70, kSentinel);
+                Bitmap expected = test::SolidBitmap(90, 70, kSentinel);
+                const Rect drawn =
+                    DrawImageLayer(actual, scroll, {image, kKey, zoom}, {}, mode, tiles);
+                FillBackground(expected, drawn, mode, tiles);
+                KeyedStretchCopy(expected,
+                                 ZoomedRect(image.Bounds(), zoom).Translated(-scroll.x, -scroll.y),
+                                 image, image.Bounds(), kKey);
+                ASSERT_TRUE(test::SameBitmaps(expected, actual, "layer"));
+            }
+        }
+    }
 }
 
 TEST(ImageLayer, CheckerTileHasFourSquares) {

@@ -291,6 +291,19 @@ TEST_F(SaverTest, FailedWritesLeaveTheOldFileAlone) {
     EXPECT_EQ(files, 0);
 }
 
+TEST_F(SaverTest, AnEncoderFailureLeavesTheOldFileExactly) {
+    // JPEG cannot hold a row wider than 65500 pixels: the encoder fails after the questions.
+    image_ = test::SolidBitmap(65501, 1, 0xFF102030u);
+    const auto target = temp_.File("wide.jpeg");
+    test::WriteFileBytes(target, {1, 2, 3, 4});
+    EXPECT_FALSE(WriteImageFile(Context(), target, "jpeg", false, 90, false));
+    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3, 4}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
 TEST_F(SaverTest, UnknownExtensionsFindNoEncoder) {
     EXPECT_TRUE(FindEncoderByMime("image/png"));
     EXPECT_FALSE(FindEncoderByMime("image/PNG"));

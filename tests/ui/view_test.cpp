@@ -1,10 +1,11 @@
 #include <QCoreApplication>
 #include <QScrollBar>
-#include <QtTest/QTest>
 #include <QWheelEvent>
+#include <QtTest/QTest>
 
 #include "app/ui/qt_text.h"
 #include "canvas/image_layer.h"
+#include "canvas/ui/overlay_font.h"
 #include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/main_frame.h"
 #include "resources/command_ids.h"
@@ -118,8 +119,9 @@ TEST_F(ViewTest, ZoomCommandsAndTheirChecks) {
 TEST_F(ViewTest, ZoomHereCentresThePixelUnderThePointer) {
     ui::CVemmarView& view = StartWithImage(400, 300);
     const QPoint client(100, 50);
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, client, view.viewport()->mapToGlobal(client),
-                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, client,
+                            view.viewport()->mapToGlobal(client), Qt::LeftButton, Qt::LeftButton,
+                            Qt::NoModifier);
     QCoreApplication::sendEvent(view.viewport(), &doubleClick);
     EXPECT_EQ(app->Model().settings.zoomFactor, 8.0f);
     const int w = view.viewport()->width();
@@ -160,6 +162,22 @@ TEST_F(ViewTest, AStoredFactorBetweenLevelsStepsFromTheSlider) {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view.viewport(), &event);
     EXPECT_EQ(app->Model().settings.zoomFactor, 2.0f);
+}
+
+}  // namespace
+}  // namespace palvex
+
+namespace palvex {
+namespace {
+
+TEST(OverlayFont, EightPointsInAnInstalledJapaneseFace) {
+    const QFont font = ui::MakeOverlayFont();
+    EXPECT_EQ(font.pointSize(), 8);
+    EXPECT_EQ(font.weight(), QFont::Normal);
+    EXPECT_FALSE(font.italic());
+    // Whatever face was chosen, it can draw the overlay's Japanese texts.
+    const QFontMetrics metrics(font);
+    EXPECT_TRUE(metrics.inFont(QChar(0x6298)));  // 折
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ std::filesystem::path OutputPathFor(const Options& options, const std::string& i
     }
     std::filesystem::create_directories(options.output, ec);
     std::filesystem::path name = std::filesystem::path(input).stem();
-    name += "." + std::string(options.format->pattern.substr(2));
+    name += std::string(options.format->pattern.substr(1));  // ".bmp" of "*.bmp"
     return options.output / name;
 }
 

@@ -49,7 +49,8 @@ bool AtomicFile::Open() {
         target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");
     for (int attempt = 0; attempt < 16 && file_ == nullptr; ++attempt) {
         std::filesystem::path candidate = target_.filename();
-        candidate += ".palvex-" + std::to_string(random() & 0xFFFFFF);
+        candidate += ".palvex-";
+        candidate += std::to_string(random() & 0xFFFFFF);
         temp_ = folder / candidate;
         file_ = CreateExclusive(temp_);
     }

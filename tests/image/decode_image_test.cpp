@@ -23,7 +23,7 @@ TEST(DecodeImage, SignaturesDecideTheFormat) {
 }
 
 TEST(DecodeImage, DispatchesByContentNotByName) {
-    test::BmpSpec bmp;
+    test::BmpDescription bmp;
     bmp.values = {0x123456};
     DecodedImage decoded = DecodeImage(test::WriteBmp(bmp));
     ASSERT_TRUE(decoded.Ok());

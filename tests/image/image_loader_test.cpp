@@ -40,12 +40,12 @@ protected:
 };
 
 test::PngDescription Rgba(int width, int height, std::vector<std::uint16_t> samples) {
-    test::PngDescription spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colourType = 6;
-    spec.samples = std::move(samples);
-    return spec;
+    test::PngDescription desc;
+    desc.width = width;
+    desc.height = height;
+    desc.colourType = 6;
+    desc.samples = std::move(samples);
+    return desc;
 }
 
 TEST_F(LoaderTest, MissingFileNamesThePathAndChangesNothing) {
@@ -90,9 +90,9 @@ TEST_F(LoaderTest, RgbaPngWithoutBackgroundFlattensOntoWhite) {
 }
 
 TEST_F(LoaderTest, RgbaPngBackgroundBecomesTheKey) {
-    test::PngDescription spec = Rgba(2, 1, {9, 9, 9, 0, 0, 255, 0, 255});
-    spec.bkgd = {0, 255, 0};
-    const LoadResult result = Load(Write("g.png", test::WritePng(spec)));
+    test::PngDescription desc = Rgba(2, 1, {9, 9, 9, 0, 0, 255, 0, 255});
+    desc.bkgd = {0, 255, 0};
+    const LoadResult result = Load(Write("g.png", test::WritePng(desc)));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0, 255, 0));
     EXPECT_EQ(facts_.FileColorKey, Rgb(0, 255, 0));
@@ -102,14 +102,14 @@ TEST_F(LoaderTest, RgbaPngBackgroundBecomesTheKey) {
 }
 
 TEST_F(LoaderTest, PalettePngTakesItsKeyFromTrns) {
-    test::PngDescription spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.colourType = 3;
-    spec.palette = {{{200, 0, 0}}, {{0, 0, 200}}, {{7, 7, 7}}};
-    spec.trns = {255, 0};
-    spec.samples = {0, 1, 2};
-    const LoadResult result = Load(Write("p.png", test::WritePng(spec)), 0);
+    test::PngDescription desc;
+    desc.width = 3;
+    desc.height = 1;
+    desc.colourType = 3;
+    desc.palette = {{{200, 0, 0}}, {{0, 0, 200}}, {{7, 7, 7}}};
+    desc.trns = {255, 0};
+    desc.samples = {0, 1, 2};
+    const LoadResult result = Load(Write("p.png", test::WritePng(desc)), 0);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0, 0, 200));
     EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(0, 0, 200));
@@ -133,11 +133,11 @@ TEST_F(LoaderTest, ImagesWithoutTransparentPixelsKeepTheirExactPixels) {
 }
 
 TEST_F(LoaderTest, JpegNeverCarriesAKey) {
-    test::JpegSpec spec;
-    spec.width = 16;
-    spec.height = 16;
-    spec.samples.assign(16 * 16 * 3, 90);
-    const LoadResult result = Load(Write("photo.JPG", test::WriteJpeg(spec)), 2);
+    test::JpegDescription desc;
+    desc.width = 16;
+    desc.height = 16;
+    desc.samples.assign(16 * 16 * 3, 90);
+    const LoadResult result = Load(Write("photo.JPG", test::WriteJpeg(desc)), 2);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(255, 0, 0));
     EXPECT_EQ(facts_.FileColorKey, kNoColour);
@@ -164,16 +164,16 @@ test::GifDescription SmallGif(std::string version, std::vector<test::GifBlock> b
 }
 
 TEST_F(LoaderTest, Gif89aTakesItsKeyFromTheTransparentIndex) {
-    const auto path = Write("t.gif", test::WriteGif(SmallGif(
-                                         "89a", {test::GifGraphicControl::Transparent(1)})));
+    const auto path =
+        Write("t.gif", test::WriteGif(SmallGif("89a", {test::GifGraphicControl::Transparent(1)})));
     const LoadResult result = Load(path);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0, 200, 0));
     EXPECT_EQ(facts_.FileColorKey, Rgb(0, 200, 0));
     EXPECT_FALSE(result.fillWithKey);
     EXPECT_TRUE(test::SameBitmaps(
-        test::MakeBitmap(4, 1, {0xFF00C800u, 0xFFC80000u, 0xFF0000C8u, 0xFFC80000u}),
-        result.image, "gif89a"));
+        test::MakeBitmap(4, 1, {0xFF00C800u, 0xFFC80000u, 0xFF0000C8u, 0xFFC80000u}), result.image,
+        "gif89a"));
 }
 
 TEST_F(LoaderTest, Gif89aReadsTheIndexByteWhateverBlockHoldsIt) {
@@ -196,25 +196,25 @@ TEST_F(LoaderTest, Gif87aSkipsThePaletteCheck) {
 }
 
 TEST_F(LoaderTest, TiffWithUnassociatedAlphaIsFlattened) {
-    test::TiffSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.samplesPerPixel = 4;
-    spec.extraSample = test::TiffExtraSample::Unassociated;
-    spec.samples = {50, 60, 70, 0, 1, 2, 3, 255};
-    const LoadResult result = Load(Write("t.tiff", test::WriteTiff(spec)));
+    test::TiffDescription desc;
+    desc.width = 2;
+    desc.height = 1;
+    desc.samplesPerPixel = 4;
+    desc.extraSample = test::TiffExtraSample::Unassociated;
+    desc.samples = {50, 60, 70, 0, 1, 2, 3, 255};
+    const LoadResult result = Load(Write("t.tiff", test::WriteTiff(desc)));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(50, 60, 70));
     EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(1, 2, 3));
 }
 
 TEST_F(LoaderTest, BmpAlpha237GivesTheKeyAndPixelsStayAsStored) {
-    test::BmpSpec spec;
-    spec.width = 3;
-    spec.height = 1;
-    spec.bitCount = 32;
-    spec.values = {0xED102030u, 0x00405060u, 0xFF708090u};  // first in file order: alpha 237
-    const LoadResult result = Load(Write("k.bmp", test::WriteBmp(spec)), 0);
+    test::BmpDescription desc;
+    desc.width = 3;
+    desc.height = 1;
+    desc.bitCount = 32;
+    desc.values = {0xED102030u, 0x00405060u, 0xFF708090u};  // first in file order: alpha 237
+    const LoadResult result = Load(Write("k.bmp", test::WriteBmp(desc)), 0);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0x10, 0x20, 0x30));
     EXPECT_EQ(facts_.FileColorKey, Rgb(0x10, 0x20, 0x30));
@@ -224,30 +224,30 @@ TEST_F(LoaderTest, BmpAlpha237GivesTheKeyAndPixelsStayAsStored) {
 }
 
 TEST_F(LoaderTest, Bmp32WithZeroFourthBytesTakesTheFirstPixelAsKey) {
-    test::BmpSpec spec;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 32;
-    spec.values = {0x00102030u, 0x00405060u};
-    const LoadResult result = Load(Write("zero.bmp", test::WriteBmp(spec)));
+    test::BmpDescription desc;
+    desc.width = 2;
+    desc.height = 1;
+    desc.bitCount = 32;
+    desc.values = {0x00102030u, 0x00405060u};
+    const LoadResult result = Load(Write("zero.bmp", test::WriteBmp(desc)));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0x10, 0x20, 0x30));
 }
 
 TEST_F(LoaderTest, BmpFileOrderIsBottomRowFirst) {
-    test::BmpSpec spec;
-    spec.width = 1;
-    spec.height = 2;
-    spec.bitCount = 32;
-    spec.values = {0x00AA0000u, 0x0000BB00u};  // top row, bottom row
-    const LoadResult result = Load(Write("order.bmp", test::WriteBmp(spec)));
+    test::BmpDescription desc;
+    desc.width = 1;
+    desc.height = 2;
+    desc.bitCount = 32;
+    desc.values = {0x00AA0000u, 0x0000BB00u};  // top row, bottom row
+    const LoadResult result = Load(Write("order.bmp", test::WriteBmp(desc)));
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(0, 0xBB, 0));
 }
 
 struct BmpVariant {
     const char* name;
-    test::BmpSpec spec;
+    test::BmpDescription desc;
     BmpFormat format;
 };
 
@@ -256,16 +256,16 @@ std::vector<BmpVariant> BmpVariants() {
     std::vector<BmpVariant> variants;
     auto add = [&](const char* name, std::uint16_t bits, std::uint32_t compression,
                    std::vector<std::uint32_t> values) {
-        test::BmpSpec spec;
-        spec.width = 2;
-        spec.height = 2;
-        spec.bitCount = bits;
-        spec.compression = compression;
-        spec.values = std::move(values);
+        test::BmpDescription desc;
+        desc.width = 2;
+        desc.height = 2;
+        desc.bitCount = bits;
+        desc.compression = compression;
+        desc.values = std::move(values);
         if (bits <= 8) {
-            spec.palette = bits == 1 ? std::vector<Pixel>{palette[0], palette[1]} : palette;
+            desc.palette = bits == 1 ? std::vector<Pixel>{palette[0], palette[1]} : palette;
         }
-        variants.push_back({name, spec, {bits, static_cast<int>(compression)}});
+        variants.push_back({name, desc, {bits, static_cast<int>(compression)}});
     };
     add("1bit", 1, test::kBmpRgb, {1, 0, 0, 1});
     add("4bit", 4, test::kBmpRgb, {1, 2, 3, 0});
@@ -273,18 +273,18 @@ std::vector<BmpVariant> BmpVariants() {
     add("16bit555", 16, test::kBmpRgb, {0x7C00, 0x03E0, 0x001F, 0});
     add("24bit", 24, test::kBmpRgb, {0xFF0000, 0x00FF00, 0x0000FF, 0});
     add("32bit", 32, test::kBmpRgb, {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF000000u});
-    variants.back().spec.values[0] = 0x80FF0000u;  // a fourth byte that is neither 0 nor 237
+    variants.back().desc.values[0] = 0x80FF0000u;  // a fourth byte that is neither 0 nor 237
     add("16bit565", 16, test::kBmpBitfields, {0xF800, 0x07E0, 0x001F, 0});
-    variants.back().spec.masks = {0xF800, 0x07E0, 0x001F, 0};
+    variants.back().desc.masks = {0xF800, 0x07E0, 0x001F, 0};
     add("32bitfields", 32, test::kBmpBitfields,
         {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0xFF000000u});
-    variants.back().spec.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
+    variants.back().desc.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0};
 
     add("rle8", 8, test::kBmpRle8, {});
-    variants.back().spec.pixelBytes =
+    variants.back().desc.pixelBytes =
         test::BmpRle().Run(1, 3).Run(1, 0).EndOfLine().Run(1, 1).Run(1, 2).EndOfBitmap().Stream();
     add("rle4", 4, test::kBmpRle4, {});
-    variants.back().spec.pixelBytes =
+    variants.back().desc.pixelBytes =
         test::BmpRle().Run(2, 0x30).EndOfLine().Run(2, 0x12).EndOfBitmap().Stream();
     return variants;
 }
@@ -295,7 +295,7 @@ TEST_F(LoaderTest, EveryBmpVariantLoadsWithItsFormatFacts) {
     for (const BmpVariant& variant : BmpVariants()) {
         SCOPED_TRACE(variant.name);
         const LoadResult result =
-            Load(Write(std::string(variant.name) + ".bmp", test::WriteBmp(variant.spec)), 0);
+            Load(Write(std::string(variant.name) + ".bmp", test::WriteBmp(variant.desc)), 0);
         ASSERT_TRUE(result.ok);
         EXPECT_EQ(facts_.SourceBmpFormat, variant.format);
         EXPECT_EQ(facts_.FileColorKey, kNoColour);
@@ -309,14 +309,14 @@ TEST_F(LoaderTest, EveryBmpVariantLoadsWithItsFormatFacts) {
 }
 
 TEST_F(LoaderTest, Os2BmpReportsTheBitCountOfItsOwnHeader) {
-    test::BmpSpec spec;
-    spec.header = test::BmpHeader::Core;
-    spec.width = 2;
-    spec.height = 1;
-    spec.bitCount = 8;
-    spec.palette = {0xFF112233u, 0xFF445566u};
-    spec.values = {0, 1};
-    ASSERT_TRUE(Load(Write("os2.bmp", test::WriteBmp(spec))).ok);
+    test::BmpDescription desc;
+    desc.header = test::BmpHeader::Core;
+    desc.width = 2;
+    desc.height = 1;
+    desc.bitCount = 8;
+    desc.palette = {0xFF112233u, 0xFF445566u};
+    desc.values = {0, 1};
+    ASSERT_TRUE(Load(Write("os2.bmp", test::WriteBmp(desc))).ok);
     EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{8, 0}));
 }
 
@@ -340,7 +340,7 @@ TEST_F(LoaderTest, UndecodableFilesSayWhyAndLeaveTheFactsAlone) {
     EXPECT_EQ(prompter_.shown[0].Text(), PathText(broken) + "\nイメージのセットに失敗しました");
     EXPECT_EQ(facts_.FileColorKey, Rgb(1, 2, 3));
 
-    test::BmpSpec huge;
+    test::BmpDescription huge;
     huge.width = 1 << 15;
     huge.height = 1 << 14;
     huge.pixelBytes = std::vector<std::uint8_t>(16, 0);

@@ -13,41 +13,41 @@
 namespace palvex::test {
 namespace {
 
-JpegSpec Spec(int width, int height, JpegColour colour, int quality = 90) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colour = colour;
-    spec.quality = quality;
-    return spec;
+JpegDescription Describe(int width, int height, JpegColour colour, int quality = 90) {
+    JpegDescription desc;
+    desc.width = width;
+    desc.height = height;
+    desc.colour = colour;
+    desc.quality = quality;
+    return desc;
 }
 
-JpegSpec Flat(int width, int height, JpegColour colour, std::vector<std::uint8_t> value,
-              int quality = 100) {
-    JpegSpec spec = Spec(width, height, colour, quality);
+JpegDescription Flat(int width, int height, JpegColour colour, std::vector<std::uint8_t> value,
+                     int quality = 100) {
+    JpegDescription desc = Describe(width, height, colour, quality);
     for (int i = 0; i < width * height; ++i) {
-        spec.samples.insert(spec.samples.end(), value.begin(), value.end());
+        desc.samples.insert(desc.samples.end(), value.begin(), value.end());
     }
-    return spec;
+    return desc;
 }
 
 // Smooth colour ramps: what photographs are made of, and what JPEG keeps well.
-JpegSpec Ramps(int width, int height, JpegColour colour, int quality = 85) {
-    JpegSpec spec = Spec(width, height, colour, quality);
+JpegDescription Ramps(int width, int height, JpegColour colour, int quality = 85) {
+    JpegDescription desc = Describe(width, height, colour, quality);
     const int components = JpegComponents(colour);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             for (int c = 0; c < components; ++c) {
-                spec.samples.push_back(
+                desc.samples.push_back(
                     static_cast<std::uint8_t>((x * (3 + c) + y * (5 - c)) % 256));
             }
         }
     }
-    return spec;
+    return desc;
 }
 
-DecodedImage Decode(const JpegSpec& spec, const DecodeLimits& limits = {}) {
-    const auto bytes = WriteJpeg(spec);
+DecodedImage Decode(const JpegDescription& desc, const DecodeLimits& limits = {}) {
+    const auto bytes = WriteJpeg(desc);
     EXPECT_FALSE(bytes.empty()) << "the writer refused the layout";
     return DecodeJpeg(bytes, limits);
 }
@@ -109,10 +109,10 @@ TEST(JpegDecoder, FlatColourAtQuality100StaysWithinTwo) {
         {0, 0, 0},   {255, 255, 255}, {128, 64, 192}};
     for (const auto& c : colours) {
         // 33 x 17 leaves partial blocks on both edges.
-        JpegSpec spec = Flat(33, 17, JpegColour::Rgb, c);
-        EXPECT_TRUE(AllNear(Decode(spec), c[0], c[1], c[2], 2));
-        spec.arithmetic = true;
-        EXPECT_TRUE(AllNear(Decode(spec), c[0], c[1], c[2], 2)) << "arithmetic";
+        JpegDescription desc = Flat(33, 17, JpegColour::Rgb, c);
+        EXPECT_TRUE(AllNear(Decode(desc), c[0], c[1], c[2], 2));
+        desc.arithmetic = true;
+        EXPECT_TRUE(AllNear(Decode(desc), c[0], c[1], c[2], 2)) << "arithmetic";
     }
 }
 
@@ -122,7 +122,7 @@ TEST(JpegDecoder, GreyscaleExpandsToEqualChannels) {
             AllNear(Decode(Flat(20, 9, JpegColour::Grey, {static_cast<std::uint8_t>(value)})),
                     value, value, value, 1));
     }
-    const JpegSpec ramps = Ramps(40, 30, JpegColour::Grey, 100);
+    const JpegDescription ramps = Ramps(40, 30, JpegColour::Grey, 100);
     const DecodedImage image = Decode(ramps);
     ASSERT_TRUE(image.Ok());
     for (std::size_t i = 0; i < image.pixels.PixelCount(); ++i) {
@@ -136,12 +136,12 @@ TEST(JpegDecoder, GreyscaleExpandsToEqualChannels) {
 
 TEST(JpegDecoder, ProgressiveEqualsBaseline) {
     for (JpegColour colour : {JpegColour::Rgb, JpegColour::Grey}) {
-        JpegSpec spec = Ramps(64, 40, colour);
-        const DecodedImage baseline = Decode(spec);
-        spec.progressive = true;
-        const DecodedImage progressive = Decode(spec);
-        spec.arithmetic = true;
-        const DecodedImage arithmetic = Decode(spec);
+        JpegDescription desc = Ramps(64, 40, colour);
+        const DecodedImage baseline = Decode(desc);
+        desc.progressive = true;
+        const DecodedImage progressive = Decode(desc);
+        desc.arithmetic = true;
+        const DecodedImage arithmetic = Decode(desc);
         ASSERT_TRUE(baseline.Ok());
         ASSERT_TRUE(progressive.Ok());
         ASSERT_TRUE(arithmetic.Ok());
@@ -164,7 +164,7 @@ TEST(JpegDecoder, CmykConventionsGiveTheSameColours) {
         const std::vector<std::uint8_t> inverted = {
             static_cast<std::uint8_t>(255 - ink.c), static_cast<std::uint8_t>(255 - ink.m),
             static_cast<std::uint8_t>(255 - ink.y), static_cast<std::uint8_t>(255 - ink.k)};
-        JpegSpec noMarker = Flat(24, 16, JpegColour::Cmyk, {plain, plain + 4});
+        JpegDescription noMarker = Flat(24, 16, JpegColour::Cmyk, {plain, plain + 4});
         noMarker.adobeMarker = false;
         EXPECT_TRUE(AllNear(Decode(noMarker), ink.r, ink.g, ink.b, 3)) << "plain";
         EXPECT_TRUE(
@@ -177,13 +177,13 @@ TEST(JpegDecoder, CmykConventionsGiveTheSameColours) {
 }
 
 TEST(JpegDecoder, RefusesSizesAboveTheLimit) {
-    const JpegSpec spec = Ramps(40, 30, JpegColour::Rgb);
-    EXPECT_EQ(Decode(spec, DecodeLimits{1199}).status, DecodeStatus::TooLarge);
-    EXPECT_EQ(Decode(spec, DecodeLimits{1200}).status, DecodeStatus::Ok);
+    const JpegDescription desc = Ramps(40, 30, JpegColour::Rgb);
+    EXPECT_EQ(Decode(desc, DecodeLimits{1199}).status, DecodeStatus::TooLarge);
+    EXPECT_EQ(Decode(desc, DecodeLimits{1200}).status, DecodeStatus::Ok);
 
     // A header claiming 65000 x 65000 over a few hundred bytes: refused at once, before any
     // pixel memory or decoding.
-    auto bytes = WriteJpeg(spec);
+    auto bytes = WriteJpeg(desc);
     const std::size_t frame = FindMarker(bytes, 0xC0);
     ASSERT_NE(frame, 0u);
     for (std::size_t at : {frame + 5, frame + 7}) {
@@ -199,9 +199,9 @@ TEST(JpegDecoder, RefusesSizesAboveTheLimit) {
 
 TEST(JpegDecoder, TruncatedFileGivesNoImage) {
     for (bool progressive : {false, true}) {
-        JpegSpec spec = Ramps(64, 48, JpegColour::Rgb);
-        spec.progressive = progressive;
-        const auto bytes = WriteJpeg(spec);
+        JpegDescription desc = Ramps(64, 48, JpegColour::Rgb);
+        desc.progressive = progressive;
+        const auto bytes = WriteJpeg(desc);
         ASSERT_TRUE(DecodeJpeg(bytes).Ok());
         for (std::size_t size : {std::size_t{2}, std::size_t{100}, bytes.size() / 2,
                                  bytes.size() * 9 / 10, bytes.size() - 4}) {
@@ -237,9 +237,9 @@ TEST(JpegDecoder, GarbageIsCorruptAndSilent) {
 TEST(JpegDecoder, StopsAfterTooManyScans) {
     // Repeating the last scan of a progressive file: each repeat costs a pass over the image,
     // which is how a small file keeps a decoder busy for minutes.
-    JpegSpec spec = Ramps(32, 32, JpegColour::Grey);
-    spec.progressive = true;
-    const auto bytes = WriteJpeg(spec);
+    JpegDescription desc = Ramps(32, 32, JpegColour::Grey);
+    desc.progressive = true;
+    const auto bytes = WriteJpeg(desc);
     const std::size_t lastScan = FindMarker(bytes, 0xDA, true);
     ASSERT_NE(lastScan, 0u);
     const std::vector<std::uint8_t> scan(bytes.begin() + lastScan, bytes.end() - 2);

@@ -21,31 +21,31 @@ unsigned Scale16(unsigned v) {
 
 // A file and the pixels it must decode to.
 struct Sample {
-    TiffSpec spec;
+    TiffDescription desc;
     std::vector<Pixel> expected;
 };
 
-TiffSpec Spec(int width, int height, TiffPhotometric photometric = TiffPhotometric::Rgb,
-              int bits = 8, int samples = 3) {
-    TiffSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.photometric = photometric;
-    spec.bitsPerSample = bits;
-    spec.samplesPerPixel = samples;
-    return spec;
+TiffDescription Describe(int width, int height, TiffPhotometric photometric = TiffPhotometric::Rgb,
+                         int bits = 8, int samples = 3) {
+    TiffDescription desc;
+    desc.width = width;
+    desc.height = height;
+    desc.photometric = photometric;
+    desc.bitsPerSample = bits;
+    desc.samplesPerPixel = samples;
+    return desc;
 }
 
-DecodedImage Decode(const TiffSpec& spec, const DecodeLimits& limits = {}) {
-    const auto bytes = WriteTiff(spec);
+DecodedImage Decode(const TiffDescription& desc, const DecodeLimits& limits = {}) {
+    const auto bytes = WriteTiff(desc);
     EXPECT_FALSE(bytes.empty()) << "the writer refused the layout";
     return DecodeTiff(bytes, limits);
 }
 
 void ExpectDecodesTo(const Sample& sample, const std::string& name) {
-    const DecodedImage image = Decode(sample.spec);
+    const DecodedImage image = Decode(sample.desc);
     ASSERT_EQ(image.status, DecodeStatus::Ok) << name;
-    EXPECT_TRUE(SameBitmaps(MakeBitmap(sample.spec.width, sample.spec.height, sample.expected),
+    EXPECT_TRUE(SameBitmaps(MakeBitmap(sample.desc.width, sample.desc.height, sample.expected),
                             image.pixels, name));
 }
 
@@ -59,13 +59,14 @@ unsigned Pattern(int x, int y, int channel, unsigned max) {
 
 Sample Grey(int bits, bool minIsWhite, int width = 7, int height = 5) {
     Sample s;
-    s.spec = Spec(width, height,
-                  minIsWhite ? TiffPhotometric::MinIsWhite : TiffPhotometric::MinIsBlack, bits, 1);
+    s.desc =
+        Describe(width, height,
+                 minIsWhite ? TiffPhotometric::MinIsWhite : TiffPhotometric::MinIsBlack, bits, 1);
     const unsigned max = (1u << bits) - 1;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const unsigned v = Pattern(x, y, 0, max);
-            s.spec.samples.push_back(static_cast<std::uint16_t>(v));
+            s.desc.samples.push_back(static_cast<std::uint16_t>(v));
             unsigned g = bits == 16 ? Scale16(v) : v * 255 / max;
             g = minIsWhite ? 255 - g : g;
             s.expected.push_back(Argb(255, g, g, g));
@@ -78,8 +79,8 @@ Sample Grey(int bits, bool minIsWhite, int width = 7, int height = 5) {
 Sample Rgb(int bits, TiffExtraSample alpha = TiffExtraSample::None, int width = 7, int height = 5) {
     Sample s;
     const bool hasAlpha = alpha != TiffExtraSample::None;
-    s.spec = Spec(width, height, TiffPhotometric::Rgb, bits, hasAlpha ? 4 : 3);
-    s.spec.extraSample = alpha;
+    s.desc = Describe(width, height, TiffPhotometric::Rgb, bits, hasAlpha ? 4 : 3);
+    s.desc.extraSample = alpha;
     const unsigned max = (1u << bits) - 1;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -88,7 +89,7 @@ Sample Rgb(int bits, TiffExtraSample alpha = TiffExtraSample::None, int width = 
                 c[k] = Pattern(x, y, k, max);
             }
             c[3] = hasAlpha ? (x % 3 == 0 ? 0 : x % 3 == 1 ? max : Pattern(x, y, 3, max)) : max;
-            s.spec.samples.insert(s.spec.samples.end(), c, c + s.spec.samplesPerPixel);
+            s.desc.samples.insert(s.desc.samples.end(), c, c + s.desc.samplesPerPixel);
             auto to8 = [&](unsigned v) { return bits == 16 ? Scale16(v) : v; };
             s.expected.push_back(Argb(to8(c[3]), to8(c[0]), to8(c[1]), to8(c[2])));
         }
@@ -98,23 +99,23 @@ Sample Rgb(int bits, TiffExtraSample alpha = TiffExtraSample::None, int width = 
 
 Sample Palette(int bits) {
     Sample s;
-    s.spec = Spec(9, 4, TiffPhotometric::Palette, bits, 1);
+    s.desc = Describe(9, 4, TiffPhotometric::Palette, bits, 1);
     const unsigned entries = 1u << bits;
     std::vector<unsigned> colours;
     for (unsigned i = 0; i < entries; ++i) {
         colours.push_back(Argb(255, (i * 53 + 7) % 256, (i * 29 + 200) % 256, 255 - i % 256));
     }
-    s.spec.palette.resize(3 * entries);
+    s.desc.palette.resize(3 * entries);
     for (unsigned i = 0; i < entries; ++i) {
         // c * 257 is c at 16 bits, which libtiff scales back to exactly c.
-        s.spec.palette[i] = static_cast<std::uint16_t>((colours[i] >> 16 & 0xFF) * 257);
-        s.spec.palette[entries + i] = static_cast<std::uint16_t>((colours[i] >> 8 & 0xFF) * 257);
-        s.spec.palette[2 * entries + i] = static_cast<std::uint16_t>((colours[i] & 0xFF) * 257);
+        s.desc.palette[i] = static_cast<std::uint16_t>((colours[i] >> 16 & 0xFF) * 257);
+        s.desc.palette[entries + i] = static_cast<std::uint16_t>((colours[i] >> 8 & 0xFF) * 257);
+        s.desc.palette[2 * entries + i] = static_cast<std::uint16_t>((colours[i] & 0xFF) * 257);
     }
-    for (int y = 0; y < s.spec.height; ++y) {
-        for (int x = 0; x < s.spec.width; ++x) {
+    for (int y = 0; y < s.desc.height; ++y) {
+        for (int x = 0; x < s.desc.width; ++x) {
             const unsigned index = Pattern(x, y, 0, entries - 1);
-            s.spec.samples.push_back(static_cast<std::uint16_t>(index));
+            s.desc.samples.push_back(static_cast<std::uint16_t>(index));
             s.expected.push_back(colours[index]);
         }
     }
@@ -125,15 +126,15 @@ Sample Palette(int bits) {
 Sample Cmyk(int bits, TiffExtraSample alpha = TiffExtraSample::None) {
     Sample s;
     const bool hasAlpha = alpha != TiffExtraSample::None;
-    s.spec = Spec(6, 3, TiffPhotometric::Separated, bits, hasAlpha ? 5 : 4);
-    s.spec.extraSample = alpha;
+    s.desc = Describe(6, 3, TiffPhotometric::Separated, bits, hasAlpha ? 5 : 4);
+    s.desc.extraSample = alpha;
     const unsigned max = (1u << bits) - 1;
-    for (int y = 0; y < s.spec.height; ++y) {
-        for (int x = 0; x < s.spec.width; ++x) {
+    for (int y = 0; y < s.desc.height; ++y) {
+        for (int x = 0; x < s.desc.width; ++x) {
             const unsigned k = y == 2 ? max : 0;
             unsigned v[5] = {Pattern(x, y, 0, max), Pattern(x, y, 1, max), Pattern(x, y, 2, max), k,
                              x % 2 == 0 ? max : 0};
-            s.spec.samples.insert(s.spec.samples.end(), v, v + s.spec.samplesPerPixel);
+            s.desc.samples.insert(s.desc.samples.end(), v, v + s.desc.samplesPerPixel);
             auto light = [&](unsigned ink) {
                 const unsigned through = k == max ? 0 : max - ink;
                 return bits == 16 ? Scale16(through) : through;
@@ -169,17 +170,17 @@ TEST(TiffDecoder, LosslessCompressionsDecodeExactly) {
     for (const auto& [compression, name] : compressions) {
         for (Sample sample :
              {Rgb(8, TiffExtraSample::Unassociated), Grey(16, false), Palette(4), Grey(1, true)}) {
-            sample.spec.compression = compression;
+            sample.desc.compression = compression;
             ExpectDecodesTo(sample, name);
         }
     }
 }
 
 TEST(TiffDecoder, YCbCrConvertsToRgb) {
-    TiffSpec spec = Spec(2, 1, TiffPhotometric::YCbCr);
+    TiffDescription desc = Describe(2, 1, TiffPhotometric::YCbCr);
     // Neutral chroma is grey; full Cr with no Cb leans to red.
-    spec.samples = {100, 128, 128, 128, 0, 255};
-    const DecodedImage image = Decode(spec);
+    desc.samples = {100, 128, 128, 128, 0, 255};
+    const DecodedImage image = Decode(desc);
     ASSERT_EQ(image.status, DecodeStatus::Ok);
     const Pixel grey = image.pixels.Row(0)[0];
     const Pixel red = image.pixels.Row(0)[1];
@@ -195,9 +196,9 @@ TEST(TiffDecoder, PlanarEqualsContiguous) {
     for (Sample sample :
          {Rgb(8), Rgb(16, TiffExtraSample::Unassociated), Rgb(8, TiffExtraSample::Associated),
           Cmyk(8, TiffExtraSample::Unassociated), Grey(16, false)}) {
-        const DecodedImage contiguous = Decode(sample.spec);
-        sample.spec.planar = true;
-        const DecodedImage planar = Decode(sample.spec);
+        const DecodedImage contiguous = Decode(sample.desc);
+        sample.desc.planar = true;
+        const DecodedImage planar = Decode(sample.desc);
         ASSERT_EQ(contiguous.status, DecodeStatus::Ok);
         ASSERT_EQ(planar.status, DecodeStatus::Ok);
         EXPECT_TRUE(SameBitmaps(contiguous.pixels, planar.pixels, "planar"));
@@ -208,13 +209,13 @@ TEST(TiffDecoder, TiledEqualsStripped) {
     // 37 x 21 leaves partial tiles on the right and at the bottom.
     for (Sample sample : {Rgb(8, TiffExtraSample::Unassociated, 37, 21), Rgb(16, {}, 37, 21),
                           Grey(8, true, 37, 21), Grey(4, false, 37, 21)}) {
-        const DecodedImage stripped = Decode(sample.spec);
-        sample.spec.tiled = true;
-        const DecodedImage tiled = Decode(sample.spec);
-        sample.spec.planar = true;
-        const DecodedImage planarTiles = Decode(sample.spec);
-        SCOPED_TRACE(sample.spec.bitsPerSample);
-        SCOPED_TRACE(sample.spec.samplesPerPixel);
+        const DecodedImage stripped = Decode(sample.desc);
+        sample.desc.tiled = true;
+        const DecodedImage tiled = Decode(sample.desc);
+        sample.desc.planar = true;
+        const DecodedImage planarTiles = Decode(sample.desc);
+        SCOPED_TRACE(sample.desc.bitsPerSample);
+        SCOPED_TRACE(sample.desc.samplesPerPixel);
         ASSERT_EQ(stripped.status, DecodeStatus::Ok);
         ASSERT_EQ(tiled.status, DecodeStatus::Ok);
         ASSERT_EQ(planarTiles.status, DecodeStatus::Ok);
@@ -222,10 +223,10 @@ TEST(TiffDecoder, TiledEqualsStripped) {
         EXPECT_TRUE(SameBitmaps(stripped.pixels, planarTiles.pixels, "planar-tiled"));
 
         // Tiles placed through a rotating orientation land where strips do.
-        sample.spec.orientation = 6;
-        const DecodedImage rotatedTiles = Decode(sample.spec);
-        sample.spec.tiled = sample.spec.planar = false;
-        const DecodedImage rotatedStrips = Decode(sample.spec);
+        sample.desc.orientation = 6;
+        const DecodedImage rotatedTiles = Decode(sample.desc);
+        sample.desc.tiled = sample.desc.planar = false;
+        const DecodedImage rotatedStrips = Decode(sample.desc);
         ASSERT_EQ(rotatedStrips.status, DecodeStatus::Ok);
         EXPECT_EQ(rotatedStrips.pixels.Width(), 21);
         EXPECT_TRUE(SameBitmaps(rotatedStrips.pixels, rotatedTiles.pixels, "rotated-tiles"));
@@ -237,8 +238,8 @@ TEST(TiffDecoder, UnassociatedAlphaIsKeptExactly) {
     for (int bits : {8, 16}) {
         Sample sample = Rgb(bits, TiffExtraSample::Unassociated);
         ExpectDecodesTo(sample, "straight" + std::to_string(bits));
-        sample.spec.orientation = 3;  // the same conversion, placed differently
-        const DecodedImage flipped = Decode(sample.spec);
+        sample.desc.orientation = 3;  // the same conversion, placed differently
+        const DecodedImage flipped = Decode(sample.desc);
         ASSERT_EQ(flipped.status, DecodeStatus::Ok);
         EXPECT_EQ(flipped.pixels.Row(4)[6], sample.expected[0]);
     }
@@ -247,20 +248,20 @@ TEST(TiffDecoder, UnassociatedAlphaIsKeptExactly) {
 TEST(TiffDecoder, AssociatedAlphaIsUnpremultiplied) {
     // Straight colour (200, 100, 50) at alpha 128 is stored premultiplied; a = 0 keeps the
     // stored colour because nothing better is known.
-    TiffSpec spec = Spec(3, 1, TiffPhotometric::Rgb, 8, 4);
-    spec.extraSample = TiffExtraSample::Associated;
-    spec.samples = {100, 50, 25, 128, 10, 20, 30, 0, 40, 80, 120, 255};
+    TiffDescription desc = Describe(3, 1, TiffPhotometric::Rgb, 8, 4);
+    desc.extraSample = TiffExtraSample::Associated;
+    desc.samples = {100, 50, 25, 128, 10, 20, 30, 0, 40, 80, 120, 255};
     const std::vector<Pixel> expected = {Argb(128, 199, 100, 50), Argb(0, 10, 20, 30),
                                          Argb(255, 40, 80, 120)};
     for (bool planar : {false, true}) {
-        spec.planar = planar;
-        const DecodedImage image = Decode(spec);
+        desc.planar = planar;
+        const DecodedImage image = Decode(desc);
         ASSERT_EQ(image.status, DecodeStatus::Ok);
         EXPECT_TRUE(SameBitmaps(MakeBitmap(3, 1, expected), image.pixels, "associated"));
     }
     // An undeclared fourth RGB sample counts as associated alpha, as libtiff has it.
-    spec.extraSample = TiffExtraSample::None;
-    EXPECT_TRUE(SameBitmaps(MakeBitmap(3, 1, expected), Decode(spec).pixels, "undeclared"));
+    desc.extraSample = TiffExtraSample::None;
+    EXPECT_TRUE(SameBitmaps(MakeBitmap(3, 1, expected), Decode(desc).pixels, "undeclared"));
 }
 
 TEST(TiffDecoder, OrientationIsApplied) {
@@ -276,8 +277,8 @@ TEST(TiffDecoder, OrientationIsApplied) {
         {4, 3, {d, e, f, a, b, c}}, {5, 2, {a, d, b, e, c, f}}, {6, 2, {d, a, e, b, f, c}},
         {7, 2, {f, c, e, b, d, a}}, {8, 2, {c, f, b, e, a, d}},
     };
-    TiffSpec rgb = Spec(3, 2);
-    TiffSpec palette = Spec(3, 2, TiffPhotometric::Palette, 8, 1);
+    TiffDescription rgb = Describe(3, 2);
+    TiffDescription palette = Describe(3, 2, TiffPhotometric::Palette, 8, 1);
     palette.palette.assign(3 * 256, 0);
     for (unsigned i = 0; i < 6; ++i) {
         const std::uint16_t red = static_cast<std::uint16_t>(10 * (i + 1));
@@ -288,9 +289,9 @@ TEST(TiffDecoder, OrientationIsApplied) {
     for (const auto& expected : cases) {
         const std::string name = "orientation" + std::to_string(expected.orientation);
         const Bitmap want = MakeBitmap(expected.width, 6 / expected.width, expected.pixels);
-        for (TiffSpec* spec : {&rgb, &palette}) {  // the direct reader and libtiff's
-            spec->orientation = expected.orientation;
-            const DecodedImage image = Decode(*spec);
+        for (TiffDescription* desc : {&rgb, &palette}) {  // the direct reader and libtiff's
+            desc->orientation = expected.orientation;
+            const DecodedImage image = Decode(*desc);
             ASSERT_EQ(image.status, DecodeStatus::Ok) << name;
             EXPECT_TRUE(SameBitmaps(want, image.pixels, name));
         }
@@ -299,26 +300,26 @@ TEST(TiffDecoder, OrientationIsApplied) {
 
 TEST(TiffDecoder, JpegCompressedIsRoughlyTheSource) {
     // Smooth content, so JPEG's error stays small everywhere.
-    TiffSpec spec = Spec(40, 24);
-    spec.compression = TiffCompression::Jpeg;
-    for (int y = 0; y < spec.height; ++y) {
-        for (int x = 0; x < spec.width; ++x) {
-            spec.samples.insert(spec.samples.end(), {static_cast<std::uint16_t>(40 + x * 4),
+    TiffDescription desc = Describe(40, 24);
+    desc.compression = TiffCompression::Jpeg;
+    for (int y = 0; y < desc.height; ++y) {
+        for (int x = 0; x < desc.width; ++x) {
+            desc.samples.insert(desc.samples.end(), {static_cast<std::uint16_t>(40 + x * 4),
                                                      static_cast<std::uint16_t>(200 - y * 3), 128});
         }
     }
     for (TiffPhotometric photometric : {TiffPhotometric::Rgb, TiffPhotometric::YCbCr}) {
-        spec.photometric = photometric;
+        desc.photometric = photometric;
         for (bool tiled : {false, true}) {
-            spec.tiled = tiled;
-            const DecodedImage image = Decode(spec);
+            desc.tiled = tiled;
+            const DecodedImage image = Decode(desc);
             ASSERT_EQ(image.status, DecodeStatus::Ok);
             SCOPED_TRACE(tiled ? "tiled" : "stripped");
             SCOPED_TRACE(photometric == TiffPhotometric::Rgb ? "rgb" : "ycbcr");
-            for (int y = 0; y < spec.height; ++y) {
-                for (int x = 0; x < spec.width; ++x) {
+            for (int y = 0; y < desc.height; ++y) {
+                for (int x = 0; x < desc.width; ++x) {
                     const Pixel p = image.pixels.Row(y)[x];
-                    const std::uint16_t* s = &spec.samples[(y * spec.width + x) * 3];
+                    const std::uint16_t* s = &desc.samples[(y * desc.width + x) * 3];
                     ASSERT_EQ(AlphaOf(p), 255);
                     ASSERT_NEAR(static_cast<int>(p >> 16 & 0xFF), s[0], 10) << x << "," << y;
                     ASSERT_NEAR(static_cast<int>(p >> 8 & 0xFF), s[1], 10) << x << "," << y;
@@ -379,8 +380,8 @@ TEST(TiffDecoder, TruncatedDataGivesNoImage) {
     // readers and with compressed strips.
     for (Sample sample : {Rgb(8, TiffExtraSample::Unassociated, 30, 20), Palette(8)}) {
         for (TiffCompression compression : {TiffCompression::None, TiffCompression::Lzw}) {
-            sample.spec.compression = compression;
-            const auto bytes = WriteTiff(sample.spec);
+            sample.desc.compression = compression;
+            const auto bytes = WriteTiff(sample.desc);
             for (std::size_t size : {std::size_t{0}, std::size_t{7}, bytes.size() / 3,
                                      bytes.size() / 2, bytes.size() - 1}) {
                 const std::vector<std::uint8_t> part(bytes.begin(), bytes.begin() + size);
@@ -394,8 +395,8 @@ TEST(TiffDecoder, CorruptStripDataIsAFailure) {
     // Garbage where LZW data should be: libtiff reports the error on that strip and carries
     // on, but a partial image is no image.
     Sample sample = Rgb(8, TiffExtraSample::None, 30, 20);
-    sample.spec.compression = TiffCompression::Lzw;
-    auto bytes = WriteTiff(sample.spec);
+    sample.desc.compression = TiffCompression::Lzw;
+    auto bytes = WriteTiff(sample.desc);
     for (std::size_t i = 8; i < 60; ++i) {
         bytes[i] = static_cast<std::uint8_t>(0xFF - i);
     }

@@ -16,38 +16,38 @@ bool MasksInsideHeader(BmpHeader header) {
            header == BmpHeader::V5;
 }
 
-void WriteInfoHeader(std::vector<std::uint8_t>& out, const BmpSpec& spec, std::uint32_t colorsUsed,
-                     std::uint32_t imageSize) {
-    const auto size = static_cast<std::uint32_t>(spec.header);
+void WriteInfoHeader(std::vector<std::uint8_t>& out, const BmpDescription& desc,
+                     std::uint32_t colorsUsed, std::uint32_t imageSize) {
+    const auto size = static_cast<std::uint32_t>(desc.header);
     const std::size_t start = out.size();
     PutU32(out, size);
-    if (spec.header == BmpHeader::Core) {
-        PutU16(out, static_cast<std::uint16_t>(spec.width));
-        PutU16(out, static_cast<std::uint16_t>(spec.height));
-        PutU16(out, spec.planes);
-        PutU16(out, spec.bitCount);
+    if (desc.header == BmpHeader::Core) {
+        PutU16(out, static_cast<std::uint16_t>(desc.width));
+        PutU16(out, static_cast<std::uint16_t>(desc.height));
+        PutU16(out, desc.planes);
+        PutU16(out, desc.bitCount);
         return;
     }
-    PutU32(out, static_cast<std::uint32_t>(spec.width));
-    PutU32(out, static_cast<std::uint32_t>(spec.height));
-    PutU16(out, spec.planes);
-    PutU16(out, spec.bitCount);
-    if (spec.header == BmpHeader::Os2Short) {
+    PutU32(out, static_cast<std::uint32_t>(desc.width));
+    PutU32(out, static_cast<std::uint32_t>(desc.height));
+    PutU16(out, desc.planes);
+    PutU16(out, desc.bitCount);
+    if (desc.header == BmpHeader::Os2Short) {
         return;
     }
-    PutU32(out, spec.compression);
+    PutU32(out, desc.compression);
     PutU32(out, imageSize);
     PutU32(out, 2835);  // 72 dpi
     PutU32(out, 2835);
     PutU32(out, colorsUsed);
     PutU32(out, 0);  // important colours
-    if (MasksInsideHeader(spec.header)) {
-        const int count = spec.header == BmpHeader::Info52 ? 3 : 4;
+    if (MasksInsideHeader(desc.header)) {
+        const int count = desc.header == BmpHeader::Info52 ? 3 : 4;
         for (int i = 0; i < count; ++i) {
-            PutU32(out, spec.masks[i]);
+            PutU32(out, desc.masks[i]);
         }
     }
-    if (spec.header == BmpHeader::V4 || spec.header == BmpHeader::V5) {
+    if (desc.header == BmpHeader::V4 || desc.header == BmpHeader::V5) {
         PutU32(out, 0x73524742);  // 'sRGB'
     }
     // Colour space end points, gamma, V5 intent and profile fields, OS/2 extras: all zero.
@@ -109,38 +109,38 @@ std::vector<std::uint8_t> PackBmpRows(int width, int height, int bitCount,
     return out;
 }
 
-std::vector<std::uint8_t> WriteBmp(const BmpSpec& spec) {
+std::vector<std::uint8_t> WriteBmp(const BmpDescription& desc) {
     const std::vector<std::uint8_t> pixels =
-        spec.pixelBytes ? *spec.pixelBytes
-                        : PackBmpRows(spec.width, spec.height, spec.bitCount, spec.values);
+        desc.pixelBytes ? *desc.pixelBytes
+                        : PackBmpRows(desc.width, desc.height, desc.bitCount, desc.values);
     const std::uint32_t colorsUsed =
-        spec.colorsUsed.value_or(static_cast<std::uint32_t>(spec.palette.size()));
-    const auto imageSize = spec.imageSize.value_or(static_cast<std::uint32_t>(pixels.size()));
+        desc.colorsUsed.value_or(static_cast<std::uint32_t>(desc.palette.size()));
+    const auto imageSize = desc.imageSize.value_or(static_cast<std::uint32_t>(pixels.size()));
 
     std::vector<std::uint8_t> out = {'B', 'M'};
     PutU32(out, 0);  // file size, patched below
     PutU32(out, 0);  // reserved
     PutU32(out, 0);  // pixel offset, patched below
-    WriteInfoHeader(out, spec, colorsUsed, imageSize);
-    if (spec.header == BmpHeader::Info &&
-        (spec.compression == kBmpBitfields || spec.compression == kBmpAlphaBitfields)) {
-        const int count = spec.compression == kBmpAlphaBitfields ? 4 : 3;
+    WriteInfoHeader(out, desc, colorsUsed, imageSize);
+    if (desc.header == BmpHeader::Info &&
+        (desc.compression == kBmpBitfields || desc.compression == kBmpAlphaBitfields)) {
+        const int count = desc.compression == kBmpAlphaBitfields ? 4 : 3;
         for (int i = 0; i < count; ++i) {
-            PutU32(out, spec.masks[i]);
+            PutU32(out, desc.masks[i]);
         }
     }
-    for (const Pixel entry : spec.palette) {
+    for (const Pixel entry : desc.palette) {
         PutByte(out, entry & 0xFF);
         PutByte(out, entry >> 8 & 0xFF);
         PutByte(out, entry >> 16 & 0xFF);
-        if (spec.header != BmpHeader::Core) {
+        if (desc.header != BmpHeader::Core) {
             PutByte(out, entry >> 24);
         }
     }
-    out.resize(out.size() + spec.gap, 0);
-    const auto offset = spec.pixelOffset.value_or(static_cast<std::uint32_t>(out.size()));
+    out.resize(out.size() + desc.gap, 0);
+    const auto offset = desc.pixelOffset.value_or(static_cast<std::uint32_t>(out.size()));
     out.insert(out.end(), pixels.begin(), pixels.end());
-    const auto fileSize = spec.fileSize.value_or(static_cast<std::uint32_t>(out.size()));
+    const auto fileSize = desc.fileSize.value_or(static_cast<std::uint32_t>(out.size()));
 
     for (int i = 0; i < 4; ++i) {
         out[2 + i] = static_cast<std::uint8_t>(fileSize >> (8 * i));

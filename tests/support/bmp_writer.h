@@ -32,7 +32,7 @@ inline constexpr std::uint32_t kBmpAlphaBitfields = 6;
 // Everything a BMP file says, with overrides to build broken ones. The defaults give a valid
 // 1x1 24-bit file with a BITMAPINFOHEADER. A 2x1 32-bit BI_RGB file whose first pixel's fourth
 // byte is 237: WriteBmp({.width = 2, .bitCount = 32, .values = {0xED112233, 0x00445566}}).
-struct BmpSpec {
+struct BmpDescription {
     BmpHeader header = BmpHeader::Info;
     std::int32_t width = 1;
     std::int32_t height = 1;  // negative: rows stored top-down (Core writes the low 16 bits)
@@ -63,7 +63,7 @@ struct BmpSpec {
     std::optional<std::uint32_t> fileSize{};     // bfSize; by default the real size
 };
 
-std::vector<std::uint8_t> WriteBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> WriteBmp(const BmpDescription& desc);
 
 // Rows of `values` (top-down, width x |height|) packed as stored: bottom row first when height
 // is positive, each row padded to 4 bytes. Bit counts 1, 2, 4, 8, 16, 24 and 32; empty for a

@@ -23,17 +23,17 @@ struct WriterErrors {
 void Silent(j_common_ptr) {}
 
 // Plain pointers only in this frame, as longjmp leaves it.
-bool Compress(jpeg_compress_struct* info, WriterErrors* errors, const JpegSpec* spec,
+bool Compress(jpeg_compress_struct* info, WriterErrors* errors, const JpegDescription* desc,
               unsigned char** out, unsigned long* outSize) {
     if (setjmp(errors->jump) != 0) {
         return false;
     }
     jpeg_create_compress(info);
     jpeg_mem_dest(info, out, outSize);
-    info->image_width = static_cast<JDIMENSION>(spec->width);
-    info->image_height = static_cast<JDIMENSION>(spec->height);
-    info->input_components = JpegComponents(spec->colour);
-    switch (spec->colour) {
+    info->image_width = static_cast<JDIMENSION>(desc->width);
+    info->image_height = static_cast<JDIMENSION>(desc->height);
+    info->input_components = JpegComponents(desc->colour);
+    switch (desc->colour) {
         case JpegColour::Grey:
             info->in_color_space = JCS_GRAYSCALE;
             break;
@@ -46,22 +46,22 @@ bool Compress(jpeg_compress_struct* info, WriterErrors* errors, const JpegSpec* 
             break;
     }
     jpeg_set_defaults(info);
-    if (spec->colour == JpegColour::Ycck) {
+    if (desc->colour == JpegColour::Ycck) {
         jpeg_set_colorspace(info, JCS_YCCK);
-    } else if (spec->colour == JpegColour::Cmyk) {
+    } else if (desc->colour == JpegColour::Cmyk) {
         jpeg_set_colorspace(info, JCS_CMYK);
-        info->write_Adobe_marker = spec->adobeMarker ? TRUE : FALSE;
+        info->write_Adobe_marker = desc->adobeMarker ? TRUE : FALSE;
     }
-    jpeg_set_quality(info, spec->quality, TRUE);
-    if (spec->progressive) {
+    jpeg_set_quality(info, desc->quality, TRUE);
+    if (desc->progressive) {
         jpeg_simple_progression(info);
     }
-    info->arith_code = spec->arithmetic ? TRUE : FALSE;
+    info->arith_code = desc->arithmetic ? TRUE : FALSE;
     jpeg_start_compress(info, TRUE);
     const std::size_t stride =
-        static_cast<std::size_t>(spec->width) * static_cast<std::size_t>(info->input_components);
+        static_cast<std::size_t>(desc->width) * static_cast<std::size_t>(info->input_components);
     while (info->next_scanline < info->image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(spec->samples.data() + stride * info->next_scanline);
+        JSAMPROW row = const_cast<JSAMPROW>(desc->samples.data() + stride * info->next_scanline);
         jpeg_write_scanlines(info, &row, 1);
     }
     jpeg_finish_compress(info);
@@ -81,11 +81,11 @@ int JpegComponents(JpegColour colour) {
     }
 }
 
-std::vector<std::uint8_t> WriteJpeg(const JpegSpec& spec) {
-    const std::size_t expected = static_cast<std::size_t>(spec.width) *
-                                 static_cast<std::size_t>(spec.height) *
-                                 static_cast<std::size_t>(JpegComponents(spec.colour));
-    if (spec.width <= 0 || spec.height <= 0 || spec.samples.size() != expected) {
+std::vector<std::uint8_t> WriteJpeg(const JpegDescription& desc) {
+    const std::size_t expected = static_cast<std::size_t>(desc.width) *
+                                 static_cast<std::size_t>(desc.height) *
+                                 static_cast<std::size_t>(JpegComponents(desc.colour));
+    if (desc.width <= 0 || desc.height <= 0 || desc.samples.size() != expected) {
         return {};
     }
     jpeg_compress_struct info{};
@@ -95,7 +95,7 @@ std::vector<std::uint8_t> WriteJpeg(const JpegSpec& spec) {
     errors.manager.output_message = Silent;
     unsigned char* out = nullptr;
     unsigned long outSize = 0;
-    const bool ok = Compress(&info, &errors, &spec, &out, &outSize);
+    const bool ok = Compress(&info, &errors, &desc, &out, &outSize);
     jpeg_destroy_compress(&info);
     std::vector<std::uint8_t> bytes;
     if (ok && out != nullptr) {

@@ -16,7 +16,7 @@ enum class JpegColour {
 // One JPEG written by libjpeg. `samples` are row-major with 1, 3 or 4 bytes a pixel (grey;
 // R,G,B; C,M,Y,K). The writer stores CMYK values exactly as given: with the Adobe marker a
 // reader takes them as inverted (255 = no ink), as Photoshop writes them; without it as plain.
-struct JpegSpec {
+struct JpegDescription {
     int width = 0;
     int height = 0;
     JpegColour colour = JpegColour::Rgb;
@@ -28,7 +28,7 @@ struct JpegSpec {
 };
 
 // The file's bytes; empty when the sizes and samples disagree.
-std::vector<std::uint8_t> WriteJpeg(const JpegSpec& spec);
+std::vector<std::uint8_t> WriteJpeg(const JpegDescription& desc);
 
 // Components a pixel for the colour.
 int JpegComponents(JpegColour colour);

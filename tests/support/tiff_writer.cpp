@@ -161,83 +161,83 @@ void PackSamples(const std::uint16_t* in, std::size_t count, int bits, std::uint
 // The samples of rows [y0, y0+rows) and columns [x0, x0+columns) of one plane (or all
 // samples interleaved when plane < 0), each row `rowPixels` wide. Tiles reaching past the
 // image repeat its last column and row, as JPEG compresses that best.
-std::vector<std::uint8_t> PackBlock(const TiffSpec& spec, int plane, int x0, int y0, int columns,
-                                    int rows, int rowPixels) {
-    const std::size_t spp = static_cast<std::size_t>(spec.samplesPerPixel);
+std::vector<std::uint8_t> PackBlock(const TiffDescription& desc, int plane, int x0, int y0,
+                                    int columns, int rows, int rowPixels) {
+    const std::size_t spp = static_cast<std::size_t>(desc.samplesPerPixel);
     const std::size_t perPixel = plane < 0 ? spp : 1;
-    const std::size_t rowBytes = (rowPixels * perPixel * spec.bitsPerSample + 7) / 8;
+    const std::size_t rowBytes = (rowPixels * perPixel * desc.bitsPerSample + 7) / 8;
     std::vector<std::uint8_t> out(rowBytes * rows, 0);
     std::vector<std::uint16_t> row(static_cast<std::size_t>(rowPixels) * perPixel, 0);
     for (int r = 0; r < rows; ++r) {
-        const int y = std::min(y0 + r, spec.height - 1);
+        const int y = std::min(y0 + r, desc.height - 1);
         for (int c = 0; c < columns; ++c) {
-            const int x = std::min(x0 + c, spec.width - 1);
+            const int x = std::min(x0 + c, desc.width - 1);
             const std::uint16_t* src =
-                spec.samples.data() + (static_cast<std::size_t>(y) * spec.width + x) * spp;
+                desc.samples.data() + (static_cast<std::size_t>(y) * desc.width + x) * spp;
             for (std::size_t s = 0; s < perPixel; ++s) {
                 row[c * perPixel + s] = src[plane < 0 ? s : plane];
             }
         }
-        PackSamples(row.data(), row.size(), spec.bitsPerSample, out.data() + rowBytes * r);
+        PackSamples(row.data(), row.size(), desc.bitsPerSample, out.data() + rowBytes * r);
     }
     return out;
 }
 
-bool WriteTags(TIFF* tif, const TiffSpec& spec) {
-    const int colours = ColourSamples(spec.photometric);
-    bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(spec.width)) &&
-              TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(spec.height)) &&
-              TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, spec.bitsPerSample) &&
-              TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, spec.samplesPerPixel) &&
-              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PhotometricTag(spec.photometric)) &&
+bool WriteTags(TIFF* tif, const TiffDescription& desc) {
+    const int colours = ColourSamples(desc.photometric);
+    bool ok = TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, static_cast<std::uint32_t>(desc.width)) &&
+              TIFFSetField(tif, TIFFTAG_IMAGELENGTH, static_cast<std::uint32_t>(desc.height)) &&
+              TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, desc.bitsPerSample) &&
+              TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, desc.samplesPerPixel) &&
+              TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PhotometricTag(desc.photometric)) &&
               TIFFSetField(tif, TIFFTAG_PLANARCONFIG,
-                           spec.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG) &&
-              TIFFSetField(tif, TIFFTAG_COMPRESSION, CompressionTag(spec.compression)) &&
-              TIFFSetField(tif, TIFFTAG_ORIENTATION, spec.orientation);
-    const int extras = spec.samplesPerPixel - colours;
-    if (ok && extras > 0 && spec.extraSample != TiffExtraSample::None) {
+                           desc.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG) &&
+              TIFFSetField(tif, TIFFTAG_COMPRESSION, CompressionTag(desc.compression)) &&
+              TIFFSetField(tif, TIFFTAG_ORIENTATION, desc.orientation);
+    const int extras = desc.samplesPerPixel - colours;
+    if (ok && extras > 0 && desc.extraSample != TiffExtraSample::None) {
         std::vector<std::uint16_t> kinds(extras, EXTRASAMPLE_UNSPECIFIED);
-        kinds[0] = ExtraSampleTag(spec.extraSample);
+        kinds[0] = ExtraSampleTag(desc.extraSample);
         ok = TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, extras, kinds.data());
     }
-    if (ok && spec.photometric == TiffPhotometric::Palette) {
-        const std::size_t entries = std::size_t{1} << spec.bitsPerSample;
-        if (spec.palette.size() != 3 * entries) {
+    if (ok && desc.photometric == TiffPhotometric::Palette) {
+        const std::size_t entries = std::size_t{1} << desc.bitsPerSample;
+        if (desc.palette.size() != 3 * entries) {
             return false;
         }
-        std::vector<std::uint16_t> map = spec.palette;
+        std::vector<std::uint16_t> map = desc.palette;
         ok = TIFFSetField(tif, TIFFTAG_COLORMAP, map.data(), map.data() + entries,
                           map.data() + 2 * entries);
     }
-    if (ok && spec.compression == TiffCompression::Jpeg) {
-        ok = TIFFSetField(tif, TIFFTAG_JPEGQUALITY, spec.jpegQuality);
-        if (ok && spec.photometric == TiffPhotometric::YCbCr) {
+    if (ok && desc.compression == TiffCompression::Jpeg) {
+        ok = TIFFSetField(tif, TIFFTAG_JPEGQUALITY, desc.jpegQuality);
+        if (ok && desc.photometric == TiffPhotometric::YCbCr) {
             ok = TIFFSetField(tif, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
         }
-    } else if (ok && spec.photometric == TiffPhotometric::YCbCr) {
+    } else if (ok && desc.photometric == TiffPhotometric::YCbCr) {
         ok = TIFFSetField(tif, TIFFTAG_YCBCRSUBSAMPLING, 1, 1);
     }
-    if (ok && spec.tiled) {
-        ok = TIFFSetField(tif, TIFFTAG_TILEWIDTH, spec.tileWidth) &&
-             TIFFSetField(tif, TIFFTAG_TILELENGTH, spec.tileHeight);
+    if (ok && desc.tiled) {
+        ok = TIFFSetField(tif, TIFFTAG_TILEWIDTH, desc.tileWidth) &&
+             TIFFSetField(tif, TIFFTAG_TILELENGTH, desc.tileHeight);
     } else if (ok) {
-        int rows = spec.rowsPerStrip;
+        int rows = desc.rowsPerStrip;
         if (rows <= 0) {
-            rows = spec.compression == TiffCompression::Jpeg ? 16 : 3;
+            rows = desc.compression == TiffCompression::Jpeg ? 16 : 3;
         }
         ok = TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows);
     }
     return ok;
 }
 
-bool WriteData(TIFF* tif, const TiffSpec& spec) {
-    const int planes = spec.planar ? spec.samplesPerPixel : 1;
-    if (spec.tiled) {
-        for (int y = 0; y < spec.height; y += spec.tileHeight) {
-            for (int x = 0; x < spec.width; x += spec.tileWidth) {
+bool WriteData(TIFF* tif, const TiffDescription& desc) {
+    const int planes = desc.planar ? desc.samplesPerPixel : 1;
+    if (desc.tiled) {
+        for (int y = 0; y < desc.height; y += desc.tileHeight) {
+            for (int x = 0; x < desc.width; x += desc.tileWidth) {
                 for (int p = 0; p < planes; ++p) {
-                    auto block = PackBlock(spec, spec.planar ? p : -1, x, y, spec.tileWidth,
-                                           spec.tileHeight, spec.tileWidth);
+                    auto block = PackBlock(desc, desc.planar ? p : -1, x, y, desc.tileWidth,
+                                           desc.tileHeight, desc.tileWidth);
                     const auto tile = TIFFComputeTile(tif, x, y, 0, static_cast<std::uint16_t>(p));
                     if (TIFFWriteEncodedTile(tif, tile, block.data(),
                                              static_cast<tmsize_t>(block.size())) < 0) {
@@ -251,10 +251,10 @@ bool WriteData(TIFF* tif, const TiffSpec& spec) {
     std::uint32_t rowsPerStrip = 0;
     TIFFGetField(tif, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
     const int stripRows = static_cast<int>(std::max<std::uint32_t>(1, rowsPerStrip));
-    for (int y = 0; y < spec.height; y += stripRows) {
-        const int rows = std::min(stripRows, spec.height - y);
+    for (int y = 0; y < desc.height; y += stripRows) {
+        const int rows = std::min(stripRows, desc.height - y);
         for (int p = 0; p < planes; ++p) {
-            auto block = PackBlock(spec, spec.planar ? p : -1, 0, y, spec.width, rows, spec.width);
+            auto block = PackBlock(desc, desc.planar ? p : -1, 0, y, desc.width, rows, desc.width);
             const auto strip = TIFFComputeStrip(tif, y, static_cast<std::uint16_t>(p));
             if (TIFFWriteEncodedStrip(tif, strip, block.data(),
                                       static_cast<tmsize_t>(block.size())) < 0) {
@@ -267,10 +267,10 @@ bool WriteData(TIFF* tif, const TiffSpec& spec) {
 
 }  // namespace
 
-std::vector<std::uint8_t> WriteTiff(const TiffSpec& spec) {
-    const std::size_t pixels = static_cast<std::size_t>(spec.width) * spec.height;
-    if (spec.width <= 0 || spec.height <= 0 ||
-        spec.samples.size() != pixels * spec.samplesPerPixel) {
+std::vector<std::uint8_t> WriteTiff(const TiffDescription& desc) {
+    const std::size_t pixels = static_cast<std::size_t>(desc.width) * desc.height;
+    if (desc.width <= 0 || desc.height <= 0 ||
+        desc.samples.size() != pixels * desc.samplesPerPixel) {
         return {};
     }
     Sink sink;
@@ -283,7 +283,7 @@ std::vector<std::uint8_t> WriteTiff(const TiffSpec& spec) {
     if (tif == nullptr) {
         return {};
     }
-    const bool ok = WriteTags(tif, spec) && WriteData(tif, spec) && TIFFWriteDirectory(tif);
+    const bool ok = WriteTags(tif, desc) && WriteData(tif, desc) && TIFFWriteDirectory(tif);
     TIFFClose(tif);
     return ok ? std::move(sink.bytes) : std::vector<std::uint8_t>{};
 }

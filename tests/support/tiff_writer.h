@@ -22,7 +22,7 @@ enum class TiffExtraSample { None, Unspecified, Associated, Unassociated };
 //
 // YCbCr: with Jpeg compression the samples are RGB and libjpeg converts them (2x2 subsampled);
 // otherwise they are Y, Cb, Cr stored without subsampling.
-struct TiffSpec {
+struct TiffDescription {
     int width = 0;
     int height = 0;
     TiffPhotometric photometric = TiffPhotometric::Rgb;
@@ -42,6 +42,6 @@ struct TiffSpec {
 };
 
 // The file's bytes; empty when libtiff refuses the combination.
-std::vector<std::uint8_t> WriteTiff(const TiffSpec& spec);
+std::vector<std::uint8_t> WriteTiff(const TiffDescription& desc);
 
 }  // namespace palvex::test

@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_images.h"
 #include "image/bitmap.h"
 #include "image/raster/flood_fill.h"
 #include "image/raster/rotate.h"
@@ -12,27 +13,11 @@
 namespace palvex {
 namespace {
 
-constexpr int kImageWidth = 6000;
-constexpr int kImageHeight = 4000;
-constexpr int kViewWidth = 1920;
-constexpr int kViewHeight = 1080;
-constexpr Colour kKey = Rgb(0, 255, 0);
-
-Bitmap LargeImage() {
-    Bitmap image;
-    if (!image.Create(kImageWidth, kImageHeight)) {
-        return image;
-    }
-    // A gradient with scattered blocks of the key colour.
-    for (int y = 0; y < kImageHeight; ++y) {
-        Pixel* row = image.Row(y);
-        for (int x = 0; x < kImageWidth; ++x) {
-            const bool key = (x / 16 + y / 16) % 5 == 0;
-            row[x] = key ? PixelFromColour(kKey) : PixelFromColour(Rgb(x, y, x ^ y));
-        }
-    }
-    return image;
-}
+using bench::kImageHeight;
+using bench::kImageWidth;
+using bench::kKey;
+using bench::kViewHeight;
+using bench::kViewWidth;
 
 // Reference: the memory traffic of copying a whole 6000 x 4000 image once.
 void BM_Memcpy6000x4000(benchmark::State& state) {
@@ -80,7 +65,7 @@ BENCHMARK(BM_StdFill1920x1080)->Unit(benchmark::kMicrosecond);
 // Zoom 1 samples a 1920 x 1080 source area, zoom 8 a 240 x 135 one.
 void BM_KeyedStretchCopy(benchmark::State& state) {
     const int zoom = static_cast<int>(state.range(0));
-    const Bitmap source = LargeImage();
+    const Bitmap& source = bench::LargeKeyedImage();
     Bitmap view;
     if (source.IsNull() || !view.Create(kViewWidth, kViewHeight)) {
         state.SkipWithError("no memory");
@@ -97,7 +82,7 @@ void BM_KeyedStretchCopy(benchmark::State& state) {
 BENCHMARK(BM_KeyedStretchCopy)->Arg(1)->Arg(8)->Unit(benchmark::kMicrosecond);
 
 void BM_RotateClockwise6000x4000(benchmark::State& state) {
-    const Bitmap source = LargeImage();
+    const Bitmap& source = bench::LargeKeyedImage();
     Bitmap turned;
     for (auto _ : state) {
         if (!RotateClockwise(source, turned)) {

@@ -7,32 +7,21 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_images.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/image_layer.h"
 
 namespace palvex {
 namespace {
 
-constexpr int kImageWidth = 6000;
-constexpr int kImageHeight = 4000;
-constexpr int kViewWidth = 1920;
-constexpr int kViewHeight = 1080;
-constexpr Colour kKey = Rgb(0, 255, 0);
+using bench::kImageHeight;
+using bench::kImageWidth;
+using bench::kKey;
+using bench::kViewHeight;
+using bench::kViewWidth;
 
 const Bitmap& LargeImage() {
-    static const Bitmap image = [] {
-        Bitmap b;
-        if (b.Create(kImageWidth, kImageHeight)) {
-            for (int y = 0; y < kImageHeight; ++y) {
-                for (int x = 0; x < kImageWidth; ++x) {
-                    const bool key = (x / 16 + y / 16) % 5 == 0;
-                    b.Row(y)[x] = PixelFromColour(key ? kKey : Rgb(x, y, x ^ y));
-                }
-            }
-        }
-        return b;
-    }();
-    return image;
+    return bench::LargeKeyedImage();
 }
 
 QImage WrapImage(const Bitmap& bitmap) {
@@ -51,19 +40,35 @@ Point MiddleScroll(float zoom) {
             std::max(0, (extent.height - kViewHeight) / 2)};
 }
 
-void BM_CanvasRepaint(benchmark::State& state) {
-    const float zoom = Zoom(state);
-    const Bitmap& image = LargeImage();
-    Bitmap screen;
-    if (!screen.Create(kViewWidth, kViewHeight)) {
-        state.SkipWithError("no memory");
-        return;
+// What every canvas benchmark draws with: a screen buffer, the tiles and a mid-image scroll.
+struct Canvas {
+    explicit Canvas(benchmark::State& state)
+        : zoom(Zoom(state)),
+          tiles{MakeCheckerTile(), MakeIconTile(), {}},
+          scroll(MiddleScroll(zoom)) {
+        if (!screen.Create(kViewWidth, kViewHeight)) {
+            state.SkipWithError("no memory");
+        }
     }
-    const BackgroundTiles tiles{MakeCheckerTile(), MakeIconTile(), {}};
+    Rect Draw(const Rect& dirty = {}) {
+        return DrawImageLayer(screen, scroll, {LargeImage(), kKey, zoom}, dirty, kBackgroundChecker,
+                              tiles);
+    }
+
+    float zoom;
+    Bitmap screen;
+    BackgroundTiles tiles;
+    Point scroll;
+};
+
+void BM_CanvasRepaint(benchmark::State& state) {
+    Canvas canvas(state);
+    Bitmap& screen = canvas.screen;
+    const float zoom = canvas.zoom;
+    const Point scroll = canvas.scroll;
     QImage window(kViewWidth, kViewHeight, QImage::Format_RGB32);
-    const Point scroll = MiddleScroll(zoom);
     for (auto _ : state) {
-        DrawImageLayer(screen, scroll, {image, kKey, zoom}, {}, kBackgroundChecker, tiles);
+        canvas.Draw();
         FillBeyondImage(screen, scroll, ScrollExtent(kImageWidth, kImageHeight, zoom),
                         {kViewWidth, kViewHeight});
         QPainter painter(&window);
@@ -75,18 +80,10 @@ void BM_CanvasRepaint(benchmark::State& state) {
 
 // The two halves of the repaint, to see where the time goes.
 void BM_ImageLayerOnly(benchmark::State& state) {
-    const float zoom = Zoom(state);
-    const Bitmap& image = LargeImage();
-    Bitmap screen;
-    if (!screen.Create(kViewWidth, kViewHeight)) {
-        state.SkipWithError("no memory");
-        return;
-    }
-    const BackgroundTiles tiles{MakeCheckerTile(), MakeIconTile(), {}};
-    const Point scroll = MiddleScroll(zoom);
+    Canvas canvas(state);
     for (auto _ : state) {
-        DrawImageLayer(screen, scroll, {image, kKey, zoom}, {}, kBackgroundChecker, tiles);
-        benchmark::DoNotOptimize(screen.Data());
+        canvas.Draw();
+        benchmark::DoNotOptimize(canvas.screen.Data());
     }
 }
 
@@ -123,20 +120,11 @@ void BM_QPainterDrawImage(benchmark::State& state) {
 
 // One edited pixel: the layer redraws its dirty rectangle only.
 void BM_CanvasRepaintOnePixel(benchmark::State& state) {
-    const float zoom = Zoom(state);
-    const Bitmap& image = LargeImage();
-    Bitmap screen;
-    if (!screen.Create(kViewWidth, kViewHeight)) {
-        state.SkipWithError("no memory");
-        return;
-    }
-    const BackgroundTiles tiles{MakeCheckerTile(), MakeIconTile(), {}};
-    const Point scroll = MiddleScroll(zoom);
-    const Point pixel = CanvasMapping{zoom, scroll}.WindowToImage({960, 540});
+    Canvas canvas(state);
+    const Point pixel = CanvasMapping{canvas.zoom, canvas.scroll}.WindowToImage({960, 540});
     for (auto _ : state) {
-        DrawImageLayer(screen, scroll, {image, kKey, zoom},
-                       {pixel.x, pixel.y, pixel.x + 1, pixel.y + 1}, kBackgroundChecker, tiles);
-        benchmark::DoNotOptimize(screen.Data());
+        canvas.Draw({pixel.x, pixel.y, pixel.x + 1, pixel.y + 1});
+        benchmark::DoNotOptimize(canvas.screen.Data());
     }
 }
 

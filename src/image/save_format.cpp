@@ -51,6 +51,14 @@ std::vector<FileFilter> SaveFormatFilters() {
     return filters;
 }
 
+std::vector<FileFilter> OpenFormatFilters() {
+    std::vector<FileFilter> filters;
+    for (const texts::FilterText& filter : texts::kOpenFilters) {
+        filters.push_back({std::string(filter.label), std::string(filter.patterns)});
+    }
+    return filters;
+}
+
 int BitmapEntryFor(const BmpFormat& format) {
     switch (format.bitCount) {
         case 1:

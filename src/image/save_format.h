@@ -33,6 +33,9 @@ const SaveFormatEntry* SaveFormatNamed(std::string_view shortName);
 // The dialog's filters in entry order.
 std::vector<FileFilter> SaveFormatFilters();
 
+// The open dialog's filters: all supported images, then each format.
+std::vector<FileFilter> OpenFormatFilters();
+
 // The plain bitmap entry that matches an opened BMP's header (7 for anything unusual).
 int BitmapEntryFor(const BmpFormat& format);
 

@@ -12,43 +12,16 @@
 #include "image/raster/flood_fill.h"
 #include "image/raster/line.h"
 #include "support/test_support.h"
+#include "support/text_picture.h"
 
 namespace palvex {
 namespace {
 
 using test::SameBitmaps;
 
-// Pictures drawn as text: one letter a pixel, each letter its own colour.
-Colour Ink(char c) {
-    return Rgb(c, c * 3, c * 7);
-}
-
-Bitmap Picture(std::initializer_list<std::string_view> rows) {
-    Bitmap image;
-    EXPECT_TRUE(
-        image.Create(static_cast<int>(rows.begin()->size()), static_cast<int>(rows.size())));
-    int y = 0;
-    for (std::string_view row : rows) {
-        for (int x = 0; x < image.Width(); ++x) {
-            image.WritePixel(x, y, Ink(row[static_cast<std::size_t>(x)]));
-        }
-        ++y;
-    }
-    return image;
-}
-
-std::vector<std::string> Text(const Bitmap& image) {
-    std::vector<std::string> rows;
-    for (int y = 0; y < image.Height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.Width(); ++x) {
-            const Colour c = image.ReadPixel(x, y);
-            row += static_cast<char>(RedOf(c));
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
+using test::Ink;
+using test::Picture;
+using test::Text;
 
 using Rows = std::vector<std::string>;
 

@@ -13,6 +13,7 @@
 #include "image/raster/rotate.h"
 #include "image/raster/stretch_copy.h"
 #include "support/test_support.h"
+#include "support/text_picture.h"
 
 namespace palvex {
 namespace {
@@ -21,36 +22,9 @@ using test::MakeBitmap;
 using test::SameBitmaps;
 using test::SolidBitmap;
 
-// Pictures drawn as text: one letter a pixel, each letter its own colour.
-Colour Ink(char c) {
-    return Rgb(c, c * 3, c * 7);
-}
-
-Bitmap Picture(std::initializer_list<std::string_view> rows) {
-    Bitmap image;
-    EXPECT_TRUE(
-        image.Create(static_cast<int>(rows.begin()->size()), static_cast<int>(rows.size())));
-    int y = 0;
-    for (std::string_view row : rows) {
-        for (int x = 0; x < image.Width(); ++x) {
-            image.WritePixel(x, y, Ink(row[static_cast<std::size_t>(x)]));
-        }
-        ++y;
-    }
-    return image;
-}
-
-std::vector<std::string> Text(const Bitmap& image) {
-    std::vector<std::string> rows;
-    for (int y = 0; y < image.Height(); ++y) {
-        std::string row;
-        for (int x = 0; x < image.Width(); ++x) {
-            row += static_cast<char>(RedOf(image.ReadPixel(x, y)));
-        }
-        rows.push_back(row);
-    }
-    return rows;
-}
+using test::Ink;
+using test::Picture;
+using test::Text;
 
 using Rows = std::vector<std::string>;
 

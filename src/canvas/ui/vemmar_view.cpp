@@ -16,6 +16,7 @@
 #include "canvas/canvas_mapping.h"
 #include "image/codecs/decoder.h"
 #include "image/file_bytes.h"
+#include "image/save_format.h"
 #include "image/alpha_flatten.h"
 #include "resources/command_ids.h"
 #include "resources/command_table.h"
@@ -47,13 +48,6 @@ QImage WithNeutralCleared(const QImage& frame) {
     return out;
 }
 
-std::vector<FileFilter> OpenFilters() {
-    std::vector<FileFilter> filters;
-    for (const texts::FilterText& filter : texts::kOpenFilters) {
-        filters.push_back({std::string(filter.label), std::string(filter.patterns)});
-    }
-    return filters;
-}
 
 }  // namespace
 
@@ -332,7 +326,7 @@ bool CVemmarView::LoadFreeBackground(const std::filesystem::path& path) {
 
 void CVemmarView::ChangeFreeBackground() {
     const std::optional<SaveFileChoice> chosen =
-        prompter_.AskOpenFile({std::string(texts::kOpenDialogTitle), OpenFilters(), 1});
+        prompter_.AskOpenFile({std::string(texts::kOpenDialogTitle), OpenFormatFilters(), 1});
     if (!chosen) {
         return;
     }

@@ -31,13 +31,6 @@ std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) 
     return std::nullopt;
 }
 
-std::vector<FileFilter> OpenFilters() {
-    std::vector<FileFilter> filters;
-    for (const texts::FilterText& filter : texts::kOpenFilters) {
-        filters.push_back({std::string(filter.label), std::string(filter.patterns)});
-    }
-    return filters;
-}
 
 }  // namespace
 
@@ -195,7 +188,7 @@ bool CVemmarApp::SaveDocument() {
 }
 
 void CVemmarApp::OpenWithDialog() {
-    OpenFileRequest request{std::string(texts::kOpenDialogTitle), OpenFilters(),
+    OpenFileRequest request{std::string(texts::kOpenDialogTitle), OpenFormatFilters(),
                             setting::kOpenType.Read(services_.store)};
     const std::optional<SaveFileChoice> choice = services_.prompter.AskOpenFile(request);
     if (!choice) {

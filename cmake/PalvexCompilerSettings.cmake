@@ -8,6 +8,11 @@ if(MSVC)
     endif()
 else()
     target_compile_options(palvex_options INTERFACE -Wall -Wextra -Wpedantic)
+    # GCC 12 reports -Wrestrict inside libstdc++'s string concatenation at -O2 and above for
+    # correct code (GCC bug 105329); the warning is kept on every other compiler.
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+        target_compile_options(palvex_options INTERFACE -Wno-restrict)
+    endif()
     if(PALVEX_WERROR)
         target_compile_options(palvex_options INTERFACE -Werror)
     endif()

@@ -123,7 +123,9 @@ TEST(PngChunkScan, ShortAndForeignFilesAreSafe) {
 
 // GIF bytes: header, screen descriptor with the given flags, then `rest`.
 Bytes Gif(std::uint8_t flags, const Bytes& rest) {
-    Bytes b = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, flags, 0, 0};
+    Bytes b;
+    b.reserve(13 + rest.size());
+    b.assign({'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, flags, 0, 0});
     b.insert(b.end(), rest.begin(), rest.end());
     return b;
 }

@@ -177,8 +177,11 @@ std::vector<std::uint8_t> EncodeGifLzw(const std::vector<std::uint8_t>& indices,
 }
 
 std::vector<std::uint8_t> WriteGif(const GifDescription& desc) {
-    std::vector<std::uint8_t> out{'G', 'I', 'F'};
-    out.insert(out.end(), desc.version.begin(), desc.version.end());
+    std::vector<std::uint8_t> out;
+    out.reserve(4096);
+    for (const char c : "GIF" + desc.version) {
+        out.push_back(static_cast<std::uint8_t>(c));
+    }
     PutU16(out, static_cast<unsigned>(desc.screenWidth));
     PutU16(out, static_cast<unsigned>(desc.screenHeight));
     std::uint8_t flags = 0;

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "canvas/canvas_mapping.h"
+
+#include <gtest/gtest.h>
 
 namespace palvex {
 namespace {

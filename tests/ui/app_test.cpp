@@ -81,8 +81,8 @@ TEST_F(AppFixture, AMissingLastFileIsOfferedForDeletion) {
     prompter.answers = {Answer::Yes};
     ASSERT_TRUE(Start());
     ASSERT_EQ(prompter.shown.size(), 1u);
-    EXPECT_EQ(prompter.shown[0].Text(),
-              PathText(temp.File("gone.png")) + "\nファイルが見つかりません\nこの履歴を削除しますか");
+    EXPECT_EQ(prompter.shown[0].Text(), PathText(temp.File("gone.png")) +
+                                            "\nファイルが見つかりません\nこの履歴を削除しますか");
     EXPECT_EQ(app->Model().recent.Count(), 0);
     EXPECT_TRUE(app->Model().image.WorkImage.IsNull());
 }

@@ -20,10 +20,9 @@ int main(int argc, char** argv) {
     palvex::ui::QtPrompter prompter;
     palvex::ui::QtDesktopShell shell;
     palvex::ui::PrinterSetup printer;
-    palvex::ui::CVemmarApp app({prompter, store, shell, palvex::WorkFolder(),
-                                [&printer](const palvex::AppSettings& settings) {
-                                    return printer.SetUp(settings);
-                                }});
+    palvex::ui::CVemmarApp app(
+        {prompter, store, shell, palvex::WorkFolder(),
+         [&printer](const palvex::AppSettings& settings) { return printer.SetUp(settings); }});
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     if (!app.InitInstance(arguments)) {

@@ -6,8 +6,8 @@
 #include <QStringList>
 
 #include "app/ui/qt_text.h"
-#include "image/ui/assuku_dlg.h"
 #include "image/colour.h"
+#include "image/ui/assuku_dlg.h"
 #include "resources/texts.h"
 
 namespace palvex::ui {
@@ -105,8 +105,7 @@ std::optional<SaveFileChoice> QtPrompter::AskSaveFile(const SaveFileRequest& req
                              dialog.setDefaultSuffix(FirstExtension(filters[index]));
                          }
                      });
-    if (request.selectedFilter >= 1 &&
-        request.selectedFilter <= static_cast<int>(filters.size())) {
+    if (request.selectedFilter >= 1 && request.selectedFilter <= static_cast<int>(filters.size())) {
         dialog.setDefaultSuffix(FirstExtension(filters[request.selectedFilter - 1]));
     }
     return RunFileDialog(dialog, request.filters, request.selectedFilter);

@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QString>
 #include <filesystem>
 #include <string>
 #include <string_view>
-
-#include <QString>
 
 namespace palvex::ui {
 
@@ -13,7 +12,9 @@ inline QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-inline std::string ToStdString(const QString& text) { return text.toUtf8().toStdString(); }
+inline std::string ToStdString(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 inline std::filesystem::path ToPath(const QString& text) {
 #if defined(_WIN32)

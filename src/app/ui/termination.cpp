@@ -6,6 +6,7 @@
 #if !defined(_WIN32)
 #include <QSocketNotifier>
 #include <csignal>
+
 #include <sys/socket.h>
 #include <unistd.h>
 #endif

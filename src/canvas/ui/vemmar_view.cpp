@@ -14,10 +14,10 @@
 #include "app/app_settings.h"
 #include "app/ui/qt_text.h"
 #include "canvas/canvas_mapping.h"
+#include "image/alpha_flatten.h"
 #include "image/codecs/decoder.h"
 #include "image/file_bytes.h"
 #include "image/save_format.h"
-#include "image/alpha_flatten.h"
 #include "resources/command_ids.h"
 #include "resources/command_table.h"
 #include "resources/string_table.h"
@@ -35,8 +35,8 @@ QImage Wrap(Bitmap& bitmap) {
 // show; the window is translucent and those pixels are painted with alpha 0.
 QImage WithNeutralCleared(const QImage& frame) {
     QImage out = frame.convertToFormat(QImage::Format_ARGB32);
-    const QRgb neutral = qRgb(RedOf(kNeutralColour), GreenOf(kNeutralColour),
-                              BlueOf(kNeutralColour));
+    const QRgb neutral =
+        qRgb(RedOf(kNeutralColour), GreenOf(kNeutralColour), BlueOf(kNeutralColour));
     for (int y = 0; y < out.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
         for (int x = 0; x < out.width(); ++x) {
@@ -47,7 +47,6 @@ QImage WithNeutralCleared(const QImage& frame) {
     }
     return out;
 }
-
 
 }  // namespace
 

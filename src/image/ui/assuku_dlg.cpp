@@ -48,7 +48,8 @@ CAssukuDlg::CAssukuDlg(int initialQuality, QWidget* parent)
     }
 
     auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(ToQString(texts::kQualityOk), QDialogButtonBox::AcceptRole);
+    QPushButton* ok =
+        buttons->addButton(ToQString(texts::kQualityOk), QDialogButtonBox::AcceptRole);
     ok->setObjectName("ok");
     ok->setDefault(true);
     buttons->addButton(ToQString(texts::kQualityCancel), QDialogButtonBox::RejectRole)
@@ -67,8 +68,12 @@ CAssukuDlg::CAssukuDlg(int initialQuality, QWidget* parent)
     number_->setNum(slider_->value());
 }
 
-int CAssukuDlg::Quality() const { return slider_->value(); }
+int CAssukuDlg::Quality() const {
+    return slider_->value();
+}
 
-void CAssukuDlg::SetQuality(int quality) { slider_->setValue(quality); }
+void CAssukuDlg::SetQuality(int quality) {
+    slider_->setValue(quality);
+}
 
 }  // namespace palvex::ui

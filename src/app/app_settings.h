@@ -22,6 +22,8 @@ inline constexpr std::string_view kRecentFileList = "Recent File List";
 // from here but written to "Last" at exit, so a choice never came back after a restart; they
 // are now read and written here, which also keeps values that older installs left here.
 inline constexpr std::string_view kKanSet = "KanSet";
+// The window framework's own section: the application look lives here.
+inline constexpr std::string_view kWorkspace = "Workspace";
 
 // An integer value with its default.
 struct IntSetting {
@@ -107,6 +109,10 @@ inline constexpr IntSetting kFixRitu{kLast, "FixRitu", 1};
 // The animated pointer: ring count (0 = off) and speed (0 fast .. 4 slow).
 inline constexpr IntSetting kPlayAnime{kKanSet, "PlayAnime", 3};
 inline constexpr IntSetting kSpeedAnime{kKanSet, "SpeedAnime", 0};
+
+// The application look (205 .. 219), read when the main window is made and written whenever the
+// user picks another.
+inline constexpr IntSetting kApplicationLook{kWorkspace, "ApplicationLook", 216};
 
 // Section Navi: the navigator window's placement.
 inline constexpr IntSetting kNaviLastPX{kNavi, "LastPX", 0};

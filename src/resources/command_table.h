@@ -18,17 +18,31 @@ enum class CommandPlace {
 
 enum class CommandKind {
     Button,
-    SplitButton,
-    MenuButton,
+    SplitButton,  // its own command on the upper part, its items under the arrow
+    MenuButton,   // opens its items; its own command does nothing
     ColourButton,
     Slider,
-    Spin,
+    Spin,  // an edit with spin buttons
     CheckBox,
-    Gallery
+    Gallery,
+    GroupButton,  // one of a row of small buttons
+    FootButton,   // at the foot of the application menu
 };
 
-// One command: its value, label (with its mnemonic), the ribbon prompt (description, line break,
-// title) and where it is placed. Every command the ribbon, menus and accelerators send is here.
+enum class ElementSize { Small, Large };
+
+// Sliders and spin edits: the range, the value before anything sets it, and the width of the
+// slider or the edit in pixels.
+struct ValueRange {
+    int low = 0;
+    int high = 0;
+    int initial = 0;
+    int width = 0;
+};
+
+// One element of the ribbon or one menu item: the command value, its label (with its mnemonic),
+// the ribbon prompt (description, line break, title) and where it is placed. A command shown in
+// two places has a row for each. Every command the ribbon, menus and accelerators send is here.
 struct CommandInfo {
     int id;
     std::string_view name;  // ID_... for diagnostics and tests
@@ -37,14 +51,32 @@ struct CommandInfo {
     CommandPlace place;
     std::string_view panel;  // the ribbon panel, or the parent command's name for menu items
     CommandKind kind;
+    ElementSize size = ElementSize::Small;
+    std::string_view heading = {};  // a group label shown above this item in its menu
+    bool breakBefore = false;       // a separator in a menu, a new column in a panel
+    ValueRange range = {};
 };
 
+// Every row, in the order the ribbon shows them.
 std::span<const CommandInfo> CommandTable();
-// nullptr for a value that is not in the table.
+// The row that names the command (the first with a label, else the first); nullptr for a value
+// that is not in the table.
 const CommandInfo* FindCommand(int id);
 
 // The prompt split into its two parts.
 std::string_view PromptDescription(const CommandInfo& command);
 std::string_view PromptTitle(const CommandInfo& command);
+
+// The three accelerator tables, consulted in this order: the canvas's own (only while the canvas
+// has the keyboard focus), the frame's, and the framework's standard keys.
+enum class AcceleratorTable { Canvas, Frame, Standard };
+
+struct Accelerator {
+    AcceleratorTable table;
+    std::string_view keys;  // "Ctrl+Z", "Shift+Delete", "F2"
+    int command;
+};
+
+std::span<const Accelerator> Accelerators();
 
 }  // namespace palvex

@@ -40,6 +40,39 @@ inline constexpr int kRibbonInitFailed = 30075;
 inline constexpr int kFileNotFound = 30077;
 inline constexpr int kPrinterInitFailed = 30082;
 inline constexpr int kImageSetFailed = 30088;
+
+// The operation guide of the status bar: hints, mode texts and the switches' notices.
+inline constexpr int kGuideMoveBySteps = 30300;
+inline constexpr int kGuideClickSide = 30301;
+inline constexpr int kGuideDoubleClickCopies = 30302;
+inline constexpr int kGuideClickToPaste = 30303;
+inline constexpr int kGuidePenMode = 30304;
+inline constexpr int kGuideF3 = 30305;
+inline constexpr int kGuideFloodFillMode = 30306;
+inline constexpr int kGuideEyedropperMode = 30307;
+inline constexpr int kGuideFillBackMode = 30308;
+inline constexpr int kGuideBarrierMode = 30309;
+inline constexpr int kGuideTabTurnsSide = 30310;
+inline constexpr int kGuideShiftMovesSide = 30311;
+inline constexpr int kGuideF4 = 30312;
+inline constexpr int kGuideCtrlRightFlips = 30313;
+inline constexpr int kNoticeGuide = 30314;
+inline constexpr int kNoticeRgb = 30315;
+inline constexpr int kGuideF2 = 30316;
+inline constexpr int kGuideF9 = 30317;
+inline constexpr int kNoticeStopCursor = 30318;
+inline constexpr int kNoticeAnimation = 30319;
+inline constexpr int kNoticeKeyHelp = 30320;
+inline constexpr int kGuideCtrlWheelZooms = 30353;
+inline constexpr int kGuideAddingVertices = 30354;
+inline constexpr int kGuideDragVertices = 30355;
+inline constexpr int kGuideEscRemovesVertex = 30356;
+inline constexpr int kGuideRightDragFlatness = 30357;
+inline constexpr int kGuideRightDragSize = 30358;
+inline constexpr int kGuideRightWheelAngle = 30359;
+inline constexpr int kGuideCtrlRightWheelAngle = 30360;
+inline constexpr int kGuideRightDoubleClickStyle = 30361;
+inline constexpr int kGuideCtrlMovesImageOnly = 30362;
 }  // namespace str
 
 // The text of a string-table entry (UTF-8); empty for an unknown number.

@@ -89,4 +89,68 @@ inline constexpr std::string_view kQualityRange = "低画質　←・→　高�
 inline constexpr std::string_view kQualityOk = "決定(&S)";
 inline constexpr std::string_view kQualityCancel = "中止(&C)";
 
+// The application button's tooltip and the heading of the recent files beside its menu.
+inline constexpr std::string_view kApplicationButtonTip = "ファイル";
+inline constexpr std::string_view kRecentFilesHeading = "最近使ったファイル";
+
+// Colour buttons: the automatic entry (no colour), the colour dialog entry, and the group of
+// suggested key colours on the transparent colour button.
+inline constexpr std::string_view kAutomaticColour = "自動";
+inline constexpr std::string_view kMoreColours = "その他の色";
+inline constexpr std::string_view kSuggestedColours = "推奨";
+inline constexpr std::string_view kStandardColours = "標準の色";
+
+// The pen-shape gallery: its heading and one name an item.
+inline constexpr std::string_view kPenStyleHeading = "ペンスタイル";
+inline constexpr std::array<std::string_view, 3> kPenShapeNames = {"四角形", "円形", "三角形"};
+
+// The key help of the pen tab, one line a key.
+inline constexpr std::array<std::string_view, 12> kKeyHelpLines = {
+    "F1 - 取扱説明書の表示\n",
+    "F2 - ステータスバーへの操作ガイド表示・非表示\n",
+    "F3 - マウスカーソル位置へのRGB値表示・非表示\n",
+    "F4 - 扁平方向の切替え\n",
+    "F5 - ペン形状～矩形\n",
+    "F6 - ペン形状～だ円\n",
+    "F7 - ペン形状～三角形\n",
+    "F8 - ナビの表示・非表示\n",
+    "F9 - 非描画色上でのマウスカーソル一時停止\n",
+    "F10- アニメの表示・非表示\n",
+    "F11- リボンメニューの表示・非表示\n",
+    "F12- このキー説明の表示・非表示",
+};
+
+// Status bar panes: the text that sets each width, and the tooltips.
+inline constexpr std::string_view kProgressPaneSample = "99999999999999999999";
+inline constexpr std::string_view kAnglePaneSample = " 360度 ";
+inline constexpr std::string_view kColourPaneSample = "255, 255, 255";
+inline constexpr std::string_view kPositionPaneSample = "9999, 9999";
+inline constexpr std::string_view kSizePaneSample = "9999×9999";
+inline constexpr std::string_view kCursorPaneSample = "9999, 9999";
+inline constexpr std::string_view kProgressPaneTip = "処理の進行状況を表示します。";
+inline constexpr std::string_view kAnglePaneTip = "処理範囲矩形の角度です";
+inline constexpr std::string_view kColourPaneTip = "マウスカーソル位置のイメージの色(RGB値)です。";
+inline constexpr std::string_view kPositionPaneTip =
+    "左上を(0, 0)としたイメージ内の位置です。単位：ピクセル";
+inline constexpr std::string_view kSizePaneTip =
+    "イメージ全体または選択矩形の幅と高さです。単位：ピクセル";
+inline constexpr std::string_view kCursorPaneTip =
+    "マウスカーソルのイメージ内での現在位置です。単位：ピクセル";
+// Pane formats.
+inline constexpr std::string_view kAngleFormat = "%1度";
+inline constexpr std::string_view kSizeFormat = "%1×%2";
+
+// The guide line while the pointer is held on a colour it does not draw over.
+inline constexpr std::string_view kGuideCursorHeld =
+    "Ctrlキーを押しながらマウスカーソルを自由に移動させることができます";
+
+// A switch notice names the state switched on; switched off, one word changes.
+inline constexpr std::string_view kSwitchOnWord = "する";
+inline constexpr std::string_view kSwitchOffWord = "しない";
+inline constexpr std::string_view kStopOnWord = "める";
+inline constexpr std::string_view kStopOffWord = "めない";
+// The range hints name the mouse direction; the flattening direction swaps them.
+inline constexpr std::string_view kVertical = "上下";
+inline constexpr std::string_view kHorizontal = "左右";
+
 }  // namespace palvex::texts

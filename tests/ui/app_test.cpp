@@ -183,3 +183,61 @@ TEST_F(AppFixture, SaveAsCommandsPreselectTheirFormat) {
 
 }  // namespace
 }  // namespace palvex
+
+namespace palvex {
+namespace {
+
+// Records the keys read, in order, over an in-memory store.
+class LoggingStore final : public SettingsStore {
+public:
+    std::optional<int> ReadInt(std::string_view section, std::string_view key) const override {
+        reads.push_back(std::string(section) + "\\" + std::string(key));
+        return inner.ReadInt(section, key);
+    }
+    std::optional<std::string> ReadText(std::string_view section,
+                                        std::string_view key) const override {
+        reads.push_back(std::string(section) + "\\" + std::string(key));
+        return inner.ReadText(section, key);
+    }
+    void WriteInt(std::string_view section, std::string_view key, int value) override {
+        inner.WriteInt(section, key, value);
+    }
+    void WriteText(std::string_view section, std::string_view key,
+                   std::string_view value) override {
+        inner.WriteText(section, key, value);
+    }
+
+    MemorySettings inner;
+    mutable std::vector<std::string> reads;
+};
+
+std::ptrdiff_t IndexOf(const std::vector<std::string>& reads, const std::string& key) {
+    const auto it = std::find(reads.begin(), reads.end(), key);
+    return it == reads.end() ? -1 : it - reads.begin();
+}
+
+TEST(StartUpOrder, PrinterThenSettingsThenWindowThenFirstOpen) {
+    test::TempDir temp;
+    test::RecordingPrompter prompter;
+    LoggingStore store;
+    test::NullShell shell;
+    std::ptrdiff_t readsBeforePrinter = -1;
+    ui::CVemmarApp app({prompter, store, shell, WorkFolder(temp.Path()), [&](const AppSettings&) {
+                            readsBeforePrinter = static_cast<std::ptrdiff_t>(store.reads.size());
+                            return true;
+                        }});
+    ASSERT_TRUE(app.InitInstance({}));
+    const auto& reads = store.reads;
+    // The paper size and orientation are the last keys read before the printer is set up.
+    ASSERT_GE(readsBeforePrinter, 2);
+    EXPECT_EQ(reads[readsBeforePrinter - 1], "Insatu\\Orientation");
+    EXPECT_EQ(reads[readsBeforePrinter - 2], "Insatu\\PaperSize");
+    EXPECT_LT(IndexOf(reads, "Insatu\\Orientation"), IndexOf(reads, "Last\\DspRGB"));
+    EXPECT_LT(IndexOf(reads, "Last\\RoundR"), IndexOf(reads, "Last\\DspGuide"));
+    EXPECT_EQ(reads.back(), "Last\\FirstOpen");
+    app.Document().SetModifiedFlag(false);
+    app.MainFrame()->close();
+}
+
+}  // namespace
+}  // namespace palvex

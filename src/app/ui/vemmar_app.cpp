@@ -8,6 +8,7 @@
 #include "image/image_saver.h"
 #include "image/save_format.h"
 #include "mainwindow/ui/main_frame.h"
+#include "mainwindow/ui/my_ribbon_bar.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
@@ -15,10 +16,13 @@
 namespace palvex::ui {
 namespace {
 
-bool IsSaveAsCommand(int id) { return InitialSaveEntry(id, {}) != 0; }
+bool IsSaveAsCommand(int id) {
+    return InitialSaveEntry(id, {}) != 0;
+}
 
 bool IsRecentCommand(int id) {
-    return id >= cmd::ID_FILE_MRU_FIRST && id < cmd::ID_FILE_MRU_FIRST + RecentFileList::kMaxEntries;
+    return id >= cmd::ID_FILE_MRU_FIRST &&
+           id < cmd::ID_FILE_MRU_FIRST + RecentFileList::kMaxEntries;
 }
 
 // The first argument that is not an option: the file to open at start-up.
@@ -30,7 +34,6 @@ std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) 
     }
     return std::nullopt;
 }
-
 
 }  // namespace
 
@@ -61,7 +64,15 @@ bool CVemmarApp::InitInstance(const QStringList& arguments) {
     }
     frame_->show();
 
+    if (!frame_->SetUpRibbon()) {
+        services_.prompter.Error(str::kRibbonInitFailed);
+        frame_.reset();
+        view_ = nullptr;
+        return false;
+    }
+    ActivateTabOfToolMode();
     model_.settings.ReadAfterRibbon(store);
+    ShowTransparentColour();
     model_.settings.ReadFirstOpen(store);
     if (!file && model_.settings.firstOpen == 1) {
         OpenRecentEntry(model_.recent, 0, services_.prompter,
@@ -76,7 +87,7 @@ bool CVemmarApp::InitInstance(const QStringList& arguments) {
 }
 
 bool CVemmarApp::CreateMainWindow() {
-    frame_ = std::make_unique<CMainFrame>(model_, router_);
+    frame_ = std::make_unique<CMainFrame>(model_, router_, services_.store, services_.prompter);
     auto* view = new CVemmarView(model_, services_.store, services_.prompter, services_.workFolder);
     frame_->SetView(view);
     if (!view->Create()) {
@@ -123,8 +134,40 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
     }
     model_.recent.Add(PathText(path));
     document_->SetPathName(path);
+    // Every open path, not only the dialog and a drop: a stale colour on the button would
+    // become the key again at its next click.
+    ShowTransparentColour();
     router_.UpdateActions();
     return true;
+}
+
+void CVemmarApp::ActivateTabOfToolMode() {
+    switch (model_.settings.toolMode) {
+        case 1:
+        case 4:
+            frame_->ActivateRibbonTab(ToQString(texts::kPenTab));
+            break;
+        case 5:
+            frame_->ActivateRibbonTab(ToQString(texts::kBarrierTab));
+            break;
+        default:
+            break;
+    }
+}
+
+void CVemmarApp::ShowTransparentColour() {
+    if (frame_) {
+        frame_->Ribbon()->SetColour(cmd::ID_TRANS_COL, model_.image.TransparentColor);
+    }
+}
+
+void CVemmarApp::ChangeTransparentColour() {
+    // The automatic entry gives no colour, which no pixel matches: nothing is transparent.
+    model_.image.TransparentColor = frame_->Ribbon()->ColourOf(cmd::ID_TRANS_COL);
+    if (view_ != nullptr) {
+        view_->SetDirtyRect({});
+        view_->RepaintNow();
+    }
 }
 
 void CVemmarApp::ImageEdited(const Rect& imageRect) {
@@ -158,9 +201,9 @@ bool CVemmarApp::SaveDocument() {
     std::filesystem::path path = document_->PathName();
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
-    const bool writable =
-        !ec && std::filesystem::exists(status) &&
-        (status.permissions() & std::filesystem::perms::owner_write) != std::filesystem::perms::none;
+    const bool writable = !ec && std::filesystem::exists(status) &&
+                          (status.permissions() & std::filesystem::perms::owner_write) !=
+                              std::filesystem::perms::none;
     if (!writable) {
         // The file has gone or become read-only: ask for a new name first.
         SaveFileRequest request;
@@ -229,6 +272,11 @@ bool CVemmarApp::OnCommand(int id) {
                 frame_->close();
             }
             return true;
+        case cmd::ID_TRANS_COL:
+            if (frame_) {
+                ChangeTransparentColour();
+            }
+            return true;
         default:
             return false;
     }
@@ -244,7 +292,7 @@ bool CVemmarApp::OnUpdateCommand(int id, CommandUiState& state) {
         state.enabled = id - cmd::ID_FILE_MRU_FIRST < model_.recent.Count();
         return true;
     }
-    return id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT;
+    return id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT || id == cmd::ID_TRANS_COL;
 }
 
 }  // namespace palvex::ui

@@ -66,6 +66,9 @@ private:
     void OpenWithDialog();
     void OpenDropped(const QStringList& paths);
     bool SaveDocument();
+    void ActivateTabOfToolMode();
+    void ShowTransparentColour();
+    void ChangeTransparentColour();
 
     AppServices services_;
     EditorModel model_;

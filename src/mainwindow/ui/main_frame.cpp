@@ -1,86 +1,204 @@
 #include "mainwindow/ui/main_frame.h"
 
+#include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QStatusBar>
-#include <map>
+#include <QKeyEvent>
+#include <QLineEdit>
 
+#include "app/app_settings.h"
 #include "app/ui/qt_text.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/image_layer.h"
 #include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/my_ribbon_bar.h"
+#include "mainwindow/ui/my_status_bar.h"
+#include "mainwindow/ui/ribbon_slider.h"
 #include "resources/command_ids.h"
-#include "resources/command_table.h"
+#include "resources/string_table.h"
 #include "resources/texts.h"
 
 namespace palvex::ui {
 namespace {
 
-bool IsZoomCommand(int id) { return id >= cmd::ID_ZOOM1 && id <= cmd::ID_ZOOM5; }
+bool IsZoomCommand(int id) {
+    return id >= cmd::ID_ZOOM1 && id <= cmd::ID_ZOOM5;
+}
+
+bool IsLookCommand(int id) {
+    return id >= cmd::ID_VIEW_APPLOOK_WIN_2000 && id <= cmd::ID_VIEW_APPLOOK_WINDOWS_7;
+}
+
+// Commands whose element only opens its items, and old entries kept without an effect.
+bool IsInertCommand(int id) {
+    switch (id) {
+        case cmd::ID_SETTEI_BTN:
+        case cmd::ID_ROT_BTN:
+        case cmd::ID_COL_BTN:
+        case cmd::ID_SEIRETU_BTN:
+        case cmd::ID_RESERVED_416:
+        case cmd::ID_RESERVED_417:
+        case cmd::ID_RESERVED_32788:
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString TabStart(std::string_view tabName) {
+    return ToQString(tabName).left(2);
+}
+
+constexpr int kPenMode = 1;
+constexpr int kFillBackMode = 4;
+constexpr int kBarrierMode = 5;
+constexpr int kUpdateInterval = 250;
 
 }  // namespace
 
-CMainFrame::CMainFrame(EditorModel& model, CommandRouter& router, QWidget* parent)
+CMainFrame::CMainFrame(EditorModel& model, CommandRouter& router, SettingsStore& store,
+                       Prompter& prompter, QWidget* parent)
     : QMainWindow(parent),
       model_(model),
       router_(router),
-      positionPane_(new QLabel(this)),
-      sizePane_(new QLabel(this)) {
+      store_(store),
+      prompter_(prompter),
+      look_(setting::kApplicationLook.Read(store)) {
     setObjectName("CMainFrame");
     // Created translucent so that the mode without background can let the desktop show
     // through the canvas; every other part of the window paints itself opaque.
     setAttribute(Qt::WA_TranslucentBackground);
     setMinimumSize(400, 300);
-    positionPane_->setObjectName("positionPane");
-    sizePane_->setObjectName("sizePane");
-    statusBar()->setAutoFillBackground(true);
-    statusBar()->addPermanentWidget(positionPane_);
-    statusBar()->addPermanentWidget(sizePane_);
-    menuBar()->setAutoFillBackground(true);
-    BuildMenus();
+    ribbon_ = new CMyRibbonBar(
+        model_.settings, router_, [this](Colour initial) { return prompter_.AskColour(initial); },
+        this);
+    setMenuWidget(ribbon_);
+    statusBar_ = new CMyStatusBar(model_.settings, this);
+    setStatusBar(statusBar_);
+    ApplyApplicationLook(look_);
+
+    ribbon_->recentFiles = [this] {
+        QStringList paths;
+        for (int i = 0; i < model_.recent.Count(); ++i) {
+            paths << ToQString(model_.recent.Entry(i));
+        }
+        return paths;
+    };
+    connect(ribbon_, &CMyRibbonBar::RecentChosen, this,
+            [this](int index) { router_.Dispatch(cmd::ID_FILE_MRU_FIRST + index); });
+    connect(ribbon_, &CMyRibbonBar::ActiveTabChanged, this, &CMainFrame::OnRibbonTabChanged);
+    connect(ribbon_, &CMyRibbonBar::SliderMoved, this, [this](int id, int position) {
+        if (id == cmd::ID_ZOOM_SLIDER && view_ != nullptr) {
+            view_->SetZoomSliderPosition(position);
+        }
+    });
+    qApp->installEventFilter(this);
+    // The ribbon's states follow the editing state, as an idle update would keep them.
+    connect(&updateTimer_, &QTimer::timeout, &router_, &CommandRouter::UpdateActions);
+    updateTimer_.start(kUpdateInterval);
     RefreshImageInfo();
 }
+
+CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::SetView(CVemmarView* view) {
     view_ = view;
     setCentralWidget(view);
-    connect(view, &CVemmarView::ZoomSliderMoved, this, [this] { router_.UpdateActions(); });
+    connect(view, &CVemmarView::ZoomSliderMoved, this, [this](int position) {
+        ribbon_->SetSliderPosition(cmd::ID_ZOOM_SLIDER, position);
+        router_.UpdateActions();
+    });
 }
 
-QMenu* CMainFrame::AddCommandMenu(const QString& title, CommandPlace place) {
-    QMenu* menu = menuBar()->addMenu(title);
-    std::map<std::string_view, QMenu*> submenus;
-    for (const CommandInfo& command : CommandTable()) {
-        if (command.place != place) {
-            continue;
+bool CMainFrame::SetUpRibbon() {
+    const QString home = TabStart(texts::kHomeTab);
+    const QString pen = TabStart(texts::kPenTab);
+    const QString barrier = TabStart(texts::kBarrierTab);
+    const AppSettings& settings = model_.settings;
+    struct Check {
+        const QString& tab;
+        int panel;
+        int id;
+    };
+    const Check expected[] = {
+        {home, 0, cmd::ID_ZOOM_SLIDER},
+        {home, 1, cmd::ID_TRANS_COL},
+        {home, 1, cmd::ID_BK_COL},
+        {home, 2, cmd::ID_SEL_LINE_COL},
+        {home, 2, cmd::ID_PAINT},
+        {pen, 0, cmd::ID_HANI_ALL},
+        {pen, 0, cmd::ID_HANI_PART},
+        {pen, 0, cmd::ID_HANI_SPIN},
+        {pen, 0, cmd::ID_FLAT_SPIN},
+        {pen, 1, cmd::ID_COL_ALL},
+        {pen, 1, cmd::ID_COL_KINJI},
+        {pen, 1, cmd::ID_KINJI_SLIDER},
+        {pen, 2, cmd::ID_PEN_REAL},
+        {pen, 2, cmd::ID_PEN_STYLE},
+        {barrier, 1, cmd::ID_BARRIER_LINE_COL},
+        {barrier, 1, cmd::ID_BARRIER_POS_COL},
+        {barrier, 1, cmd::ID_BARRIER_NUM_COL},
+        {barrier, 1, cmd::ID_BARRIER_SEL_LINE_COL},
+        {barrier, 1, cmd::ID_BARRIER_SEL_POS_COL},
+        {barrier, 1, cmd::ID_BARRIER_SEL_NUM_COL},
+        {barrier, 2, cmd::ID_TOKEI},
+    };
+    for (const Check& check : expected) {
+        if (ribbon_->FindElement(check.tab, check.panel, check.id) == nullptr) {
+            return false;
         }
-        QAction* action = router_.Action(command.id);
-        if (command.kind == CommandKind::SplitButton) {
-            // A split button's own command heads its submenu.
-            QMenu* submenu = menu->addMenu(action->text());
-            submenu->addAction(action);
-            submenu->addSeparator();
-            submenus[command.name] = submenu;
-            continue;
-        }
-        if (command.kind == CommandKind::ColourButton || command.kind == CommandKind::Slider) {
-            if (command.id == cmd::ID_BK_COL) {
-                submenus[command.name] = menu->addMenu(action->text());
-            }
-            continue;
-        }
-        const auto parent = submenus.find(command.panel);
-        (parent != submenus.end() ? parent->second : menu)->addAction(action);
     }
-    connect(menu, &QMenu::aboutToShow, &router_, &CommandRouter::UpdateActions);
-    return menu;
+    RibbonSlider* zoom = ribbon_->Slider(cmd::ID_ZOOM_SLIDER);
+    zoom->SetStepButtons(true);
+    zoom->SetRange(1, 5);
+    zoom->SetPosition(ZoomSliderPosition(settings.zoomFactor));
+    if (settings.backgroundMode >= 0 || settings.backgroundMode == kBackgroundNone) {
+        ribbon_->SetColour(cmd::ID_BK_COL, static_cast<Colour>(settings.backgroundMode));
+    } else {
+        ribbon_->SetColour(cmd::ID_BK_COL, static_cast<Colour>(setting::kRefBk.fallback));
+    }
+    ribbon_->SetColour(cmd::ID_SEL_LINE_COL, settings.selectionLineColour);
+    ribbon_->SetColour(cmd::ID_PAINT, settings.drawColour);
+    ribbon_->SetChosenOption(settings.wholeImage == 1 ? cmd::ID_HANI_ALL : cmd::ID_HANI_PART,
+                             settings.wholeImage == 1 ? cmd::ID_HANI_PART : cmd::ID_HANI_ALL);
+    ribbon_->SetEditText(cmd::ID_HANI_SPIN, QString::number(settings.rangeSize));
+    ribbon_->SetEditText(cmd::ID_FLAT_SPIN, QString::number(settings.flatness));
+    ribbon_->SetChosenOption(settings.allColours == 1 ? cmd::ID_COL_ALL : cmd::ID_COL_KINJI,
+                             settings.allColours == 1 ? cmd::ID_COL_KINJI : cmd::ID_COL_ALL);
+    RibbonSlider* tolerance = ribbon_->Slider(cmd::ID_KINJI_SLIDER);
+    tolerance->SetStepButtons(true);
+    tolerance->SetRange(1, 9);
+    tolerance->SetPosition(settings.tolerance);
+    ribbon_->SetColour(cmd::ID_PEN_REAL, settings.drawColour);
+    ribbon_->SetGallerySelection(cmd::ID_PEN_STYLE, settings.penStyle);
+    ribbon_->SetColour(cmd::ID_BARRIER_LINE_COL, settings.barrierLineColour);
+    ribbon_->SetColour(cmd::ID_BARRIER_POS_COL, settings.barrierPointColour);
+    ribbon_->SetColour(cmd::ID_BARRIER_NUM_COL, settings.barrierNumberColour);
+    ribbon_->SetColour(cmd::ID_BARRIER_SEL_LINE_COL, settings.barrierSelectedLineColour);
+    ribbon_->SetColour(cmd::ID_BARRIER_SEL_POS_COL, settings.barrierSelectedPointColour);
+    ribbon_->SetColour(cmd::ID_BARRIER_SEL_NUM_COL, settings.barrierSelectedNumberColour);
+    ribbon_->CreateKeyHelp();
+    return true;
 }
 
-void CMainFrame::BuildMenus() {
-    AddCommandMenu(ToQString(texts::kApplicationMenu), CommandPlace::ApplicationMenu);
-    AddCommandMenu(ToQString(texts::kHomeTab).section(' ', 0, 0), CommandPlace::Home);
+bool CMainFrame::ActivateRibbonTab(const QString& text) {
+    return ribbon_->ActivateRibbonTab(text);
+}
+
+void CMainFrame::ApplyApplicationLook(int value) {
+    look_ = value;
+    ribbon_->ApplyLook(value);
+    statusBar_->ApplyLook(ribbon_->Look());
+    update();
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->update();
+    }
+    setting::kApplicationLook.Write(store_, value);
+}
+
+void CMainFrame::ToggleRibbonMinimized() {
+    ribbon_->ToggleMinimized();
+    update();
 }
 
 void CMainFrame::SetDocumentTitle(const QString& title) {
@@ -88,8 +206,7 @@ void CMainFrame::SetDocumentTitle(const QString& title) {
 }
 
 void CMainFrame::RefreshImageInfo() {
-    positionPane_->setText(QString("%1,%2").arg(0).arg(0));
-    sizePane_->setText(QString("%1×%2").arg(model_.image.width).arg(model_.image.height));
+    statusBar_->ShowImageInfo({0, 0, model_.image.width, model_.image.height});
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
@@ -100,7 +217,105 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget != nullptr && widget->window() == this &&
+            HandleKey(static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::HandleKey(QKeyEvent* event) {
+    if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F1)) {
+        // The ribbon's own key for minimising, named in the first tab.
+        ToggleRibbonMinimized();
+        return true;
+    }
+    QWidget* focus = QApplication::focusWidget();
+    const bool canvasFocus =
+        view_ != nullptr && focus != nullptr && (focus == view_ || view_->isAncestorOf(focus));
+    const bool editFocus = qobject_cast<QLineEdit*>(focus) != nullptr ||
+                           qobject_cast<QAbstractSpinBox*>(focus) != nullptr;
+    const std::optional<int> command =
+        accelerators_.CommandFor(event->keyCombination(), canvasFocus, editFocus);
+    if (!command) {
+        return false;
+    }
+    router_.Dispatch(*command);
+    return true;
+}
+
+void CMainFrame::OnRibbonTabChanged(const QString& name) {
+    const QString start = name.left(2);
+    if (start == TabStart(texts::kBarrierTab)) {
+        if (model_.settings.toolMode != kBarrierMode) {
+            ChangeToolMode(kBarrierMode);
+        }
+    } else if (start == TabStart(texts::kPenTab)) {
+        const int mode = model_.settings.toolMode;
+        if (mode != kPenMode && mode != kFillBackMode) {
+            ChangeToolMode(kPenMode);
+        }
+    }
+    router_.UpdateActions();
+}
+
+// The common mode change as far as the frame can make it: the mode, its guide text and a
+// repaint when the barrier's drawing appears or goes.
+void CMainFrame::ChangeToolMode(int mode) {
+    const int old = model_.settings.toolMode;
+    if (old == mode) {
+        return;
+    }
+    model_.settings.toolMode = mode;
+    if (mode == kPenMode) {
+        statusBar_->GuideHint(str::kGuidePenMode);
+    } else if (mode == kBarrierMode) {
+        statusBar_->GuideHint(str::kGuideBarrierMode);
+    }
+    if (view_ != nullptr) {
+        view_->ForgetPointerOverlay();
+        if (old == kBarrierMode || mode == kBarrierMode) {
+            view_->SetDirtyRect({});
+            view_->RepaintNow();
+        }
+    }
+}
+
+void CMainFrame::ChangeBackgroundColour() {
+    const Colour colour = ribbon_->ColourOf(cmd::ID_BK_COL);
+    // The automatic entry shows the desktop through the key, as "背景なし" does.
+    const bool none = colour == kNoColour;
+    view_->SetBackgroundMode(none ? kBackgroundNone : static_cast<std::int32_t>(colour), none);
+}
+
+void CMainFrame::ToggleKeyHelp() {
+    model_.settings.showTip = model_.settings.showTip == 1 ? 0 : 1;
+    statusBar_->FlashMessage(str::kNoticeKeyHelp, model_.settings.showTip == 1,
+                             texts::kSwitchOnWord, texts::kSwitchOffWord);
+}
+
 bool CMainFrame::OnCommand(int id) {
+    if (IsLookCommand(id)) {
+        ApplyApplicationLook(id);
+        return true;
+    }
+    if (IsInertCommand(id)) {
+        return true;
+    }
+    switch (id) {
+        case cmd::ID_SHOW_MENU:
+            ToggleRibbonMinimized();
+            return true;
+        case cmd::ID_DSP_TIP:
+            ToggleKeyHelp();
+            return true;
+        default:
+            break;
+    }
     if (view_ == nullptr) {
         return false;
     }
@@ -113,6 +328,9 @@ bool CMainFrame::OnCommand(int id) {
     switch (id) {
         case cmd::ID_ZOOM_SLIDER:
             view_->SetZoom(ZoomForSliderPosition(view_->ZoomSliderPosition()));
+            return true;
+        case cmd::ID_BK_COL:
+            ChangeBackgroundColour();
             return true;
         case cmd::ID_ALPHA_0:
             view_->SetBackgroundMode(kBackgroundNone, true);
@@ -138,12 +356,20 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUiState& state) {
+    if (IsLookCommand(id)) {
+        state.checked = id == look_ && id != cmd::ID_VIEW_APPLOOK_WIN_2000;
+        return true;
+    }
+    if (IsInertCommand(id) || id == cmd::ID_SHOW_MENU || id == cmd::ID_DSP_TIP) {
+        return true;
+    }
     if (IsZoomCommand(id)) {
         state.checked = model_.settings.zoomFactor == kZoomLevels[id - cmd::ID_ZOOM1];
         return true;
     }
     switch (id) {
         case cmd::ID_ZOOM_SLIDER:
+        case cmd::ID_BK_COL:
         case cmd::ID_ALPHA_0:
         case cmd::ID_ALPHA1:
         case cmd::ID_ALPHA2:

@@ -1,33 +1,47 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QTimer>
 #include <functional>
 
 #include "app/editor_model.h"
+#include "app/prompter.h"
+#include "app/settings_store.h"
+#include "mainwindow/ui/accelerator_map.h"
 #include "mainwindow/ui/command_router.h"
-#include "resources/command_table.h"
-
-class QLabel;
-class QMenu;
 
 namespace palvex::ui {
 
+class CMyRibbonBar;
+class CMyStatusBar;
 class CVemmarView;
 
-// The main window: the canvas in the middle, the status bar below, and the commands of the
-// command table in its menus. Handles the zoom and background commands; closing asks the
-// application whether the document may go.
+// The main window: the ribbon above, the canvas in the middle, the status bar below. Handles
+// the zoom, background, look and ribbon commands, routes the keyboard accelerators, and keeps
+// the ribbon's tab in step with the tool mode. Closing asks the application whether the
+// document may go.
 class CMainFrame final : public QMainWindow, public CommandTarget {
     Q_OBJECT
 
 public:
-    CMainFrame(EditorModel& model, CommandRouter& router, QWidget* parent = nullptr);
+    CMainFrame(EditorModel& model, CommandRouter& router, SettingsStore& store, Prompter& prompter,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
 
     void SetView(CVemmarView* view);
     CVemmarView* View() const { return view_; }
+    CMyRibbonBar* Ribbon() const { return ribbon_; }
+    CMyStatusBar* StatusBar() const { return statusBar_; }
 
     // Whether the window may close (the document's save question); set by the application.
     std::function<bool()> canClose;
+
+    // The ribbon's elements take the editing state; false when an element is missing.
+    bool SetUpRibbon();
+    bool ActivateRibbonTab(const QString& text);
+    void ApplyApplicationLook(int value);
+    int ApplicationLook() const { return look_; }
+    void ToggleRibbonMinimized();
 
     // The position and size panes: the image size while nothing is selected.
     void RefreshImageInfo();
@@ -38,16 +52,25 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void BuildMenus();
-    QMenu* AddCommandMenu(const QString& title, CommandPlace place);
+    bool HandleKey(QKeyEvent* event);
+    void OnRibbonTabChanged(const QString& name);
+    void ChangeToolMode(int mode);
+    void ChangeBackgroundColour();
+    void ToggleKeyHelp();
 
     EditorModel& model_;
     CommandRouter& router_;
+    SettingsStore& store_;
+    Prompter& prompter_;
     CVemmarView* view_ = nullptr;
-    QLabel* positionPane_;
-    QLabel* sizePane_;
+    CMyRibbonBar* ribbon_;
+    CMyStatusBar* statusBar_;
+    AcceleratorMap accelerators_;
+    QTimer updateTimer_;
+    int look_;
 };
 
 }  // namespace palvex::ui

@@ -1,0 +1,227 @@
+#include "mainwindow/ui/my_status_bar.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QThread>
+#include <algorithm>
+
+#include "app/ui/qt_text.h"
+#include "mainwindow/ui/guide_pane.h"
+#include "resources/command_ids.h"
+#include "resources/string_table.h"
+#include "resources/texts.h"
+
+namespace palvex::ui {
+namespace {
+
+constexpr int kPaneMargin = 6;
+constexpr int kSeparator = 2;
+
+}  // namespace
+
+CMyStatusBar::CMyStatusBar(const AppSettings& settings, QWidget* parent)
+    : QStatusBar(parent),
+      settings_(settings),
+      look_(LookFor(cmd::ID_VIEW_APPLOOK_OFF_2007_BLACK)),
+      progress_(new QProgressBar(this)),
+      guide_(new GuidePane(this)) {
+    setObjectName("CMyStatusBar");
+    setAutoFillBackground(true);
+    setMinimumHeight(24);
+    blockingWait = [](int milliseconds) {
+        QThread::msleep(static_cast<unsigned long>(milliseconds));
+    };
+    AddPane(cmd::ID_PANE_PROGRESS, "PROGRESS", texts::kProgressPaneSample, texts::kProgressPaneTip,
+            Qt::AlignLeft | Qt::AlignVCenter);
+    AddPane(cmd::ID_PANE_ANGLE, "ANGLE", texts::kAnglePaneSample, texts::kAnglePaneTip,
+            Qt::AlignCenter);
+    AddPane(cmd::ID_PANE_COLOR, "COLOR", texts::kColourPaneSample, texts::kColourPaneTip,
+            Qt::AlignCenter);
+    AddPane(cmd::ID_PANE_POS, "POS", texts::kPositionPaneSample, texts::kPositionPaneTip,
+            Qt::AlignCenter);
+    AddPane(cmd::ID_PANE_SIZE, "SIZE", texts::kSizePaneSample, texts::kSizePaneTip,
+            Qt::AlignCenter);
+    AddPane(cmd::ID_PANE_CURSOR, "CURSOR", texts::kCursorPaneSample, texts::kCursorPaneTip,
+            Qt::AlignCenter);
+    progress_->setObjectName("ProgressBar");
+    progress_->setProperty("commandId", cmd::ID_PROGRESS_BAR);
+    progress_->setTextVisible(false);
+    progress_->setRange(0, 100);
+    progress_->setValue(0);
+    progress_->show();
+    LayOut();
+}
+
+void CMyStatusBar::AddPane(int id, std::string_view name, std::string_view sample,
+                           std::string_view tip, Qt::Alignment alignment) {
+    auto* label = new QLabel(this);
+    label->setObjectName(ToQString(name));
+    label->setProperty("commandId", id);
+    label->setAlignment(alignment);
+    label->setToolTip(ToQString(tip));
+    label->setFixedWidth(fontMetrics().horizontalAdvance(ToQString(sample)) + 2 * kPaneMargin);
+    label->setContentsMargins(kPaneMargin / 2, 0, kPaneMargin / 2, 0);
+    panes_.push_back({id, label});
+}
+
+std::vector<int> CMyStatusBar::PaneIds() const {
+    std::vector<int> ids;
+    for (const PaneInfo& pane : panes_) {
+        ids.push_back(pane.id);
+    }
+    return ids;
+}
+
+QLabel* CMyStatusBar::Pane(int id) const {
+    for (const PaneInfo& pane : panes_) {
+        if (pane.id == id) {
+            return pane.label;
+        }
+    }
+    return nullptr;
+}
+
+QString CMyStatusBar::PaneText(int id) const {
+    const QLabel* pane = Pane(id);
+    return pane != nullptr ? pane->text() : QString();
+}
+
+void CMyStatusBar::SetPaneText(int id, const QString& text) {
+    if (QLabel* pane = Pane(id)) {
+        pane->setText(text);
+        pane->repaint();
+    }
+}
+
+void CMyStatusBar::LayOut() {
+    int x = 2;
+    const int h = height();
+    for (const PaneInfo& pane : panes_) {
+        pane.label->setGeometry(x, 1, pane.label->width(), h - 2);
+        x += pane.label->width() + kSeparator;
+    }
+    if (const QLabel* holder = Pane(cmd::ID_PANE_PROGRESS)) {
+        progress_->setGeometry(holder->geometry().adjusted(3, 4, -3, -4));
+        progress_->raise();
+    }
+    guide_->setGeometry(rect());
+    if (guide_->isVisible()) {
+        guide_->raise();
+    }
+}
+
+void CMyStatusBar::resizeEvent(QResizeEvent* event) {
+    QStatusBar::resizeEvent(event);
+    LayOut();
+}
+
+void CMyStatusBar::SetGuide(const QString& text) {
+    guide_->SetText(text);
+    guide_->repaint();
+}
+
+QString CMyStatusBar::Guide() const {
+    return guide_->Text();
+}
+
+void CMyStatusBar::GuideHint(int stringId) {
+    if (settings_.showGuide == 1) {
+        SetGuide(ToQString(LoadString(stringId)));
+    }
+}
+
+void CMyStatusBar::GuideText(std::string_view text) {
+    if (settings_.showGuide == 1) {
+        SetGuide(ToQString(text));
+    }
+}
+
+void CMyStatusBar::RangeHint(int stringId) {
+    if (settings_.showGuide == 1) {
+        SetGuide(RangeHintText(stringId, settings_.flatDirection == 1));
+    }
+}
+
+QString CMyStatusBar::RangeHintText(int stringId, bool horizontalFlattening) {
+    QString text = ToQString(LoadString(stringId));
+    if (!horizontalFlattening) {
+        return text;
+    }
+    const QString vertical = ToQString(texts::kVertical);
+    const QString horizontal = ToQString(texts::kHorizontal);
+    // The two drag axes swap, so the direction the hint names swaps too.
+    if (text.contains(vertical)) {
+        text.replace(vertical, horizontal);
+    } else {
+        text.replace(horizontal, vertical);
+    }
+    return text;
+}
+
+QString CMyStatusBar::SwitchNoticeText(int stringId, bool on, std::string_view onWord,
+                                       std::string_view offWord) {
+    QString text = ToQString(LoadString(stringId));
+    if (!on) {
+        text.replace(ToQString(onWord), ToQString(offWord));
+    }
+    return text;
+}
+
+void CMyStatusBar::FlashMessage(int stringId, bool on, std::string_view onWord,
+                                std::string_view offWord) {
+    SetGuide(SwitchNoticeText(stringId, on, onWord, offWord));
+    blockingWait(1000);
+    SetGuide({});
+}
+
+void CMyStatusBar::SetProgressRange(int n) {
+    progress_->setRange(0, std::clamp(n, 0, 0xFFFF));
+}
+
+void CMyStatusBar::SetProgressPosition(int position) {
+    progress_->setValue(std::clamp(position, progress_->minimum(), progress_->maximum()));
+    progress_->repaint();
+}
+
+void CMyStatusBar::ResetProgress() {
+    progress_->setValue(0);
+    progress_->repaint();
+}
+
+void CMyStatusBar::ShowImageInfo(const Rect& rect) {
+    SetPaneText(cmd::ID_PANE_POS, QString("%1,%2").arg(rect.left).arg(rect.top));
+    SetPaneText(cmd::ID_PANE_SIZE,
+                ToQString(texts::kSizeFormat).arg(rect.Width()).arg(rect.Height()));
+    SetPaneText(cmd::ID_PANE_ANGLE, {});
+}
+
+void CMyStatusBar::ApplyLook(const RibbonLook& look) {
+    look_ = look;
+    for (const PaneInfo& pane : panes_) {
+        QPalette colours = pane.label->palette();
+        colours.setColor(QPalette::WindowText, look.statusText);
+        pane.label->setPalette(colours);
+    }
+    update();
+    guide_->update();
+}
+
+void CMyStatusBar::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    QLinearGradient fill(0, 0, 0, height());
+    fill.setColorAt(0, look_.statusTop);
+    fill.setColorAt(1, look_.statusBottom);
+    painter.fillRect(rect(), fill);
+    painter.setPen(look_.statusSeparator);
+    painter.drawLine(0, 0, width(), 0);
+    for (const PaneInfo& pane : panes_) {
+        const int x = pane.label->geometry().right() + 1;
+        painter.setPen(look_.statusSeparator);
+        painter.drawLine(x, 4, x, height() - 4);
+        painter.setPen(look_.statusTop.lighter(115));
+        painter.drawLine(x + 1, 4, x + 1, height() - 4);
+    }
+}
+
+}  // namespace palvex::ui

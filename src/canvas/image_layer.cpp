@@ -39,23 +39,35 @@ Bitmap MakeIconTile() {
     return tile;
 }
 
+namespace {
+
+// The tile a mode repeats; nullptr for the solid modes and for a tile that is missing.
+const Bitmap* TileOf(std::int32_t mode, const BackgroundTiles& tiles) {
+    const Bitmap* tile = mode == kBackgroundChecker   ? &tiles.checker
+                         : mode == kBackgroundIcon    ? &tiles.icon
+                         : mode == kBackgroundPicture ? &tiles.picture
+                                                      : nullptr;
+    return tile != nullptr && !tile->IsNull() ? tile : nullptr;
+}
+
+// Other negative values are no colour: a missing tile and a garbled mode show neutral.
+Colour SolidOf(std::int32_t mode) {
+    return mode >= 0 ? static_cast<Colour>(mode) : kNeutralColour;
+}
+
+}  // namespace
+
 void FillBackground(Bitmap& screen, const Rect& area, std::int32_t mode,
                     const BackgroundTiles& tiles) {
     const Rect clipped = area.Intersected(screen.Bounds());
     if (clipped.IsEmpty()) {
         return;
     }
-    const Bitmap* tile = mode == kBackgroundChecker   ? &tiles.checker
-                         : mode == kBackgroundIcon    ? &tiles.icon
-                         : mode == kBackgroundPicture ? &tiles.picture
-                                                      : nullptr;
-    if (tile != nullptr && !tile->IsNull()) {
+    if (const Bitmap* tile = TileOf(mode, tiles)) {
         PatternFill(screen, clipped, *tile, {0, 0});
         return;
     }
-    // Other negative values are no colour: a missing tile and a garbled mode show neutral.
-    const Colour colour = mode >= 0 ? static_cast<Colour>(mode) : kNeutralColour;
-    FillRect(screen, clipped, colour);
+    FillRect(screen, clipped, SolidOf(mode));
 }
 
 namespace {
@@ -64,16 +76,8 @@ namespace {
 // each for the whole call; a large picture is repeated one row at a time.
 class LayerBackground final : public BackgroundRows {
 public:
-    LayerBackground(std::int32_t mode, const BackgroundTiles& tiles) {
-        tile_ = mode == kBackgroundChecker   ? &tiles.checker
-                : mode == kBackgroundIcon    ? &tiles.icon
-                : mode == kBackgroundPicture ? &tiles.picture
-                                             : nullptr;
-        if (tile_ != nullptr && tile_->IsNull()) {
-            tile_ = nullptr;
-        }
-        solid_ = PixelFromColour(mode >= 0 ? static_cast<Colour>(mode) : kNeutralColour);
-    }
+    LayerBackground(std::int32_t mode, const BackgroundTiles& tiles)
+        : tile_(TileOf(mode, tiles)), solid_(PixelFromColour(SolidOf(mode))) {}
 
     const Pixel* Row(int y, int x, std::size_t count) override {
         if (tile_ == nullptr) {
@@ -119,8 +123,8 @@ private:
         }
     }
 
-    const Bitmap* tile_ = nullptr;
-    Pixel solid_ = 0;
+    const Bitmap* tile_;
+    Pixel solid_;
     std::vector<Pixel> rows_;
     std::vector<bool> made_;
     std::size_t width_ = 0;

@@ -58,16 +58,14 @@ bool CVemmarApp::InitInstance(const QStringList& arguments) {
         return false;
     }
     if (file && !OpenDocumentFile(*file)) {
-        frame_.reset();
-        view_ = nullptr;
+        DestroyMainWindow();
         return false;
     }
     frame_->show();
 
     if (!frame_->SetUpRibbon()) {
         services_.prompter.Error(str::kRibbonInitFailed);
-        frame_.reset();
-        view_ = nullptr;
+        DestroyMainWindow();
         return false;
     }
     ActivateTabOfToolMode();
@@ -75,8 +73,7 @@ bool CVemmarApp::InitInstance(const QStringList& arguments) {
     ShowTransparentColour();
     model_.settings.ReadFirstOpen(store);
     if (!file && model_.settings.firstOpen == 1) {
-        OpenRecentEntry(model_.recent, 0, services_.prompter,
-                        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
+        OpenRecent(0);
     }
     frame_->activateWindow();
     if (file) {
@@ -103,6 +100,23 @@ bool CVemmarApp::CreateMainWindow() {
     connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
     frame_->resize(1024, 720);
     return true;
+}
+
+void CVemmarApp::DestroyMainWindow() {
+    view_ = nullptr;  // owned by the frame
+    frame_.reset();
+}
+
+SaveContext CVemmarApp::MakeSaveContext() {
+    return {model_.image.WorkImage, model_.image.TransparentColor,
+            model_.image.facts,     services_.store,
+            services_.prompter,     services_.shell};
+}
+
+bool CVemmarApp::OpenRecent(int index) {
+    return OpenRecentEntry(
+        model_.recent, index, services_.prompter,
+        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
 }
 
 // The command-line path: the document framework checks that the file can be read before the
@@ -217,10 +231,7 @@ bool CVemmarApp::SaveDocument() {
         }
         path = choice->path;
     }
-    const SaveContext context{model_.image.WorkImage, model_.image.TransparentColor,
-                              model_.image.facts,     services_.store,
-                              services_.prompter,     services_.shell};
-    if (!palvex::SaveDocument(context, path)) {
+    if (!palvex::SaveDocument(MakeSaveContext(), path)) {
         return false;
     }
     if (path != document_->PathName()) {
@@ -249,15 +260,11 @@ void CVemmarApp::OpenDropped(const QStringList& paths) {
 
 bool CVemmarApp::OnCommand(int id) {
     if (IsSaveAsCommand(id)) {
-        const SaveContext context{model_.image.WorkImage, model_.image.TransparentColor,
-                                  model_.image.facts,     services_.store,
-                                  services_.prompter,     services_.shell};
-        SaveImageAs(context, InitialSaveEntry(id, model_.image.facts.SourceBmpFormat));
+        SaveImageAs(MakeSaveContext(), InitialSaveEntry(id, model_.image.facts.SourceBmpFormat));
         return true;
     }
     if (IsRecentCommand(id)) {
-        OpenRecentEntry(model_.recent, id - cmd::ID_FILE_MRU_FIRST, services_.prompter,
-                        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
+        OpenRecent(id - cmd::ID_FILE_MRU_FIRST);
         return true;
     }
     switch (id) {

@@ -11,6 +11,7 @@
 #include "app/prompter.h"
 #include "app/settings_store.h"
 #include "app/work_folder.h"
+#include "image/image_saver.h"
 #include "mainwindow/ui/command_router.h"
 
 namespace palvex::ui {
@@ -62,6 +63,9 @@ public:
 
 private:
     bool CreateMainWindow();
+    void DestroyMainWindow();
+    SaveContext MakeSaveContext();
+    bool OpenRecent(int index);
     bool OpenDocumentFile(const std::filesystem::path& path);
     void OpenWithDialog();
     void OpenDropped(const QStringList& paths);

@@ -47,7 +47,6 @@ public:
     bool SeeThrough() const { return seeThrough_; }
     void TestTransparency();
     void ChangeFreeBackground();
-    bool HasFreeBackground() const { return !tiles_.picture.IsNull(); }
 
     // Feedback drawn over the canvas by the tools.
     void ErasePointerOverlay();

@@ -11,7 +11,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "image/file_bytes.h"
 #include "image/image_loader.h"
 

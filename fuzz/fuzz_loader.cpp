@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "image/image_loader.h"
 
 // The first byte picks the extension the file is opened under, so that every path of the

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/prompter.h"
-#include "app/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 
 namespace palvex {
 

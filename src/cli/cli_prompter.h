@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 namespace palvex::cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "image/bitmap.h"
 #include "image/codecs/decoder.h"
 #include "image/colour.h"

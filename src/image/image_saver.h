@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/desktop_shell.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
+#include "base/desktop_shell.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "image/atomic_file.h"
 #include "image/bitmap.h"
 #include "image/image_loader.h"

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "image/image_loader.h"
 
 namespace palvex {

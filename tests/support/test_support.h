@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 #include "image/bitmap.h"
 
 namespace palvex::test {

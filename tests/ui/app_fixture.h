@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_store.h"
 #include "app/ui/vemmar_app.h"
 #include "app/ui/vemmar_doc.h"
+#include "base/settings_store.h"
 #include "mainwindow/ui/main_frame.h"
 #include "support/png_writer.h"
 #include "support/test_support.h"

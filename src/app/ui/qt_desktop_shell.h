@@ -3,8 +3,8 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "app/desktop_shell.h"
 #include "app/ui/qt_text.h"
+#include "base/desktop_shell.h"
 
 namespace palvex::ui {
 

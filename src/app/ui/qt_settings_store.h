@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings_store.h"
+#include "base/settings_store.h"
 
 class QSettings;
 

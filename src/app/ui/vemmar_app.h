@@ -6,11 +6,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/desktop_shell.h"
 #include "app/editor_model.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
-#include "app/work_folder.h"
+#include "base/desktop_shell.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
+#include "base/work_folder.h"
 #include "image/image_saver.h"
 #include "mainwindow/ui/command_router.h"
 

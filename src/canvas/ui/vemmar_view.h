@@ -6,8 +6,8 @@
 #include <functional>
 
 #include "app/editor_model.h"
-#include "app/prompter.h"
-#include "app/work_folder.h"
+#include "base/prompter.h"
+#include "base/work_folder.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/image_layer.h"
 #include "mainwindow/ui/command_router.h"

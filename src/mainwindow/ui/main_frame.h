@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "app/editor_model.h"
-#include "app/prompter.h"
-#include "app/settings_store.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
 #include "mainwindow/ui/accelerator_map.h"
 #include "mainwindow/ui/command_router.h"
 

@@ -1,4 +1,4 @@
-#include "app/work_folder.h"
+#include "base/work_folder.h"
 
 #include <fstream>
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/prompter.h"
+#include "base/prompter.h"
 
 namespace palvex {
 

@@ -21,7 +21,9 @@ int TruncateToInt(double value, int nanValue) {
 }  // namespace
 
 float ZoomFactorFromStored(int stored) {
-    return stored > 0 ? static_cast<float>(stored) / 10.0f : 1.0f;
+    constexpr int kLowest = 5;    // 50 %
+    constexpr int kHighest = 80;  // 800 %
+    return static_cast<float>(std::clamp(stored, kLowest, kHighest)) / 10.0f;
 }
 
 int StoredFromZoomFactor(float factor) {

@@ -1,9 +1,25 @@
 #include "canvas/canvas_mapping.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace palvex {
 namespace {
 
+// Truncation toward zero that saturates: a float beyond the int range (an image of 2^28 pixels
+// in one row at 800 %) would make the plain conversion undefined.
 int Trunc(float value) {
+    constexpr float kLimit = 2147483648.0f;  // 2^31
+    if (std::isnan(value)) {
+        return 0;
+    }
+    if (value < -kLimit) {
+        return std::numeric_limits<int>::min();
+    }
+    if (value >= kLimit) {
+        return std::numeric_limits<int>::max();
+    }
     return static_cast<int>(value);
 }
 
@@ -85,6 +101,22 @@ std::optional<Point> CentreOnTarget(Point zoomedPoint, Size client, Size extent)
     }
     return Point{horizontal ? zoomedPoint.x - client.width / 2 : 0,
                  vertical ? zoomedPoint.y - client.height / 2 : 0};
+}
+
+ScrollLayout ScrollLayoutFor(Size area, Size extent, Size bars) {
+    ScrollLayout layout;
+    const auto clientOf = [&](const ScrollLayout& l) {
+        return Size{std::max(0, area.width - (l.vertical ? bars.width : 0)),
+                    std::max(0, area.height - (l.horizontal ? bars.height : 0))};
+    };
+    // Bars only ever add up (each narrows the client), so this settles within three rounds.
+    for (int round = 0; round < 3; ++round) {
+        layout.client = clientOf(layout);
+        layout.horizontal = extent.width > layout.client.width;
+        layout.vertical = extent.height > layout.client.height;
+    }
+    layout.client = clientOf(layout);
+    return layout;
 }
 
 }  // namespace palvex

@@ -49,4 +49,14 @@ ScrollSteps ScrollStepsFor(Size extent);
 // without a scroll bar (its extent fits) scrolls to 0.
 std::optional<Point> CentreOnTarget(Point zoomedPoint, Size client, Size extent);
 
+// The client area a scroll view has for an extent. `area` is its room without bars; a bar appears
+// along an axis whose extent exceeds the client size, and takes `bars.height` (horizontal bar)
+// or `bars.width` (vertical bar) from the other axis, which can then need its own bar.
+struct ScrollLayout {
+    Size client;
+    bool horizontal = false;
+    bool vertical = false;
+};
+ScrollLayout ScrollLayoutFor(Size area, Size extent, Size bars);
+
 }  // namespace palvex

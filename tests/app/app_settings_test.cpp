@@ -138,7 +138,7 @@ TEST(AppSettings, ColoursAreSignedTextReadLikeAtol) {
     EXPECT_EQ(setting::kRefSelLine.ReadColour(store), kNoColour);
 }
 
-TEST(AppSettings, ZoomIsKeptInTenthsAndNeverReadsAsZero) {
+TEST(AppSettings, ZoomIsKeptInTenthsAndReadsWithinFiftyToEightHundredPercent) {
     MemorySettings store;
     const auto zoomAfter = [&store](int stored) {
         store.WriteInt("Last", "Zoom", stored);
@@ -149,9 +149,14 @@ TEST(AppSettings, ZoomIsKeptInTenthsAndNeverReadsAsZero) {
     EXPECT_FLOAT_EQ(zoomAfter(5), 0.5f);
     EXPECT_FLOAT_EQ(zoomAfter(15), 1.5f);  // not one of the menu's factors, but kept
     EXPECT_FLOAT_EQ(zoomAfter(80), 8.0f);
-    EXPECT_FLOAT_EQ(zoomAfter(0), 1.0f);
-    EXPECT_FLOAT_EQ(zoomAfter(-3), 1.0f);
-    EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::min()), 1.0f);
+    EXPECT_FLOAT_EQ(zoomAfter(79), 7.9f);
+    // Beyond the levels: the nearer end, so nothing divides by zero or overflows.
+    EXPECT_FLOAT_EQ(zoomAfter(4), 0.5f);
+    EXPECT_FLOAT_EQ(zoomAfter(0), 0.5f);
+    EXPECT_FLOAT_EQ(zoomAfter(-3), 0.5f);
+    EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::min()), 0.5f);
+    EXPECT_FLOAT_EQ(zoomAfter(81), 8.0f);
+    EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::max()), 8.0f);
 
     for (const float factor : {0.5f, 1.0f, 2.0f, 4.0f, 8.0f}) {
         WriteZoomFactor(store, factor);

@@ -1,5 +1,7 @@
 #include "canvas/canvas_mapping.h"
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace palvex {
@@ -53,6 +55,35 @@ TEST(CanvasMapping, CentreOnBringsThePointToTheMiddle) {
     EXPECT_EQ(CentreOnTarget({800, 400}, {300, 200}, {3200, 2400}), (Point{650, 300}));
     EXPECT_EQ(CentreOnTarget({800, 400}, {4000, 3000}, {3200, 2400}), std::nullopt);
     EXPECT_EQ(CentreOnTarget({800, 400}, {4000, 200}, {3200, 2400}), (Point{0, 300}));
+}
+
+TEST(CanvasMapping, ScrollBarsAppearWhereTheExtentDoesNotFit) {
+    const Size bars{15, 12};  // vertical bar width, horizontal bar height
+    // Everything fits: no bar, the whole area.
+    ScrollLayout layout = ScrollLayoutFor({300, 200}, {300, 200}, bars);
+    EXPECT_FALSE(layout.horizontal || layout.vertical);
+    EXPECT_EQ(layout.client, (Size{300, 200}));
+    // Too wide only: the horizontal bar takes 12 rows.
+    layout = ScrollLayoutFor({300, 200}, {301, 188}, bars);
+    EXPECT_TRUE(layout.horizontal);
+    EXPECT_FALSE(layout.vertical);
+    EXPECT_EQ(layout.client, (Size{300, 188}));
+    // One row more, and the horizontal bar calls up the vertical one.
+    layout = ScrollLayoutFor({300, 200}, {301, 189}, bars);
+    EXPECT_TRUE(layout.horizontal && layout.vertical);
+    EXPECT_EQ(layout.client, (Size{285, 188}));
+    // And the other way round: the vertical bar makes a width of 290 too wide.
+    layout = ScrollLayoutFor({300, 200}, {290, 201}, bars);
+    EXPECT_TRUE(layout.horizontal && layout.vertical);
+    EXPECT_EQ(layout.client, (Size{285, 188}));
+    // A window smaller than its bars has no client area, never a negative one.
+    EXPECT_EQ(ScrollLayoutFor({10, 5}, {100, 100}, bars).client, (Size{0, 0}));
+}
+
+TEST(CanvasMapping, SizesBeyondTheIntRangeSaturate) {
+    // A single row of 2^28 pixels at 800 % is 2^31 zoomed pixels wide.
+    EXPECT_EQ(ScrollExtent(1 << 28, 1, 8.0f), (Size{std::numeric_limits<int>::max(), 8}));
+    EXPECT_EQ(ZoomedRect({0, 0, 1 << 28, 1}, 8.0f).right, std::numeric_limits<int>::max());
 }
 
 }  // namespace

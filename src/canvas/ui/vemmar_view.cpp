@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyle>
 #include <QThread>
 #include <QUrl>
 #include <algorithm>
@@ -104,6 +105,24 @@ Size CVemmarView::ClientSize() const {
     return {viewport()->width(), viewport()->height()};
 }
 
+// The bars follow their ranges only once the event loop lays the view out again, so the client
+// size must be worked out for the extent, not read from the viewport.
+Size CVemmarView::ClientSizeFor(Size extent) const {
+    const QSize area = maximumViewportSize();
+    const bool overlaid = style()->styleHint(QStyle::SH_ScrollBar_Transient, nullptr, this) != 0;
+    const Size bars = overlaid ? Size{}
+                               : Size{verticalScrollBar()->sizeHint().width(),
+                                      horizontalScrollBar()->sizeHint().height()};
+    return ScrollLayoutFor({area.width(), area.height()}, extent, bars).client;
+}
+
+Size CVemmarView::Extent() const {
+    const ImageState& image = model_.image;
+    return image.WorkImage.IsNull()
+               ? Size{}
+               : ScrollExtent(image.width, image.height, model_.settings.zoomFactor);
+}
+
 Point CVemmarView::ScrollPosition() const {
     return {horizontalScrollBar()->value(), verticalScrollBar()->value()};
 }
@@ -113,12 +132,9 @@ CanvasMapping CVemmarView::Mapping() const {
 }
 
 void CVemmarView::UpdateScrollBars() {
-    const ImageState& image = model_.image;
-    const Size extent = image.WorkImage.IsNull()
-                            ? Size{}
-                            : ScrollExtent(image.width, image.height, model_.settings.zoomFactor);
+    const Size extent = Extent();
     const ScrollSteps steps = ScrollStepsFor(extent);
-    const Size client = ClientSize();
+    const Size client = ClientSizeFor(extent);
     horizontalScrollBar()->setRange(0, std::max(0, extent.width - client.width));
     verticalScrollBar()->setRange(0, std::max(0, extent.height - client.height));
     horizontalScrollBar()->setPageStep(std::max(1, steps.page.width));
@@ -280,9 +296,8 @@ void CVemmarView::ZoomAt(Point client, float factor) {
 }
 
 void CVemmarView::CentreOn(Point zoomed) {
-    const ImageState& image = model_.image;
-    const Size extent = ScrollExtent(image.width, image.height, model_.settings.zoomFactor);
-    if (const auto target = CentreOnTarget(zoomed, ClientSize(), extent)) {
+    const Size extent = Extent();
+    if (const auto target = CentreOnTarget(zoomed, ClientSizeFor(extent), extent)) {
         horizontalScrollBar()->setValue(target->x);
         verticalScrollBar()->setValue(target->y);
     }

@@ -85,6 +85,8 @@ private:
     void UpdateScrollBars();
     bool LoadFreeBackground(const std::filesystem::path& path);
     Size ClientSize() const;
+    Size ClientSizeFor(Size extent) const;  // with the bars that extent calls for
+    Size Extent() const;
 
     EditorModel& model_;
     SettingsStore& store_;

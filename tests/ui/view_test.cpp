@@ -73,6 +73,26 @@ TEST_F(ViewTest, FreeBackgroundNeedsAPicture) {
     EXPECT_EQ(store.ReadText("Last", "BkImage"), "");
 }
 
+TEST_F(ViewTest, TheFreeBackgroundSurvivesARestart) {
+    StartWithImage();
+    const auto picture = temp.File("bg.png");
+    test::WriteFileBytes(picture, test::EncodeRgbaPng(test::SolidBitmap(3, 3, 0xFF00FF00u)));
+    prompter.openChoice = SaveFileChoice{picture, 1};
+    app->Router().Dispatch(cmd::ID_CHANGE_FREEBK);
+    const std::string copy = store.ReadText("Last", "BkImage").value_or("");
+    ASSERT_FALSE(copy.empty());
+    ASSERT_TRUE(app->MainFrame()->close());
+    app->ExitInstance();
+    app.reset();
+
+    // The same settings and work folder, as at the next start.
+    ui::CVemmarView& view = StartWithImage();
+    EXPECT_EQ(app->Model().settings.backgroundMode, kBackgroundPicture);
+    EXPECT_EQ(store.ReadText("Last", "BkImage"), copy);
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_ALPHA9).enabled);
+    EXPECT_EQ(Pixel(view, 0, 0), qRgb(0, 255, 0));
+}
+
 TEST_F(ViewTest, TransparencyTestShowsTheDesktopThenRestores) {
     ui::CVemmarView& view = StartWithImage();
     std::vector<int> waits;

@@ -81,6 +81,7 @@ bool CVemmarView::Create() {
     if (tiles_.checker.IsNull() || tiles_.icon.IsNull()) {
         return false;
     }
+    model_.settings.backgroundImage = setting::kBkImage.Read(store_);
     const std::string& stored = model_.settings.backgroundImage;
     if (stored.empty() || !LoadFreeBackground(std::u8string(stored.begin(), stored.end()))) {
         model_.settings.backgroundImage.clear();

@@ -1,7 +1,9 @@
 // Commands as the ribbon runs them: routing, enabled states, the save commands with their
 // dialogs, and the colour, background and zoom elements.
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -15,8 +17,10 @@
 #include "mainwindow/ui/colour_menu.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
 #include "mainwindow/ui/ribbon_button.h"
+#include "mainwindow/ui/ribbon_look.h"
 #include "mainwindow/ui/ribbon_slider.h"
 #include "resources/command_ids.h"
+#include "resources/command_table.h"
 #include "ui/app_fixture.h"
 
 namespace palvex {
@@ -222,9 +226,12 @@ TEST_F(RibbonCommandTest, CommandsWithoutAHandlerAreShownDisabled) {
     EXPECT_FALSE(ribbon.Button(cmd::ID_PAINT)->isEnabled());
     // A menu button's own command does nothing but keeps its items reachable.
     EXPECT_TRUE(ribbon.Button(cmd::ID_ROT_BTN)->isEnabled());
-    // A split button without a handler still opens its items.
-    EXPECT_FALSE(ribbon.Button(cmd::ID_SELECT)->CommandEnabled());
-    EXPECT_TRUE(ribbon.Button(cmd::ID_SELECT)->isEnabled());
+    // Split buttons whose command and items all lack a handler are greyed like the rest.
+    for (const int id : {cmd::ID_SELECT, cmd::ID_NAVI_DSP, cmd::ID_BARI_LOAD}) {
+        ASSERT_NE(ribbon.Button(id), nullptr) << id;
+        ASSERT_NE(ribbon.Button(id)->Menu(), nullptr) << id;
+        EXPECT_FALSE(ribbon.Button(id)->isEnabled()) << id;
+    }
     for (const int id : {cmd::ID_TEST_TRANS, cmd::ID_ZOOM3, cmd::ID_SHOW_MENU, cmd::ID_TRANS_COL,
                          cmd::ID_BK_COL, cmd::ID_FILE_OPEN}) {
         ASSERT_NE(ribbon.Button(id), nullptr) << id;
@@ -233,6 +240,28 @@ TEST_F(RibbonCommandTest, CommandsWithoutAHandlerAreShownDisabled) {
     // Menu items follow their actions.
     EXPECT_TRUE(app->Router().Action(cmd::ID_ALPHA1)->isEnabled());
     EXPECT_FALSE(app->Router().Action(cmd::ID_REVERSE_H)->isEnabled());
+}
+
+TEST(RibbonSplitButton, UsableWhileItsCommandOrOneItemIs) {
+    const CommandInfo& row = *FindCommand(cmd::ID_SELECT);
+    QAction command("command");
+    command.setEnabled(false);
+    QMenu menu;
+    QAction item("item");
+    item.setEnabled(false);
+    ui::RibbonButton button(row, &command, ui::RibbonButton::Style::Large);
+    button.SetMenu(&menu);
+    EXPECT_FALSE(button.isEnabled());  // no items yet
+    menu.addSeparator();
+    menu.addAction(&item);
+    EXPECT_FALSE(button.isEnabled());
+    item.setEnabled(true);
+    EXPECT_TRUE(button.isEnabled());
+    EXPECT_FALSE(button.CommandEnabled());
+    item.setEnabled(false);
+    EXPECT_FALSE(button.isEnabled());
+    command.setEnabled(true);
+    EXPECT_TRUE(button.isEnabled());
 }
 
 TEST_F(RibbonCommandTest, TheTransparentColourButtonSetsTheKey) {

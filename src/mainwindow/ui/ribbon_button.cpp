@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_look.h"
@@ -34,7 +35,13 @@ RibbonButton::RibbonButton(const CommandInfo& row, QAction* action, Style style,
 }
 
 void RibbonButton::SetMenu(QMenu* menu) {
+    if (menu_ != nullptr) {
+        menu_->removeEventFilter(this);
+    }
     menu_ = menu;
+    if (menu_ != nullptr) {
+        menu_->installEventFilter(this);  // the items' enabled states decide ours too
+    }
     SyncFromAction();
     updateGeometry();
 }
@@ -79,12 +86,29 @@ void RibbonButton::SyncFromAction() {
     }
     commandEnabled_ = action_->isEnabled();
     checked_ = action_->isChecked();
-    // A split button stays usable for its items; the others, colour buttons included, follow
-    // their command.
-    setEnabled(commandEnabled_ ||
-               (menu_ != nullptr && !OpensOnPress() && row_.kind != CommandKind::ColourButton));
+    // A split button stays usable while one of its items is; the others, colour buttons
+    // included, follow their command.
+    setEnabled(commandEnabled_ || (menu_ != nullptr && !OpensOnPress() &&
+                                   row_.kind != CommandKind::ColourButton && AnyItemEnabled()));
     updateGeometry();
     update();
+}
+
+bool RibbonButton::AnyItemEnabled() const {
+    // Headings are disabled actions and separators choose nothing.
+    const QList<QAction*> items = menu_->actions();
+    return std::any_of(items.begin(), items.end(), [](const QAction* item) {
+        return !item->isSeparator() && item->isEnabled();
+    });
+}
+
+bool RibbonButton::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == menu_ &&
+        (event->type() == QEvent::ActionAdded || event->type() == QEvent::ActionChanged ||
+         event->type() == QEvent::ActionRemoved)) {
+        SyncFromAction();
+    }
+    return QAbstractButton::eventFilter(watched, event);
 }
 
 void RibbonButton::RunCommand() {
@@ -241,7 +265,7 @@ void RibbonButton::PaintPicture(QPainter& painter, const QRect& area) {
     if (picture_.isNull() || area.isEmpty()) {
         return;
     }
-    const bool usable = commandEnabled_ || menu_ != nullptr;
+    const bool usable = isEnabled();
     painter.drawPixmap(area,
                        picture_.pixmap(area.size(), usable ? QIcon::Normal : QIcon::Disabled));
 }

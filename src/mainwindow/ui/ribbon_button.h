@@ -64,6 +64,7 @@ signals:
     void AboutToRun();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -78,6 +79,7 @@ protected:
 
 private:
     void SyncFromAction();
+    bool AnyItemEnabled() const;
     void PaintLarge(QPainter& painter);
     void PaintSmall(QPainter& painter);
     void PaintEntry(QPainter& painter);

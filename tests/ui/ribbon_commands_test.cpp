@@ -126,6 +126,34 @@ TEST_F(RibbonCommandTest, SaveCommandsNeedAnImage) {
     EXPECT_TRUE(Ribbon().Button(cmd::ID_FILE_SAVE)->isEnabled());
 }
 
+TEST_F(RibbonCommandTest, ExitReadsAsEnabledOnTheMenuFootInEveryLook) {
+    ASSERT_TRUE(Start());
+    app->MainFrame()->resize(900, 600);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    ui::RibbonButton* exit = MenuButton(cmd::ID_APP_EXIT);
+    ASSERT_NE(exit, nullptr);
+    ASSERT_TRUE(exit->isEnabled());
+    for (const int look : {215, 216, 217, 218, 219}) {
+        ASSERT_TRUE(app->Router().Dispatch(look));
+        Ribbon().ShowApplicationMenu();
+        ui::ApplicationMenu* menu = Ribbon().AppMenu();
+        const QImage shot = menu->grab().toImage();
+        const int footer = qGray(ui::LookOf(menu).captionBottom.rgb());
+        // The strongest contrast of the label (right of its 16-pixel picture) against the foot,
+        // beside that of disabled text.
+        int contrast = 0;
+        const QRect area = exit->geometry().adjusted(24, 0, 0, 0);
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                contrast = std::max(contrast, std::abs(qGray(shot.pixel(x, y)) - footer));
+            }
+        }
+        const int disabled = std::abs(qGray(ui::LookOf(menu).disabledText.rgb()) - footer);
+        EXPECT_GT(contrast, disabled + 30) << look;
+        menu->hide();
+    }
+}
+
 TEST_F(RibbonCommandTest, EachSaveAsCommandPreselectsItsFormat) {
     ASSERT_TRUE(Start({ui::PathToQString(WriteImage("a.png"))}));
     const std::vector<std::tuple<int, int, int>> png = {

@@ -210,8 +210,10 @@ QColor RibbonButton::TextColour() const {
     if (!isEnabled() || (!commandEnabled_ && menu_ == nullptr)) {
         return look.disabledText;
     }
-    // Buttons of the quick access row and the tab row sit on the caption, not on a panel.
-    return style_ == Style::IconOnly && !underMouse() ? look.tabText : look.text;
+    // Buttons of the quick access row, the tab row and the application menu's foot sit on the
+    // caption colour, not on a panel.
+    const bool onCaption = style_ == Style::IconOnly || row_.kind == CommandKind::FootButton;
+    return onCaption && !underMouse() ? look.tabText : look.text;
 }
 
 void RibbonButton::paintEvent(QPaintEvent* /*event*/) {

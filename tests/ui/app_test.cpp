@@ -6,7 +6,9 @@
 #include "app/ui/qt_text.h"
 #include "app/ui/vemmar_doc.h"
 #include "canvas/ui/vemmar_view.h"
+#include "image/image_loader.h"
 #include "mainwindow/ui/main_frame.h"
+#include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
 #include "ui/app_fixture.h"
 
@@ -111,14 +113,45 @@ TEST_F(AppFixture, ClosingAModifiedDocumentAsksToSave) {
     EXPECT_EQ(prompter.shown.back().buttons, MessageButtons::YesNoCancel);
     EXPECT_TRUE(frame->isVisible());
 
-    // Yes writes the file back (a PNG with transparent pixels stays transparent) and closes.
-    const auto before = std::filesystem::last_write_time(path);
+    // Yes writes the edited image back (a PNG with transparent pixels stays transparent) and
+    // closes.
+    app->Model().image.WorkImage.WritePixel(2, 1, Rgb(0, 0, 255));
     setting::kMakeBackup.Write(store, 0);
     prompter.answers = {Answer::Yes};
     EXPECT_TRUE(frame->close());
     EXPECT_FALSE(app->Document().IsModified());
-    EXPECT_GE(std::filesystem::last_write_time(path), before);
-    EXPECT_EQ(std::filesystem::file_size(path) > 0, true);
+    LoadedFileFacts facts;
+    const LoadResult saved = LoadImageFile(path, 0, prompter, facts);
+    ASSERT_TRUE(saved.ok);
+    EXPECT_EQ(facts.FileColorKey, Rgb(255, 255, 255));  // the file itself carries the key
+    EXPECT_EQ(saved.image.ReadPixel(0, 1), Rgb(255, 255, 255));
+    EXPECT_EQ(saved.image.ReadPixel(2, 1), Rgb(0, 0, 255));
+    EXPECT_EQ(saved.image.ReadPixel(3, 1), Rgb(255, 0, 0));
+}
+
+TEST_F(AppFixture, NewAsksToSaveThenLeavesAnEmptyUntitledEditor) {
+    const auto path = WriteImage("old.png");
+    const auto bytes = test::ReadFileBytes(path);
+    ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    app->Document().SetModifiedFlag(true);
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_FILE_NEW).enabled);
+
+    prompter.answers = {Answer::Cancel};
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_NEW));
+    EXPECT_EQ(prompter.shown.back().Text(), "old.png への変更を保存しますか?");
+    EXPECT_FALSE(app->Model().image.WorkImage.IsNull());
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "old.png - Palvex");
+
+    prompter.answers = {Answer::No};
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_NEW));
+    EXPECT_TRUE(app->Model().image.WorkImage.IsNull());
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "(未セット) - Palvex");
+    EXPECT_TRUE(app->Document().PathName().empty());
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_FILE_SAVE).enabled);
+    EXPECT_EQ(app->MainFrame()->StatusBar()->PaneText(cmd::ID_PANE_SIZE), "0×0");
+    EXPECT_EQ(test::ReadFileBytes(path), bytes);              // No saved nothing
+    EXPECT_EQ(app->Model().recent.Entry(0), PathText(path));  // the file stays in the list
 }
 
 TEST_F(AppFixture, ClosingWithNoDoesNotSave) {

@@ -241,6 +241,27 @@ bool CVemmarApp::SaveDocument() {
     return true;
 }
 
+// As the framework's new document in a single-document editor: the open one may be saved
+// first, then the editor is where a start without a file leaves it.
+void CVemmarApp::NewDocument() {
+    if (!SaveModified()) {
+        return;
+    }
+    if (view_ != nullptr) {
+        view_->ForgetPointerOverlay();
+    }
+    model_.image = ImageState{};
+    document_->OnNewDocument();
+    if (view_ != nullptr) {
+        view_->ImageReplaced();
+    }
+    if (frame_) {
+        frame_->RefreshImageInfo();
+    }
+    ShowTransparentColour();
+    router_.UpdateActions();
+}
+
 void CVemmarApp::OpenWithDialog() {
     OpenFileRequest request{std::string(texts::kOpenDialogTitle), OpenFormatFilters(),
                             setting::kOpenType.Read(services_.store)};
@@ -268,6 +289,9 @@ bool CVemmarApp::OnCommand(int id) {
         return true;
     }
     switch (id) {
+        case cmd::ID_FILE_NEW:
+            NewDocument();
+            return true;
         case cmd::ID_FILE_OPEN:
             OpenWithDialog();
             return true;
@@ -299,7 +323,8 @@ bool CVemmarApp::OnUpdateCommand(int id, CommandUiState& state) {
         state.enabled = id - cmd::ID_FILE_MRU_FIRST < model_.recent.Count();
         return true;
     }
-    return id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT || id == cmd::ID_TRANS_COL;
+    return id == cmd::ID_FILE_NEW || id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT ||
+           id == cmd::ID_TRANS_COL;
 }
 
 }  // namespace palvex::ui

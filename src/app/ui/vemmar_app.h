@@ -67,6 +67,7 @@ private:
     SaveContext MakeSaveContext();
     bool OpenRecent(int index);
     bool OpenDocumentFile(const std::filesystem::path& path);
+    void NewDocument();
     void OpenWithDialog();
     void OpenDropped(const QStringList& paths);
     bool SaveDocument();

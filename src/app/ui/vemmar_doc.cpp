@@ -21,4 +21,11 @@ void CVemmarDoc::SetPathName(const std::filesystem::path& path) {
     emit TitleChanged(title_);
 }
 
+void CVemmarDoc::OnNewDocument() {
+    path_.clear();
+    title_ = ToQString(texts::kUntitledDocument);
+    SetModifiedFlag(false);
+    emit TitleChanged(title_);
+}
+
 }  // namespace palvex::ui

@@ -20,6 +20,8 @@ public:
     void SetModifiedFlag(bool modified = true);
     // A loaded file becomes the document's path; its name becomes the title.
     void SetPathName(const std::filesystem::path& path);
+    // A new document: no path, the untitled title, not modified.
+    void OnNewDocument();
 
 signals:
     void TitleChanged(const QString& title);

@@ -124,9 +124,10 @@ inline constexpr std::array<std::string_view, 12> kKeyHelpLines = {
 inline constexpr std::string_view kProgressPaneSample = "99999999999999999999";
 inline constexpr std::string_view kAnglePaneSample = " 360度 ";
 inline constexpr std::string_view kColourPaneSample = "255, 255, 255";
-inline constexpr std::string_view kPositionPaneSample = "9999, 9999";
-inline constexpr std::string_view kSizePaneSample = "9999×9999";
-inline constexpr std::string_view kCursorPaneSample = "9999, 9999";
+// Five digits, not four: images of up to 2^28 pixels are 10000 and more pixels wide or high.
+inline constexpr std::string_view kPositionPaneSample = "99999, 99999";
+inline constexpr std::string_view kSizePaneSample = "99999×99999";
+inline constexpr std::string_view kCursorPaneSample = "99999, 99999";
 inline constexpr std::string_view kProgressPaneTip = "処理の進行状況を表示します。";
 inline constexpr std::string_view kAnglePaneTip = "処理範囲矩形の角度です";
 inline constexpr std::string_view kColourPaneTip = "マウスカーソル位置のイメージの色(RGB値)です。";

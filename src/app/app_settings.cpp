@@ -23,6 +23,9 @@ int TruncateToInt(double value, int nanValue) {
 float ZoomFactorFromStored(int stored) {
     constexpr int kLowest = 5;    // 50 %
     constexpr int kHighest = 80;  // 800 %
+    if (stored <= 0) {
+        return 1.0f;  // not a zoom at all (garbled or hand-edited): the default
+    }
     return static_cast<float>(std::clamp(stored, kLowest, kHighest)) / 10.0f;
 }
 

@@ -148,9 +148,10 @@ inline constexpr std::array<TextSetting, kBarrierHistorySize> kBari{{
 
 }  // namespace setting
 
-// The zoom is kept as trunc(factor x 10). A stored value below 50 % or above 800 % reads as the
-// nearer of the two: the factor divides window coordinates (a 0 would divide by zero) and
-// multiplies image sizes (a huge one would overflow them). Values between the levels are kept.
+// The zoom is kept as trunc(factor x 10). A stored value of zero or below is no zoom and reads
+// as 1; a positive one below 50 % or above 800 % reads as the nearer of the two: the factor
+// divides window coordinates and multiplies image sizes (a huge one would overflow them).
+// Values between the levels are kept.
 float ZoomFactorFromStored(int stored);
 int StoredFromZoomFactor(float factor);
 float ReadZoomFactor(const SettingsStore& store);

@@ -152,9 +152,11 @@ TEST(AppSettings, ZoomIsKeptInTenthsAndReadsWithinFiftyToEightHundredPercent) {
     EXPECT_FLOAT_EQ(zoomAfter(79), 7.9f);
     // Beyond the levels: the nearer end, so nothing divides by zero or overflows.
     EXPECT_FLOAT_EQ(zoomAfter(4), 0.5f);
-    EXPECT_FLOAT_EQ(zoomAfter(0), 0.5f);
-    EXPECT_FLOAT_EQ(zoomAfter(-3), 0.5f);
-    EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::min()), 0.5f);
+    EXPECT_FLOAT_EQ(zoomAfter(1), 0.5f);
+    // Not a zoom at all: the default, so nothing divides by zero.
+    EXPECT_FLOAT_EQ(zoomAfter(0), 1.0f);
+    EXPECT_FLOAT_EQ(zoomAfter(-3), 1.0f);
+    EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::min()), 1.0f);
     EXPECT_FLOAT_EQ(zoomAfter(81), 8.0f);
     EXPECT_FLOAT_EQ(zoomAfter(std::numeric_limits<int>::max()), 8.0f);
 

@@ -112,7 +112,7 @@ void BM_EncodeGif(benchmark::State& state) {
     const palvex::Bitmap& image = Photo();
     palvex::OutputBuffer out;
     for (auto _ : state) {
-        if (!palvex::EncodeGif(image, out)) {
+        if (!palvex::EncodeGif(image, palvex::kNoColour, out)) {
             state.SkipWithError("encoding failed");
         }
         benchmark::DoNotOptimize(out.Data());

@@ -43,7 +43,9 @@ protected:
     SaveContext Context() { return {image_, kKey, facts_, settings_, prompter_, shell_}; }
     LoadResult Reload(const std::filesystem::path& path) {
         test::RecordingPrompter quiet;
-        return LoadImageFile(path, 0, quiet, reloaded_);
+        LoadResult result = LoadImageFile(path, 0, quiet);
+        reloaded_ = result.facts;
+        return result;
     }
 
     test::TempDir temp_;
@@ -330,44 +332,62 @@ TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
 }
 
-// A GIF with the patchable layout: header, screen, global table, control extension.
-Bytes GifWithTable(const std::vector<Colour>& table) {
-    Bytes b = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
-    int bits = 0;
-    while ((2 << bits) < static_cast<int>(table.size())) {
-        ++bits;
+// Many colours crowding round the key, so that a palette reduction would merge some of them
+// with it, and the key itself scattered among them.
+Bitmap CrowdedRoundTheKey() {
+    Bitmap image = test::SolidBitmap(40, 40, 0xFF000000u);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool key = x % 7 == 3 && y % 5 == 2;
+            image.WritePixel(x, y, key ? kKey : Rgb(x % 20, 255 - y % 20, (x / 20 + y / 20) * 7));
+        }
     }
-    b[10] = static_cast<std::uint8_t>(0x80 | bits);
-    for (const Colour c : table) {
-        b.insert(b.end(),
-                 {static_cast<std::uint8_t>(RedOf(c)), static_cast<std::uint8_t>(GreenOf(c)),
-                  static_cast<std::uint8_t>(BlueOf(c))});
-    }
-    b.insert(b.end(), {0x21, 0xF9, 4, 0x04, 0, 0, 0, 0, 0x3B});
-    return b;
+    return image;
 }
 
-TEST(GifPatch, NearestEntryWinsAndTheFirstOfATie) {
-    test::TempDir temp;
-    const auto path = temp.File("p.gif");
-    // Entries 1 and 2 are both at distance 10 from the key; entry 1 must win.
-    test::WriteFileBytes(path, GifWithTable({Rgb(0, 0, 0), Rgb(100, 90, 100), Rgb(100, 110, 100),
-                                             Rgb(255, 255, 255)}));
-    ASSERT_TRUE(PatchGifTransparency(path, Rgb(100, 100, 100)));
-    const Bytes patched = test::ReadFileBytes(path);
-    const std::size_t t = 3 * 4;
-    EXPECT_EQ(patched[t + 16], 0x05);  // flag set, other bits kept
-    EXPECT_EQ(patched[t + 19], 1);
+TEST_F(SaverTest, TransparentFilesClearExactlyTheKeyColouredPixels) {
+    for (const bool crowded : {false, true}) {
+        image_ = crowded ? CrowdedRoundTheKey() : Picture();
+        const Bitmap original = crowded ? CrowdedRoundTheKey() : Picture();
+        for (int entry = 13; entry <= 16; ++entry) {
+            SCOPED_TRACE("entry " + std::to_string(entry) + (crowded ? " crowded" : ""));
+            const auto path = temp_.File("t" + std::to_string(entry) + (crowded ? "c" : "") + "." +
+                                         std::string(SaveFormatAt(entry)->pattern.substr(2)));
+            prompter_.answers = {Answer::Yes};  // the many-colours question of a GIF
+            prompter_.fallback = Answer::No;
+            ASSERT_TRUE(SaveImageAsEntry(Context(), path, entry));
+            const LoadResult back = Reload(path);
+            ASSERT_TRUE(back.ok);
+            ASSERT_EQ(reloaded_.FileColorKey, kKey);
+            int wrong = 0;
+            for (int y = 0; y < original.Height(); ++y) {
+                for (int x = 0; x < original.Width(); ++x) {
+                    const bool wasKey = original.ReadPixel(x, y) == kKey;
+                    const bool isKey = back.image.ReadPixel(x, y) == back.key;
+                    wrong += wasKey != isKey;
+                }
+            }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
 }
 
-TEST(GifPatch, UnreadableTablesLeaveTheFileUnchanged) {
-    test::TempDir temp;
-    const auto path = temp.File("short.gif");
-    Bytes gif = GifWithTable({Rgb(0, 0, 0), Rgb(1, 1, 1)});
-    gif.resize(15);  // the table is cut short
-    test::WriteFileBytes(path, gif);
-    EXPECT_FALSE(PatchGifTransparency(path, Rgb(1, 1, 1)));
-    EXPECT_EQ(test::ReadFileBytes(path), gif);
+TEST_F(SaverTest, TransparentGifWithoutAKeyColouredPixelIsWrittenOpaque) {
+    // Under a white key, near-white 250,250,250 is a real colour and must stay.
+    image_ = test::SolidBitmap(3, 1, PixelFromColour(Rgb(250, 250, 250)));
+    image_.WritePixel(1, 0, Rgb(10, 20, 30));
+    for (const Colour key : {Rgb(255, 255, 255), kNoColour}) {
+        SCOPED_TRACE(key);
+        const auto path = temp_.File(key == kNoColour ? "auto.gif" : "white.gif");
+        const SaveContext context{image_, key, facts_, settings_, prompter_, shell_};
+        ASSERT_TRUE(WriteImageFile(context, path, "gif", true, 100, false));
+        const LoadResult back = Reload(path);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+        EXPECT_EQ(back.key, Rgb(0, 0, 0));  // FirstTrans black: the file carries no key
+        EXPECT_EQ(back.image.ReadPixel(0, 0), Rgb(250, 250, 250));
+        EXPECT_EQ(back.image.ReadPixel(1, 0), Rgb(10, 20, 30));
+    }
 }
 
 TEST(SaveFormats, CommandsPreselectTheirEntries) {

@@ -1,13 +1,16 @@
 #include "image/image_saver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "image/atomic_file.h"
+#include "image/codecs/decoder.h"
 #include "image/save_format.h"
 #include "resources/command_ids.h"
+#include "support/jpeg_writer.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -36,6 +39,45 @@ Bitmap Picture() {
         image.WritePixel(3, y, Rgb(10 * y, 20, 250));
     }
     return image;
+}
+
+// The luminance DC divisor of a JPEG's first quantisation table, and the one libjpeg derives
+// from a quality setting: together they tell which quality reached the encoder.
+int FirstQuantValue(const Bytes& jpeg) {
+    for (std::size_t at = 2; at + 5 < jpeg.size(); at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3])) {
+        if (jpeg[at] != 0xFF || jpeg[at + 1] == 0xDA) {
+            break;
+        }
+        if (jpeg[at + 1] == 0xDB) {
+            return jpeg[at + 5];
+        }
+    }
+    return -1;
+}
+int LuminanceDcFor(int quality) {
+    const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    return std::clamp((16 * scale + 50) / 100, 1, 255);
+}
+
+// Every pixel's channels within `tolerance` of the picture's (a lossy file's round trip).
+::testing::AssertionResult CloseTo(const Bitmap& expected, const Bitmap& actual, int tolerance) {
+    if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
+        return ::testing::AssertionFailure() << "sizes differ";
+    }
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            const Colour a = expected.ReadPixel(x, y);
+            const Colour b = actual.ReadPixel(x, y);
+            if (std::abs(RedOf(a) - RedOf(b)) > tolerance ||
+                std::abs(GreenOf(a) - GreenOf(b)) > tolerance ||
+                std::abs(BlueOf(a) - BlueOf(b)) > tolerance) {
+                return ::testing::AssertionFailure()
+                       << "pixel " << x << "," << y << ": expected " << std::hex << a << " got "
+                       << b;
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
 }
 
 class SaverTest : public ::testing::Test {
@@ -180,14 +222,68 @@ TEST_F(SaverTest, ColourCountThresholdIs256) {
 }
 
 TEST_F(SaverTest, OverwriteSaveKeepsABackupNamedAfterTheCanonicalExtension) {
+    test::JpegDescription old;
+    old.width = 8;
+    old.height = 8;
+    old.samples.assign(8 * 8 * 3, 77);
+    const Bytes oldBytes = test::WriteJpeg(old);
     const auto photo = temp_.File("photo.JPG");
-    test::WriteFileBytes(photo, {0xFF, 0xD8, 0xFF, 0xD9});
+    test::WriteFileBytes(photo, oldBytes);
+    settings_.WriteInt("Last", "Quality", 30);  // the save-as choice plays no part here
     prompter_.answers = {Answer::Yes};
     EXPECT_TRUE(SaveDocument(Context(), photo));
     EXPECT_EQ(prompter_.shown.at(0).id, 30023);
-    EXPECT_EQ(test::ReadFileBytes(temp_.File("photo(back).jpeg")), (Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
-    EXPECT_GT(std::filesystem::file_size(photo), 4u);
     EXPECT_EQ(prompter_.shown.size(), 1u);  // no folder question on an overwrite save
+    EXPECT_EQ(test::ReadFileBytes(temp_.File("photo(back).jpeg")), oldBytes);
+    const Bytes saved = test::ReadFileBytes(photo);
+    EXPECT_EQ(FirstQuantValue(saved), 1);  // quality 100
+    const DecodedImage decoded = DecodeJpeg(saved);
+    ASSERT_TRUE(decoded.Ok());
+    EXPECT_TRUE(CloseTo(image_, decoded.pixels, 8));
+}
+
+TEST_F(SaverTest, TheChosenJpegQualityReachesTheEncoder) {
+    for (const int quality : {30, 75}) {
+        SCOPED_TRACE(quality);
+        const auto path = temp_.File("q" + std::to_string(quality) + ".jpeg");
+        prompter_.answers = {Answer::Yes, Answer::No};  // lose transparency, no folder
+        prompter_.jpegQuality = quality;
+        ASSERT_TRUE(SaveImageAsEntry(Context(), path, 9));
+        EXPECT_EQ(FirstQuantValue(test::ReadFileBytes(path)), LuminanceDcFor(quality));
+    }
+}
+
+TEST_F(SaverTest, AFailedBackupStopsTheOverwriteSave) {
+    const auto png = temp_.File("pic.png");
+    test::WriteFileBytes(png, {1, 2, 3});
+    // A folder where the backup should go cannot be replaced by a copy.
+    std::filesystem::create_directory(temp_.File("pic(back).png"));
+    test::WriteFileBytes(temp_.File("pic(back).png") / "inside", {4});
+    EXPECT_FALSE(SaveDocument(Context(), png));
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].id, 30004);
+    EXPECT_EQ(prompter_.shown[0].Text(), "バックアップファイルの作成に失敗しました");
+    EXPECT_EQ(test::ReadFileBytes(png), (Bytes{1, 2, 3}));
+}
+
+TEST_F(SaverTest, OverwriteSaveOfAMissingFileSkipsTheBackup) {
+    const auto png = temp_.File("new.png");
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    EXPECT_TRUE(prompter_.shown.empty());
+    EXPECT_TRUE(Reload(png).ok);
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("new(back).png")));
+}
+
+TEST_F(SaverTest, BackupNameCutsAtTheLastDotOnly) {
+    const auto folder = temp_.File("dir.v1");
+    std::filesystem::create_directory(folder);
+    const auto png = folder / "pic.png";
+    test::WriteFileBytes(png, {5, 6});
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    EXPECT_EQ(test::ReadFileBytes(folder / "pic(back).png"), (Bytes{5, 6}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);  // nothing beside the folder
 }
 
 TEST_F(SaverTest, OverwriteSaveOfANameWithoutDotFailsSilently) {
@@ -283,6 +379,7 @@ TEST_F(SaverTest, FailedWritesLeaveTheOldFileAlone) {
     std::filesystem::create_directory(blocked);
     test::WriteFileBytes(blocked / "inside", {1});
     EXPECT_FALSE(WriteImageFile(Context(), blocked, "png", true, 100, false));
+    ASSERT_EQ(prompter_.shown.size(), 1u);
     EXPECT_EQ(prompter_.shown.back().id, 30001);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     // No temporary file is left behind.
@@ -331,6 +428,62 @@ TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
     EXPECT_TRUE(WriteFileAtomically(target, Bytes{4}));
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
 }
+
+#if !defined(_WIN32)
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+    test::TempDir temp;
+    const auto target = temp.File("private.png");
+    test::WriteFileBytes(target, {1});
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;  // 0640
+    std::filesystem::permissions(target, mode);
+    ASSERT_TRUE(WriteFileAtomically(target, Bytes{2}));
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{2}));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), mode);
+}
+
+TEST(AtomicFile, SavingOverALinkReplacesTheFileItPointsTo) {
+    test::TempDir temp;
+    std::filesystem::create_directory(temp.File("real"));
+    const auto real = temp.File("real") / "real.png";
+    test::WriteFileBytes(real, {1});
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;
+    std::filesystem::permissions(real, mode);
+    // A relative link to a relative link: each resolves beside itself.
+    std::filesystem::create_symlink("real/real.png", temp.File("middle.png"));
+    std::filesystem::create_symlink("middle.png", temp.File("link.png"));
+    ASSERT_TRUE(WriteFileAtomically(temp.File("link.png"), Bytes{2, 3}));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("link.png")));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("middle.png")));
+    EXPECT_EQ(test::ReadFileBytes(real), (Bytes{2, 3}));
+    EXPECT_EQ(std::filesystem::status(real).permissions(), mode);
+    // Nothing was left beside the links or the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
+                            std::filesystem::directory_iterator()),
+              3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.File("real")),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A link to a file not there yet creates that file.
+    std::filesystem::create_symlink("real/later.png", temp.File("later.png"));
+    ASSERT_TRUE(WriteFileAtomically(temp.File("later.png"), Bytes{4}));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("later.png")));
+    EXPECT_EQ(test::ReadFileBytes(temp.File("real") / "later.png"), (Bytes{4}));
+}
+
+TEST_F(SaverTest, OverwriteSaveThroughALinkKeepsTheLink) {
+    const auto real = temp_.File("real.png");
+    test::WriteFileBytes(real, {1, 2});
+    std::filesystem::create_symlink("real.png", temp_.File("link.png"));
+    EXPECT_TRUE(SaveDocument(Context(), temp_.File("link.png")));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp_.File("link.png")));
+    EXPECT_EQ(test::ReadFileBytes(temp_.File("link(back).png")), (Bytes{1, 2}));
+    ASSERT_TRUE(Reload(real).ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+}
+#endif
 
 // Many colours crowding round the key, so that a palette reduction would merge some of them
 // with it, and the key itself scattered among them.

@@ -79,8 +79,8 @@ int Save(const Options& options) {
             status = kFailed;
             continue;
         }
-        const SaveContext context{
-            loaded.image, options.key.value_or(loaded.key), loaded.facts, settings, prompter, shell};
+        const Colour key = options.key.value_or(loaded.key);
+        const SaveContext context{loaded.image, key, loaded.facts, settings, prompter, shell};
         const bool saved =
             options.overwrite
                 ? SaveDocument(context, input)

@@ -95,12 +95,12 @@ TEST(GifEncoder, TheKeyGetsATransparentEntryOfItsOwn) {
         const Pixel key = 0x405060;
         for (std::size_t i = 0; i < image.PixelCount(); ++i) {
             const auto c = static_cast<Pixel>(i % static_cast<std::size_t>(colours));
-            image.Data()[i] = i % 97 == 0 ? kOpaqueAlpha | key
-                              : i % 5 == 1
-                                  // the key's neighbours, one bit off in one channel
-                                  ? kOpaqueAlpha | (key ^ (1u << (i / 5 % 24)))
-                                  : kOpaqueAlpha | (c & 0xFF) << 16 | (c >> 8) * 3 << 8 |
-                                        (c * 7 & 0xFF);
+            image.Data()[i] =
+                i % 97 == 0 ? kOpaqueAlpha | key
+                : i % 5 == 1
+                    // the key's neighbours, one bit off in one channel
+                    ? kOpaqueAlpha | (key ^ (1u << (i / 5 % 24)))
+                    : kOpaqueAlpha | (c & 0xFF) << 16 | (c >> 8) * 3 << 8 | (c * 7 & 0xFF);
         }
         const std::vector<std::uint8_t> gif = Encode(image, ColourFromPixel(key));
         const std::size_t t = 3 * TableEntries(gif);

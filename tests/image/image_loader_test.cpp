@@ -205,9 +205,9 @@ TEST_F(LoaderTest, OpaqueGif89aCarriesNoKeyAndTakesFirstTrans) {
 
 TEST_F(LoaderTest, Gif89aControlBlockBehindAnApplicationBlockGivesTheKey) {
     const LoadResult result =
-        Load(Write("anim.gif", test::WriteGif(SmallGif(
-                                   "89a", {test::GifApplication{},
-                                           test::GifGraphicControl::Transparent(2)}))),
+        Load(Write("anim.gif",
+                   test::WriteGif(SmallGif(
+                       "89a", {test::GifApplication{}, test::GifGraphicControl::Transparent(2)}))),
              4);
     ASSERT_TRUE(result.ok);
     EXPECT_EQ(result.key, Rgb(200, 0, 0));

@@ -71,9 +71,8 @@ int LuminanceDcFor(int quality) {
             if (std::abs(RedOf(a) - RedOf(b)) > tolerance ||
                 std::abs(GreenOf(a) - GreenOf(b)) > tolerance ||
                 std::abs(BlueOf(a) - BlueOf(b)) > tolerance) {
-                return ::testing::AssertionFailure()
-                       << "pixel " << x << "," << y << ": expected " << std::hex << a << " got "
-                       << b;
+                return ::testing::AssertionFailure() << "pixel " << x << "," << y << ": expected "
+                                                     << std::hex << a << " got " << b;
             }
         }
     }
@@ -124,7 +123,9 @@ TEST_F(SaverTest, EverySaveFormatRoundTripsThroughTheLoader) {
                 }
             }
         } else {
+            // No key in the file (our opaque GIF included): the FirstTrans key, black here.
             EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+            EXPECT_EQ(back.key, Rgb(0, 0, 0));
         }
         if (entry >= 7 && entry != 9 && entry != 10 && entry != 14) {
             // Lossless, full-colour entries keep every pixel (the one off the key included).

@@ -161,16 +161,16 @@ TEST(GifPalette, GlobalTableAndTheIndexOfItsControlBlock) {
 
 TEST(GifPalette, OnlyAControlBlockWithItsFlagSetGivesAnIndex) {
     // Our own opaque files: a control block with the flag clear and index 0.
-    EXPECT_EQ(
-        ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(0, 0), Descriptor(0)})))->transparentIndex,
-        -1);
-    // No control block at all, and an application block where one usually stands.
-    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Descriptor(0)})))->transparentIndex, -1);
-    const Bytes netscape = {0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A',
-                            'P',  'E',  '2', '.', '0', 3,   1,   0,   0,   0};
-    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, netscape, Descriptor(0)})))
+    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(0, 0), Descriptor(0)})))
                   ->transparentIndex,
               -1);
+    // No control block at all, and an application block where one usually stands.
+    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Descriptor(0)})))->transparentIndex, -1);
+    const Bytes netscape = {0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C', 'A', 'P',
+                            'E',  '2',  '.', '0', 3,   1,   0,   0,   0};
+    EXPECT_EQ(
+        ReadGifPalette(Gif(0x80, Cat({kTwoEntries, netscape, Descriptor(0)})))->transparentIndex,
+        -1);
     // A control block behind the application block still counts.
     EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, netscape, Control(1, 1), Descriptor(0)})))
                   ->transparentIndex,
@@ -186,8 +186,8 @@ TEST(GifPalette, TheFirstImagesLocalTableWins) {
     EXPECT_EQ(palette->transparentIndex, 1);
 
     // The decoder draws with a local table even when there is a global one.
-    palette = ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(1, 0), Descriptor(0x80),
-                                            {9, 9, 9, 7, 7, 7}})));
+    palette = ReadGifPalette(
+        Gif(0x80, Cat({kTwoEntries, Control(1, 0), Descriptor(0x80), {9, 9, 9, 7, 7, 7}})));
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->entries[0], Rgb(9, 9, 9));
 

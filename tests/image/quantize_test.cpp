@@ -225,8 +225,8 @@ TEST(QuantizeReserved, TheReservedEntryBelongsToItsPixelsAlone) {
         Bitmap image = RandomColours(120, 90, static_cast<unsigned>(distinct), distinct);
         for (std::size_t i = 0; i < image.PixelCount(); i += 7) {
             // The key, and beside it neighbours that a reduction would gladly merge with it.
-            image.Data()[i] = i % 2 == 0 ? PixelFromColour(key)
-                                         : PixelFromColour(key) ^ (1u << (i / 7 % 24));
+            image.Data()[i] =
+                i % 2 == 0 ? PixelFromColour(key) : PixelFromColour(key) ^ (1u << (i / 7 % 24));
         }
         IndexedImage indexed;
         ASSERT_TRUE(QuantizeToPalette(image, 256, indexed, key));

@@ -110,7 +110,8 @@ struct HistogramCell {
 };
 constexpr std::size_t kHistogramCells = std::size_t{1} << 18;
 
-// Pixels of the colour `skipped` (0x00RRGGBB, or kNoRgb) are left out and counted in `skippedCount`.
+// Pixels of the colour `skipped` (0x00RRGGBB, or kNoRgb) are left out and counted in
+// `skippedCount`.
 bool HistogramColours(const Bitmap& image, std::uint32_t skipped,
                       std::unique_ptr<WeightedColour[]>& colours, std::size_t& count,
                       std::size_t& skippedCount) {
@@ -237,8 +238,7 @@ bool Quantize(const Bitmap& image, int maxColours, std::uint32_t reserved, Index
                 reservedSeen = true;
                 continue;
             }
-            colours[count++] = {static_cast<float>(rgb >> 16),
-                                static_cast<float>(rgb >> 8 & 0xFF),
+            colours[count++] = {static_cast<float>(rgb >> 16), static_cast<float>(rgb >> 8 & 0xFF),
                                 static_cast<float>(rgb & 0xFF), distinct->PixelCount(i)};
         }
     } else {

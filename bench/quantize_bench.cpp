@@ -119,9 +119,24 @@ void BM_EncodeGif(benchmark::State& state) {
     }
 }
 
+// The same photo with its top-left colour as a transparent GIF's key: the key's pixels are kept
+// out of the palette search and get an entry of their own.
+void BM_EncodeGifWithKey(benchmark::State& state) {
+    const palvex::Bitmap& image = Photo();
+    const palvex::Colour key = image.ReadPixel(0, 0);
+    palvex::OutputBuffer out;
+    for (auto _ : state) {
+        if (!palvex::EncodeGif(image, key, out)) {
+            state.SkipWithError("encoding failed");
+        }
+        benchmark::DoNotOptimize(out.Data());
+    }
+}
+
 BENCHMARK(BM_Quantize256)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_QuantizeExact256)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_BmpRle8)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_EncodeGif)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_EncodeGifWithKey)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 }  // namespace

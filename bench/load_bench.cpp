@@ -149,8 +149,7 @@ std::unique_ptr<std::uint8_t[]> BareDecodeJpeg(const std::filesystem::path& path
 void Load(benchmark::State& state, const std::filesystem::path& path) {
     palvex::SilentPrompter prompter;
     for (auto _ : state) {
-        palvex::LoadedFileFacts facts;
-        palvex::LoadResult result = palvex::LoadImageFile(path, 1, prompter, facts);
+        palvex::LoadResult result = palvex::LoadImageFile(path, 1, prompter);
         if (!result.ok) {
             state.SkipWithError("load failed");
         }

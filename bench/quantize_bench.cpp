@@ -112,7 +112,21 @@ void BM_EncodeGif(benchmark::State& state) {
     const palvex::Bitmap& image = Photo();
     palvex::OutputBuffer out;
     for (auto _ : state) {
-        if (!palvex::EncodeGif(image, out)) {
+        if (!palvex::EncodeGif(image, palvex::kNoColour, out)) {
+            state.SkipWithError("encoding failed");
+        }
+        benchmark::DoNotOptimize(out.Data());
+    }
+}
+
+// The same photo with its top-left colour as a transparent GIF's key: the key's pixels are kept
+// out of the palette search and get an entry of their own.
+void BM_EncodeGifWithKey(benchmark::State& state) {
+    const palvex::Bitmap& image = Photo();
+    const palvex::Colour key = image.ReadPixel(0, 0);
+    palvex::OutputBuffer out;
+    for (auto _ : state) {
+        if (!palvex::EncodeGif(image, key, out)) {
             state.SkipWithError("encoding failed");
         }
         benchmark::DoNotOptimize(out.Data());
@@ -123,5 +137,6 @@ BENCHMARK(BM_Quantize256)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_QuantizeExact256)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_BmpRle8)->Unit(benchmark::kMillisecond)->MinTime(3);
 BENCHMARK(BM_EncodeGif)->Unit(benchmark::kMillisecond)->MinTime(3);
+BENCHMARK(BM_EncodeGifWithKey)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 }  // namespace

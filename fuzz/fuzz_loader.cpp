@@ -15,11 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     palvex::SilentPrompter prompter;
-    palvex::LoadedFileFacts facts;
     palvex::DecodeLimits limits;
     limits.maxPixels = 1u << 22;
     (void)palvex::LoadImageBytes(palvex::ReadStatus::Ok, {data + 1, size - 1},
-                                 kFormats[data[0] % kFormats.size()], "fuzz", 1, prompter, facts,
-                                 limits);
+                                 kFormats[data[0] % kFormats.size()], "fuzz", 1, prompter, limits);
     return 0;
 }

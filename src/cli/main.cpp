@@ -52,8 +52,7 @@ int Info(const Options& options) {
     ConsolePrompter prompter(options.yes, options.quality);
     int status = 0;
     for (const std::string& file : options.inputs) {
-        LoadedFileFacts facts;
-        const LoadResult loaded = LoadImageFile(file, options.firstTrans, prompter, facts);
+        const LoadResult loaded = LoadImageFile(file, options.firstTrans, prompter);
         if (!loaded.ok) {
             status = kFailed;
             continue;
@@ -62,8 +61,8 @@ int Info(const Options& options) {
             "{\"file\": %s, \"width\": %d, \"height\": %d, \"key\": %s, \"fileColorKey\": %s, "
             "\"sourceBmpFormat\": {\"bitCount\": %d, \"compression\": %d}, \"colours\": %zu}\n",
             JsonString(file).c_str(), loaded.image.Width(), loaded.image.Height(),
-            JsonColour(loaded.key).c_str(), JsonColour(facts.FileColorKey).c_str(),
-            facts.SourceBmpFormat.bitCount, facts.SourceBmpFormat.compression,
+            JsonColour(loaded.key).c_str(), JsonColour(loaded.facts.FileColorKey).c_str(),
+            loaded.facts.SourceBmpFormat.bitCount, loaded.facts.SourceBmpFormat.compression,
             CountDistinctColours(loaded.image));
     }
     return status;
@@ -88,8 +87,7 @@ int Save(const Options& options) {
     settings.WriteInt("Last", "MakeBackup", options.backup ? 1 : 0);
     int status = 0;
     for (const std::string& input : options.inputs) {
-        LoadedFileFacts facts;
-        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
+        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter);
         if (!loaded.ok) {
             status = kFailed;
             continue;
@@ -99,7 +97,7 @@ int Save(const Options& options) {
             status = kFailed;
             continue;
         }
-        const SaveContext context{loaded.image, key, facts, settings, prompter, shell};
+        const SaveContext context{loaded.image, key, loaded.facts, settings, prompter, shell};
         const bool saved =
             options.overwrite
                 ? SaveDocument(context, input)

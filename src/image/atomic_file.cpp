@@ -29,6 +29,25 @@ bool SyncToDisk(std::FILE* file) {
 #endif
 }
 
+// The file a chain of links ends at, so that the rename replaces that file and leaves the links
+// in place. A link that points nowhere yet is followed all the same: the file it names is
+// created. A loop stops after a bounded number of hops at whatever link it reached.
+std::filesystem::path FollowLinks(std::filesystem::path path) {
+    constexpr int kMaxHops = 40;
+    for (int hop = 0; hop < kMaxHops; ++hop) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) {
+            break;
+        }
+        const std::filesystem::path next = std::filesystem::read_symlink(path, ec);
+        if (ec) {
+            break;
+        }
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return path;
+}
+
 }  // namespace
 
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {}
@@ -44,6 +63,7 @@ AtomicFile::~AtomicFile() {
 }
 
 bool AtomicFile::Open() {
+    target_ = FollowLinks(target_);
     std::random_device random;
     const std::filesystem::path folder =
         target_.has_parent_path() ? target_.parent_path() : std::filesystem::path(".");

@@ -19,7 +19,8 @@ public:
 
 // Writes a new file beside the target and puts it in the target's place with one rename, so
 // that a failed or interrupted write never damages the file that was there: the old file stays
-// exactly as it was, and the temporary file is removed.
+// exactly as it was, and the temporary file is removed. A target that is a link is followed:
+// the file it points to is replaced (keeping its permissions) and the link stays a link.
 class AtomicFile final : public FileSink {
 public:
     explicit AtomicFile(std::filesystem::path target);
@@ -29,12 +30,9 @@ public:
 
     bool Open() override;
     bool Write(std::span<const std::uint8_t> bytes) override;
-    // Flushes and closes the temporary file without replacing the target yet, so that it can be
-    // edited in place (the GIF transparency patch) before Commit.
+    // Flushes and closes the temporary file without replacing the target yet.
     [[nodiscard]] bool Close();
     bool Commit() override;
-
-    const std::filesystem::path& TemporaryPath() const { return temp_; }
 
 private:
     std::filesystem::path target_;

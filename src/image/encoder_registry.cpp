@@ -12,8 +12,8 @@ bool EncodeBmp(const Bitmap& image, int /*quality*/, Colour alphaKey, OutputBuff
 bool EncodeJpegFile(const Bitmap& image, int quality, Colour /*alphaKey*/, OutputBuffer& out) {
     return EncodeJpeg(image, quality, out);
 }
-bool EncodeGifFile(const Bitmap& image, int /*quality*/, Colour /*alphaKey*/, OutputBuffer& out) {
-    return EncodeGif(image, out);
+bool EncodeGifFile(const Bitmap& image, int /*quality*/, Colour alphaKey, OutputBuffer& out) {
+    return EncodeGif(image, alphaKey, out);
 }
 bool EncodeTiffFile(const Bitmap& image, int /*quality*/, Colour alphaKey, OutputBuffer& out) {
     return EncodeTiff(image, alphaKey, out);

@@ -149,8 +149,7 @@ std::string FormatNameOf(const std::filesystem::path& path) {
     return {};
 }
 
-LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prompter& prompter,
-                         LoadedFileFacts& facts) {
+LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prompter& prompter) {
     std::error_code ec;
     if (!std::filesystem::exists(path, ec)) {
         prompter.Error(str::kFileNotFound, PathText(path) + "\n");
@@ -163,12 +162,12 @@ LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prom
     }
     const FileBytes file = ReadWholeFile(path);
     return LoadImageBytes(file.status, file.bytes.Span(), format, PathText(path), firstTrans,
-                          prompter, facts);
+                          prompter);
 }
 
 LoadResult LoadImageBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
                           std::string_view format, std::string_view pathText, int firstTrans,
-                          Prompter& prompter, LoadedFileFacts& facts, const DecodeLimits& limits) {
+                          Prompter& prompter, const DecodeLimits& limits) {
     LoadResult result;
     const bool readable = readStatus == ReadStatus::Ok;
     bool reported = false;
@@ -201,7 +200,8 @@ LoadResult LoadImageBytes(ReadStatus readStatus, std::span<const std::uint8_t> b
         return result;
     }
 
-    facts = LoadedFileFacts{decoded.key, {}};
+    // Scratch facts: they reach the document only with a successful result.
+    LoadedFileFacts facts{decoded.key, {}};
     Colour key = decoded.key;
     bool fillWithKey = false;
     if (format == "gif" && !(bytes.size() > 4 && bytes[4] == '7')) {
@@ -225,6 +225,7 @@ LoadResult LoadImageBytes(ReadStatus readStatus, std::span<const std::uint8_t> b
     result.image = std::move(decoded.picture);
     result.key = key;
     result.fillWithKey = fillWithKey;
+    result.facts = facts;
     return result;
 }
 
@@ -233,6 +234,7 @@ void InstallLoadedImage(ImageState& state, LoadResult&& loaded) {
     state.height = loaded.image.Height();
     state.TransparentColor = loaded.key;
     state.WorkImage = std::move(loaded.image);
+    state.facts = loaded.facts;
 }
 
 }  // namespace palvex

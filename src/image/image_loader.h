@@ -31,6 +31,7 @@ struct LoadResult {
     Bitmap image;            // opaque pixels of the new working image (fourth byte 0xFF)
     Colour key = kNoColour;  // the new TransparentColor
     bool fillWithKey = false;
+    LoadedFileFacts facts;  // the new file facts; meaningful only when ok
 };
 
 // The text after the last "." of the whole path, in lower case; empty when there is no ".".
@@ -41,21 +42,20 @@ std::string ExtensionOf(const std::filesystem::path& path);
 std::string FormatNameOf(const std::filesystem::path& path);
 
 // Decodes an image file, finds its colour key and flattens its alpha onto the key. Every
-// message goes through `prompter`. `facts` is overwritten as soon as the file has been decoded,
-// even if a later step fails; nothing else of the caller's state is touched on failure. On success
+// message goes through `prompter`. Nothing of the caller's state is touched: the file facts come
+// back in the result, so a file refused at any step leaves the open document's facts as they
+// were (a later overwrite save must not take the refused file's key or bit depth). On success
 // the caller installs the result in this order: reset the undo history and clean the work folder,
-// forget the pointer overlay, replace the working image (InstallLoadedImage), clear the selection
-// and the barrier, set the scroll extent, repaint, refresh the image info, and give the document
-// the path.
-LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prompter& prompter,
-                         LoadedFileFacts& facts);
+// forget the pointer overlay, replace the working image and the file facts (InstallLoadedImage),
+// clear the selection and the barrier, set the scroll extent, repaint, refresh the image info,
+// and give the document the path.
+LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prompter& prompter);
 
 // The same from bytes already read: `readStatus` tells how reading the file went, `format` is a
 // name FormatNameOf gives and `pathText` the path as messages show it.
 LoadResult LoadImageBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
                           std::string_view format, std::string_view pathText, int firstTrans,
-                          Prompter& prompter, LoadedFileFacts& facts,
-                          const DecodeLimits& limits = {});
+                          Prompter& prompter, const DecodeLimits& limits = {});
 
 // The image part of the editing state the application shares.
 struct ImageState {
@@ -66,8 +66,9 @@ struct ImageState {
     LoadedFileFacts facts;
 };
 
-// Replaces the working image with a loaded one: size, key and pixels. A fill with the key
-// first only matters for a picture smaller than the image; a loaded picture never is.
+// Replaces the working image with a successfully loaded one: size, key, pixels and the file
+// facts. A fill with the key first only matters for a picture smaller than the image; a loaded
+// picture never is.
 void InstallLoadedImage(ImageState& state, LoadResult&& loaded);
 
 // The text of a path as it appears in messages (UTF-8).

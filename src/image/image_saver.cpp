@@ -121,22 +121,15 @@ bool SaveImageAsEntry(const SaveContext& context, const std::filesystem::path& p
 
 bool WriteImageFile(const SaveContext& context, const std::filesystem::path& path,
                     std::string_view extension, bool transparent, int quality, bool askFolder) {
-    const bool gif = extension == "gif";
+    // A transparent GIF gets the key's own palette entry as its transparent index from the
+    // encoder, so no other colour can turn transparent with it.
     OutputBuffer encoded;
-    if (!Encode(context, extension, transparent && !gif ? 100 : quality,
-                transparent && !gif ? context.transparentColor : kNoColour, encoded)) {
+    if (!Encode(context, extension, transparent ? 100 : quality,
+                transparent ? context.transparentColor : kNoColour, encoded)) {
         return false;
     }
     AtomicFile file(path);
-    if (!file.Open() || !file.Write(encoded.Span()) || !file.Close()) {
-        context.prompter.Error(str::kMemoryAllocationFailed);
-        return false;
-    }
-    if (transparent && gif) {
-        // A GIF that cannot be patched stays a valid opaque GIF; the save still counts.
-        PatchGifTransparency(file.TemporaryPath(), context.transparentColor);
-    }
-    if (!file.Commit()) {
+    if (!file.Open() || !file.Write(encoded.Span()) || !file.Commit()) {
         context.prompter.Error(str::kMemoryAllocationFailed);
         return false;
     }

@@ -39,8 +39,10 @@ void SaveImageAs(const SaveContext& context, int initialEntry);
 // an existing file), the quality dialog for JPEG, the write and the folder question.
 bool SaveImageAsEntry(const SaveContext& context, const std::filesystem::path& path, int entry);
 
-// Writes through an encoder: with transparency the key becomes alpha (PNG, TIFF, BMP) or the
-// GIF's transparent index. `extension` is lower case without the dot.
+// Writes through an encoder: with transparency exactly the key-coloured pixels become
+// transparent, through alpha (PNG, TIFF, BMP) or the GIF's transparent index; a GIF whose
+// pixels do not have the key (or a key of kNoColour) is written opaque. `extension` is lower
+// case without the dot.
 bool WriteImageFile(const SaveContext& context, const std::filesystem::path& path,
                     std::string_view extension, bool transparent, int quality, bool askFolder);
 
@@ -58,11 +60,6 @@ struct ImageEncoder {
     bool (*encode)(const Bitmap& image, int quality, Colour alphaKey, OutputBuffer& out);
 };
 const ImageEncoder* FindEncoderByMime(std::string_view mime);
-
-// Marks the palette entry nearest the key (first index on a tie) as the transparent colour of
-// the GIF written by EncodeGif, editing the file in place. False, with the file unchanged,
-// when its tables cannot be read.
-bool PatchGifTransparency(const std::filesystem::path& path, Colour key);
 
 // True as soon as a 256th distinct colour is found.
 bool HasAtLeast256Colours(const Bitmap& image);

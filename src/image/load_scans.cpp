@@ -101,35 +101,62 @@ PngChunkScan ScanPngChunks(std::span<const std::uint8_t> file) {
 }
 
 std::optional<GifPalette> ReadGifPalette(std::span<const std::uint8_t> file) {
-    if (!Has(file, 10, 1)) {
+    constexpr std::uint8_t kExtension = 0x21;
+    constexpr std::uint8_t kGraphicControl = 0xF9;
+    constexpr std::uint8_t kImage = 0x2C;
+    if (!Has(file, 10, 3)) {
         return std::nullopt;
     }
+    const auto tableBytes = [](int flags) { return 3 * (std::size_t{1} << ((flags & 7) + 1)); };
     std::size_t tableAt = 0;
-    std::size_t indexAt = 0;
-    int flags = file[10];
-    if (flags & 0x80) {
-        const std::size_t entries = std::size_t{1} << ((flags & 7) + 1);
-        tableAt = 13;
-        indexAt = 13 + 3 * entries + 6;
-    } else {
-        if (!Has(file, 30, 1) || !(file[30] & 0x80)) {
+    std::size_t tableLength = 0;
+    std::size_t at = 13;
+    if (file[10] & 0x80) {
+        tableAt = at;
+        tableLength = tableBytes(file[10]);
+        at += tableLength;
+    }
+    int transparentIndex = -1;
+    for (;;) {
+        if (!Has(file, at, 1)) {
             return std::nullopt;
         }
-        flags = file[30];
-        tableAt = 31;
-        indexAt = 19;
+        if (file[at] == kImage) {
+            // The descriptor's flags are its tenth byte; a local table follows it directly.
+            if (!Has(file, at, 10)) {
+                return std::nullopt;
+            }
+            if (file[at + 9] & 0x80) {
+                tableAt = at + 10;
+                tableLength = tableBytes(file[at + 9]);
+            }
+            break;
+        }
+        if (file[at] != kExtension || !Has(file, at, 2)) {
+            return std::nullopt;  // the trailer or junk before any image
+        }
+        const std::uint8_t label = file[at + 1];
+        at += 2;
+        if (label == kGraphicControl && Has(file, at, 5) && file[at] >= 4) {
+            // The last control block before the image governs it.
+            transparentIndex = (file[at + 1] & 0x01) != 0 ? file[at + 4] : -1;
+        }
+        // Sub-blocks, each its length byte and data, up to a zero length.
+        while (Has(file, at, 1) && file[at] != 0) {
+            at += std::size_t{file[at]} + 1;
+        }
+        ++at;
     }
-    const std::size_t entries = std::size_t{1} << ((flags & 7) + 1);
-    if (!Has(file, tableAt, 3 * entries) || !Has(file, indexAt, 1)) {
+    if (tableLength == 0 || !Has(file, tableAt, tableLength)) {
         return std::nullopt;
     }
     GifPalette palette;
-    palette.entries.reserve(entries);
-    for (std::size_t i = 0; i < entries; ++i) {
-        const std::uint8_t* e = file.data() + tableAt + 3 * i;
+    palette.entries.reserve(tableLength / 3);
+    for (std::size_t i = 0; i < tableLength; i += 3) {
+        const std::uint8_t* e = file.data() + tableAt + i;
         palette.entries.push_back(Rgb(e[0], e[1], e[2]));
     }
-    palette.transparentIndex = file[indexAt];
+    palette.transparentIndex = transparentIndex;
     return palette;
 }
 
@@ -158,9 +185,11 @@ std::optional<GifPaletteCheck> CheckGifPalette(std::span<const std::uint8_t> fil
     }
     GifPaletteCheck check;
     // An index beyond the entries read names no colour, so the key the decoding found stays.
-    if (static_cast<std::size_t>(palette->transparentIndex) < palette->entries.size()) {
-        check.key = palette->entries[static_cast<std::size_t>(palette->transparentIndex)];
+    if (palette->transparentIndex < 0 ||
+        static_cast<std::size_t>(palette->transparentIndex) >= palette->entries.size()) {
+        return check;
     }
+    check.key = palette->entries[static_cast<std::size_t>(palette->transparentIndex)];
     const Pixel probe = PixelFromColour(FirstColourNotIn(palette->entries));
     const std::span<const Pixel> pixels = picture.Pixels();
     check.fillWithKey =

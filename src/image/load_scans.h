@@ -28,23 +28,27 @@ struct PngChunkScan {
 PngChunkScan ScanPngChunks(std::span<const std::uint8_t> file);
 
 struct GifPalette {
-    std::vector<Colour> entries;  // the table read at its fixed offset
-    int transparentIndex = 0;     // the byte where a graphic control extension keeps the index
+    std::vector<Colour> entries;  // the colour table the first image is drawn with
+    int transparentIndex = -1;    // from a graphic control block with its flag set; else -1
 };
 
-// The palette and transparent index of a GIF read at fixed offsets: the global table from
-// offset 13 with the index 6 bytes after it, or else a local table from offset 31 with the index
-// at offset 19. Nothing when there is no table or the file is too short to hold it.
+// The colour table of a GIF's first image (its local table, else the global one) and the
+// transparent index of the graphic control block that governs it. The blocks before the first
+// image descriptor are walked, so an application or comment block in front of the control block
+// is skipped, and an index counts only when the block's transparency flag is set: an opaque file
+// carries no key, whatever byte happens to stand where the index usually is. Nothing when there
+// is no table or the file is too short to hold what it announces.
 std::optional<GifPalette> ReadGifPalette(std::span<const std::uint8_t> file);
 
 // The first colour of the 32-level grid (255, 247, ..., 8, 0; red outermost) that the palette
 // does not hold.
 Colour FirstColourNotIn(const std::vector<Colour>& palette);
 
-// The key a GIF gives, and whether the picture shows the probe colour: an opaque picture drawn
-// over a probe-filled bitmap leaves the probe colour only where the picture itself has it.
+// The key a GIF carries, and for a file that carries one whether the picture shows the probe
+// colour: an opaque picture drawn over a probe-filled bitmap leaves the probe colour only where
+// the picture itself has it.
 struct GifPaletteCheck {
-    std::optional<Colour> key;  // none when the index lies beyond the entries read
+    std::optional<Colour> key;  // none without a transparent index, or one beyond the table
     bool fillWithKey = false;
 };
 std::optional<GifPaletteCheck> CheckGifPalette(std::span<const std::uint8_t> file,

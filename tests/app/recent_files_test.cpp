@@ -170,6 +170,29 @@ TEST(RecentFileListStore, SaveAndLoadRoundTrip) {
     EXPECT_EQ(Entries(loaded), std::vector<std::string>{"four.bmp"});
 }
 
+TEST(RecentFileListStore, AFullListOfSixteenRoundTrips) {
+    std::vector<std::string> paths;
+    for (int i = 1; i <= RecentFileList::kMaxEntries; ++i) {
+        paths.push_back("/pictures/p" + std::to_string(i) + ".png");
+    }
+    RecentFileList list;
+    for (auto it = paths.rbegin(); it != paths.rend(); ++it) {
+        list.Add(*it);  // the last one added comes first
+    }
+    MemorySettings store;
+    list.Save(store);
+    for (int i = 1; i <= RecentFileList::kMaxEntries; ++i) {
+        EXPECT_EQ(store.ReadText("Recent File List", "File" + std::to_string(i)),
+                  paths[static_cast<std::size_t>(i - 1)]);
+    }
+    EXPECT_FALSE(store.ReadText("Recent File List", "File17"));
+
+    // Loading over a shorter list reads all sixteen back, the last one included.
+    RecentFileList loaded = ListOf({"/old.png"});
+    loaded.Load(store);
+    EXPECT_EQ(Entries(loaded), paths);
+}
+
 TEST(RecentFileListStore, LoadStopsAtTheFirstEmptyValueAndSkipsDuplicates) {
     MemorySettings store;
     store.WriteText("Recent File List", "File1", "a");

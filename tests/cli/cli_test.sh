@@ -44,7 +44,17 @@ contains "key travels in the file" "$work/out" '"fileColorKey": "FF0000"'
 check "JPEG asks first and stops without --yes" 3 "$cli" save --format jpeg -o "$work/j.jpeg" "$work/a.png"
 contains "JPEG question" "$work/err" "JPEGで保存すると透過部分が変わることがあります"
 [[ -e $work/j.jpeg ]] && { echo "FAIL: a refused JPEG was written"; fail=1; }
-check "JPEG with --yes" 0 "$cli" save --yes --quality 50 --format 9 -o "$work/j.jpeg" "$work/a.png"
+# One flat colour, which JPEG keeps closely at any quality.
+/usr/bin/convert -size 16x16 'xc:rgb(200,100,50)' "$work/flat.png"
+check "JPEG with --yes" 0 "$cli" save --yes --quality 50 --format 9 -o "$work/j.jpeg" "$work/flat.png"
+# The file is a 16 x 16 JPEG of the picture, written at the quality asked for.
+jpeg_facts=$(/usr/bin/convert "$work/j.jpeg" -format '%m %w %h %Q' info: 2>&1)
+[[ $jpeg_facts == "JPEG 16 16 50" ]] || { echo "FAIL: JPEG format, size or quality: $jpeg_facts"; fail=1; }
+/usr/bin/convert "$work/j.jpeg" -depth 8 rgb:- | od -An -v -tu1 | tr -s ' ' '\n' | grep . |
+    awk 'BEGIN { split("200 100 50", want) }
+         { d = $1 - want[n % 3 + 1]; n++; if (d < -8 || d > 8) bad++ }
+         END { exit !(n == 768 && bad == 0) }' ||
+    { echo "FAIL: the JPEG does not show the picture"; fail=1; }
 
 check "existing file asks first" 3 "$cli" save --format png -o "$work/t.png" "$work/a.png"
 contains "overwrite question" "$work/err" "指定したファイルは既に存在します"
@@ -58,7 +68,12 @@ contains "RLE8 facts" "$work/out" '"bitCount": 8, "compression": 1'
 
 cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
-[[ -f "$work/over(back).png" ]] || { echo "FAIL: no backup"; fail=1; }
+# The backup is the old file byte for byte; the rewritten file (our own encoder's, so other bytes)
+# holds exactly the same pixels.
+cmp -s "$work/over(back).png" "$work/a.png" || { echo "FAIL: the backup is not the old file"; fail=1; }
+cmp -s "$work/over.png" "$work/a.png" && { echo "FAIL: the file was not rewritten"; fail=1; }
+cmp -s <(/usr/bin/convert "$work/over.png" -depth 8 rgb:-) <(/usr/bin/convert "$work/a.png" -depth 8 rgb:-) ||
+    { echo "FAIL: the rewritten file lost pixels"; fail=1; }
 
 # The pens: a 4 x 2 image with greys around (100, 100, 100), white (the key) and blue.
 printf 'P3\n4 2\n255\n255 255 255 100 100 100 109 91 100 110 100 100\n0 0 255 100 100 100 100 100 100 255 255 255\n' >"$work/pen.ppm"

@@ -34,6 +34,23 @@ TEST(AlphaFlatten, FlattensEachKindOfPixel) {
     EXPECT_TRUE(test::SameBitmaps(expected, image, "flatten"));
 }
 
+TEST(AlphaFlatten, ColouredTranslucentPixelsTruncateEachChannelOnItsOwn) {
+    // Exact blends 244.216, 224.608, 206.961 onto white and 156.863, 106.039, 62.843 onto a
+    // coloured key: rounding, or mixing up red and blue, gives other values.
+    struct Case {
+        Colour key;
+        Pixel pixel;
+        Colour expected;
+    };
+    for (const Case& c : {Case{Rgb(255, 255, 255), 0x32C8640Au, Rgb(244, 224, 206)},
+                          Case{Rgb(0, 128, 255), 0xC8C8640Au, Rgb(156, 106, 62)},
+                          Case{Rgb(0, 128, 255), 0x320A64C8u, Rgb(1, 122, 244)}}) {
+        Bitmap image = test::MakeBitmap(1, 1, {c.pixel});
+        FlattenOntoKey(image, c.key);
+        EXPECT_EQ(image.ReadPixel(0, 0), c.expected) << std::hex << c.pixel;
+    }
+}
+
 TEST(AlphaFlatten, NudgeMovesGreenUpWhenItWouldGoBelowZero) {
     Bitmap image = test::MakeBitmap(1, 1, {0xFF000500u});
     FlattenOntoKey(image, Rgb(0, 5, 0));

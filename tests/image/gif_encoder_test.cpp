@@ -16,9 +16,9 @@
 namespace palvex::test {
 namespace {
 
-std::vector<std::uint8_t> Encode(const Bitmap& image) {
+std::vector<std::uint8_t> Encode(const Bitmap& image, palvex::Colour key = kNoColour) {
     OutputBuffer out;
-    EXPECT_TRUE(EncodeGif(image, out));
+    EXPECT_TRUE(EncodeGif(image, key, out));
     return {out.Span().begin(), out.Span().end()};
 }
 
@@ -85,22 +85,52 @@ TEST(GifEncoder, TableIsAPowerOfTwoAtLeastTwo) {
     }
 }
 
-// The transparency patch sets the flag at T+16 and the index at T+19; a reader must then see
-// exactly that entry's pixels as transparent.
-TEST(GifEncoder, PatchedOffsetsMakeAnEntryTransparent) {
+// Exactly the key-coloured pixels read back transparent, also when hundreds of colours lie
+// next to the key and the palette has to be reduced.
+TEST(GifEncoder, TheKeyGetsATransparentEntryOfItsOwn) {
+    for (const int colours : {12, 4000, 20000}) {
+        SCOPED_TRACE(colours);
+        Bitmap image;
+        ASSERT_TRUE(image.Create(160, 125));
+        const Pixel key = 0x405060;
+        for (std::size_t i = 0; i < image.PixelCount(); ++i) {
+            const auto c = static_cast<Pixel>(i % static_cast<std::size_t>(colours));
+            image.Data()[i] =
+                i % 97 == 0 ? kOpaqueAlpha | key
+                : i % 5 == 1
+                    // the key's neighbours, one bit off in one channel
+                    ? kOpaqueAlpha | (key ^ (1u << (i / 5 % 24)))
+                    : kOpaqueAlpha | (c & 0xFF) << 16 | (c >> 8) * 3 << 8 | (c * 7 & 0xFF);
+        }
+        const std::vector<std::uint8_t> gif = Encode(image, ColourFromPixel(key));
+        const std::size_t t = 3 * TableEntries(gif);
+        EXPECT_EQ(gif.at(t + 16) & 1, 1);
+        const int index = gif.at(t + 19);
+        EXPECT_EQ(Pixel{gif.at(13 + 3 * index)} << 16 | Pixel{gif.at(14 + 3 * index)} << 8 |
+                      gif.at(15 + 3 * index),
+                  key);
+        const DecodedImage decoded = DecodeGif(gif);
+        ASSERT_TRUE(decoded.Ok());
+        int wrong = 0;
+        for (std::size_t i = 0; i < image.PixelCount(); ++i) {
+            const bool isKey = (image.Data()[i] & kRgbMask) == key;
+            wrong += (AlphaOf(decoded.pixels.Data()[i]) == 0) != isKey;
+            if (!isKey && colours == 12) {
+                ASSERT_EQ(decoded.pixels.Data()[i], image.Data()[i]) << i;
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(GifEncoder, AKeyNoPixelHasLeavesTheFileOpaque) {
     const Bitmap image = Scattered(20, 10, 12, 4);
-    std::vector<std::uint8_t> gif = Encode(image);
-    const std::size_t t = 3 * TableEntries(gif);
-    const int index = 5;
-    gif.at(t + 16) |= 1;
-    gif.at(t + 19) = index;
-    const Pixel key = Colour(index) & kRgbMask;
-    const DecodedImage decoded = DecodeGif(gif);
-    ASSERT_TRUE(decoded.Ok());
-    for (std::size_t i = 0; i < image.PixelCount(); ++i) {
-        const Pixel p = decoded.pixels.Data()[i];
-        ASSERT_EQ(p & kRgbMask, image.Data()[i] & kRgbMask) << i;
-        ASSERT_EQ(AlphaOf(p), (p & kRgbMask) == key ? 0 : 255) << i;
+    for (const palvex::Colour key : {Rgb(1, 2, 3), kNoColour}) {
+        const std::vector<std::uint8_t> gif = Encode(image, key);
+        EXPECT_EQ(gif.at(3 * TableEntries(gif) + 16), 0);
+        const DecodedImage decoded = DecodeGif(gif);
+        ASSERT_TRUE(decoded.Ok());
+        EXPECT_TRUE(SameBitmaps(image, decoded.pixels, "opaque"));
     }
 }
 
@@ -134,11 +164,11 @@ TEST(GifEncoder, ManyColoursAreQuantised) {
 
 TEST(GifEncoder, RefusesWhatGifCannotHold) {
     OutputBuffer out;
-    EXPECT_FALSE(EncodeGif(Bitmap{}, out));
+    EXPECT_FALSE(EncodeGif(Bitmap{}, kNoColour, out));
     EXPECT_EQ(out.Size(), 0u);
-    EXPECT_FALSE(EncodeGif(SolidBitmap(65536, 1, 0xFF000000), out));
-    EXPECT_FALSE(EncodeGif(SolidBitmap(1, 65536, 0xFF000000), out));
-    EXPECT_TRUE(EncodeGif(SolidBitmap(65535, 1, 0xFF000000), out));
+    EXPECT_FALSE(EncodeGif(SolidBitmap(65536, 1, 0xFF000000), kNoColour, out));
+    EXPECT_FALSE(EncodeGif(SolidBitmap(1, 65536, 0xFF000000), kNoColour, out));
+    EXPECT_TRUE(EncodeGif(SolidBitmap(65535, 1, 0xFF000000), kNoColour, out));
 }
 
 // ImageMagick must read the file to the same pixels as our decoder.

@@ -22,8 +22,13 @@ protected:
         return path;
     }
 
+    // As the application does: the facts reach the document only with a loaded image.
     LoadResult Load(const std::filesystem::path& path, int firstTrans = 1) {
-        return LoadImageFile(path, firstTrans, prompter_, facts_);
+        LoadResult result = LoadImageFile(path, firstTrans, prompter_);
+        if (result.ok) {
+            facts_ = result.facts;
+        }
+        return result;
     }
 
     std::vector<int> ShownIds() const {
@@ -36,7 +41,7 @@ protected:
 
     test::TempDir temp_;
     test::RecordingPrompter prompter_;
-    LoadedFileFacts facts_{Rgb(1, 2, 3), {99, 99}};  // what an earlier load left
+    LoadedFileFacts facts_{Rgb(1, 2, 3), {99, 99}};  // the open document's, from an earlier load
 };
 
 test::PngDescription Rgba(int width, int height, std::vector<std::uint16_t> samples) {
@@ -176,16 +181,39 @@ TEST_F(LoaderTest, Gif89aTakesItsKeyFromTheTransparentIndex) {
         "gif89a"));
 }
 
-TEST_F(LoaderTest, Gif89aReadsTheIndexByteWhateverBlockHoldsIt) {
-    // An application block right after the table: the byte where a control extension would
-    // keep the index is its fifth identifier letter, 'S' (83), and the key is that entry.
-    test::GifDescription gif = SmallGif("89a", {test::GifApplication{}});
-    gif.globalTable.resize(256, {9, 9, 9});
-    gif.globalTable[83] = {10, 20, 30};
-    const LoadResult result = Load(Write("app.gif", test::WriteGif(gif)));
+TEST_F(LoaderTest, OpaqueGif89aCarriesNoKeyAndTakesFirstTrans) {
+    // A control block without its transparency flag (as every opaque file of our own encoder
+    // has), and an application block where a control block usually stands, whose letter 'S'
+    // sits where the index would be.
+    test::GifDescription withApplication = SmallGif("89a", {test::GifApplication{}});
+    withApplication.globalTable.resize(256, {9, 9, 9});
+    withApplication.globalTable[83] = {10, 20, 30};
+    const std::vector<std::pair<const char*, test::GifDescription>> files = {
+        {"control.gif", SmallGif("89a", {test::GifGraphicControl{}})},
+        {"application.gif", withApplication},
+    };
+    for (const auto& [name, gif] : files) {
+        SCOPED_TRACE(name);
+        const LoadResult result = Load(Write(name, test::WriteGif(gif)), 4);
+        ASSERT_TRUE(result.ok);
+        EXPECT_EQ(result.key, Rgb(0, 0, 255));  // FirstTrans blue, not a palette colour
+        EXPECT_EQ(facts_.FileColorKey, kNoColour);
+        EXPECT_FALSE(result.fillWithKey);
+        EXPECT_EQ(result.image.ReadPixel(0, 0), Rgb(0, 200, 0));
+    }
+}
+
+TEST_F(LoaderTest, Gif89aControlBlockBehindAnApplicationBlockGivesTheKey) {
+    const LoadResult result =
+        Load(Write("anim.gif",
+                   test::WriteGif(SmallGif(
+                       "89a", {test::GifApplication{}, test::GifGraphicControl::Transparent(2)}))),
+             4);
     ASSERT_TRUE(result.ok);
-    EXPECT_EQ(facts_.FileColorKey, kNoColour);  // no transparent pixel in the file
-    EXPECT_EQ(result.key, Rgb(10, 20, 30));
+    EXPECT_EQ(result.key, Rgb(200, 0, 0));
+    EXPECT_EQ(facts_.FileColorKey, Rgb(200, 0, 0));
+    EXPECT_EQ(result.image.ReadPixel(1, 0), Rgb(200, 0, 0));
+    EXPECT_EQ(result.image.ReadPixel(0, 0), Rgb(0, 200, 0));
 }
 
 TEST_F(LoaderTest, Gif87aSkipsThePaletteCheck) {
@@ -322,15 +350,16 @@ TEST_F(LoaderTest, Os2BmpReportsTheBitCountOfItsOwnHeader) {
 
 TEST_F(LoaderTest, BmpNameWithoutBmSignatureFailsAfterBothScans) {
     const auto path = Write("fake.bmp", test::WritePng(Rgba(1, 1, {1, 2, 3, 255})));
-    EXPECT_FALSE(Load(path).ok);
+    const LoadResult result = Load(path);
+    EXPECT_FALSE(result.ok);
     EXPECT_EQ(
         prompter_.Texts(),
         (std::vector<std::string>{"形式判別エラー\nビットマップファイルの情報取得に失敗しました",
                                   "形式判別エラー\nビットマップファイルの情報取得に失敗しました"}));
     EXPECT_EQ(ShownIds(), (std::vector<int>{30016, 30012}));
-    // The facts were already overwritten when the second check failed.
-    EXPECT_EQ(facts_.FileColorKey, kNoColour);
-    EXPECT_EQ(facts_.SourceBmpFormat, BmpFormat{});
+    // The open document keeps its facts, or its next overwrite save would lose its key.
+    EXPECT_EQ(facts_.FileColorKey, Rgb(1, 2, 3));
+    EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{99, 99}));
 }
 
 TEST_F(LoaderTest, UndecodableFilesSayWhyAndLeaveTheFactsAlone) {
@@ -354,7 +383,10 @@ TEST_F(LoaderTest, InstallReplacesSizeKeyAndPixels) {
     const auto path = Write("i.png", test::WritePng(Rgba(3, 2, std::vector<std::uint16_t>(24, 0))));
     LoadResult result = Load(path);
     ASSERT_TRUE(result.ok);
+    const LoadedFileFacts facts = result.facts;
     InstallLoadedImage(state, std::move(result));
+    EXPECT_EQ(state.facts.FileColorKey, kWhite);
+    EXPECT_EQ(state.facts.FileColorKey, facts.FileColorKey);
     EXPECT_EQ(state.width, 3);
     EXPECT_EQ(state.height, 2);
     EXPECT_EQ(state.TransparentColor, kWhite);  // a PNG without bKGD prefers white

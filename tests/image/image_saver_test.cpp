@@ -1,13 +1,16 @@
 #include "image/image_saver.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "image/atomic_file.h"
+#include "image/codecs/decoder.h"
 #include "image/save_format.h"
 #include "resources/command_ids.h"
+#include "support/jpeg_writer.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -38,12 +41,55 @@ Bitmap Picture() {
     return image;
 }
 
+// The luminance DC divisor of a JPEG's first quantisation table, and the one libjpeg derives
+// from a quality setting: together they tell which quality reached the encoder.
+int FirstQuantValue(const Bytes& jpeg) {
+    for (std::size_t at = 2; at + 5 < jpeg.size(); at += 2 + (jpeg[at + 2] << 8 | jpeg[at + 3])) {
+        if (jpeg[at] != 0xFF || jpeg[at + 1] == 0xDA) {
+            break;
+        }
+        if (jpeg[at + 1] == 0xDB) {
+            return jpeg[at + 5];
+        }
+    }
+    return -1;
+}
+int LuminanceDcFor(int quality) {
+    const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    return std::clamp((16 * scale + 50) / 100, 1, 255);
+}
+
+// Every pixel's channels within `tolerance` of the picture's (a lossy file's round trip).
+::testing::AssertionResult CloseTo(const Bitmap& expected, const Bitmap& actual, int tolerance) {
+    if (expected.Width() != actual.Width() || expected.Height() != actual.Height()) {
+        return ::testing::AssertionFailure() << "sizes differ";
+    }
+    for (int y = 0; y < expected.Height(); ++y) {
+        for (int x = 0; x < expected.Width(); ++x) {
+            const Colour a = expected.ReadPixel(x, y);
+            const Colour b = actual.ReadPixel(x, y);
+            if (std::abs(RedOf(a) - RedOf(b)) > tolerance ||
+                std::abs(GreenOf(a) - GreenOf(b)) > tolerance ||
+                std::abs(BlueOf(a) - BlueOf(b)) > tolerance) {
+                return ::testing::AssertionFailure() << "pixel " << x << "," << y << ": expected "
+                                                     << std::hex << a << " got " << b;
+            }
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 class SaverTest : public ::testing::Test {
 protected:
     SaveContext Context() { return {image_, kKey, facts_, settings_, prompter_, shell_}; }
+    // The id of the last message shown, 0 when none was: a missing message fails the check
+    // instead of crashing the test.
+    int LastShownId() const { return prompter_.shown.empty() ? 0 : prompter_.shown.back().id; }
     LoadResult Reload(const std::filesystem::path& path) {
         test::RecordingPrompter quiet;
-        return LoadImageFile(path, 0, quiet, reloaded_);
+        LoadResult result = LoadImageFile(path, 0, quiet);
+        reloaded_ = result.facts;
+        return result;
     }
 
     test::TempDir temp_;
@@ -80,7 +126,9 @@ TEST_F(SaverTest, EverySaveFormatRoundTripsThroughTheLoader) {
                 }
             }
         } else {
+            // No key in the file (our opaque GIF included): the FirstTrans key, black here.
             EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+            EXPECT_EQ(back.key, Rgb(0, 0, 0));
         }
         if (entry >= 7 && entry != 9 && entry != 10 && entry != 14) {
             // Lossless, full-colour entries keep every pixel (the one off the key included).
@@ -94,7 +142,7 @@ TEST_F(SaverTest, SaveAsAsksTheQuestionsInOrderAndWritesNothingOnNo) {
     const auto jpeg = temp_.File("a.jpeg");
     prompter_.answers = {Answer::No};
     EXPECT_FALSE(SaveImageAsEntry(Context(), jpeg, 9));
-    EXPECT_EQ(prompter_.shown.back().id, 30023);
+    EXPECT_EQ(LastShownId(), 30023);
     EXPECT_FALSE(std::filesystem::exists(jpeg));
 
     // Yes to the JPEG question, then the quality dialog is cancelled.
@@ -119,7 +167,7 @@ TEST_F(SaverTest, SaveAsAsksTheQuestionsInOrderAndWritesNothingOnNo) {
     prompter_.shown.clear();
     prompter_.answers = {Answer::No};
     EXPECT_FALSE(SaveImageAsEntry(Context(), existing, 15));
-    EXPECT_EQ(prompter_.shown.back().id, 30056);
+    EXPECT_EQ(LastShownId(), 30056);
     EXPECT_EQ(test::ReadFileBytes(existing), (Bytes{1, 2, 3}));
 }
 
@@ -153,7 +201,7 @@ TEST_F(SaverTest, SuccessfulSaveAsOffersTheFolder) {
     shell_.works = false;
     prompter_.answers = {Answer::Yes, Answer::Yes};  // overwrite, then show the folder
     EXPECT_TRUE(SaveImageAsEntry(Context(), path, 11));
-    EXPECT_EQ(prompter_.shown.back().id, 30048);
+    EXPECT_EQ(LastShownId(), 30048);
 }
 
 TEST_F(SaverTest, TransparentGifWithManyColoursAsksFirst) {
@@ -163,7 +211,7 @@ TEST_F(SaverTest, TransparentGifWithManyColoursAsksFirst) {
     }
     prompter_.answers = {Answer::No};
     EXPECT_FALSE(SaveImageAsEntry(Context(), temp_.File("many.gif"), 14));
-    EXPECT_EQ(prompter_.shown.back().id, 30017);
+    EXPECT_EQ(LastShownId(), 30017);
 }
 
 TEST_F(SaverTest, ColourCountThresholdIs256) {
@@ -178,14 +226,68 @@ TEST_F(SaverTest, ColourCountThresholdIs256) {
 }
 
 TEST_F(SaverTest, OverwriteSaveKeepsABackupNamedAfterTheCanonicalExtension) {
+    test::JpegDescription old;
+    old.width = 8;
+    old.height = 8;
+    old.samples.assign(8 * 8 * 3, 77);
+    const Bytes oldBytes = test::WriteJpeg(old);
     const auto photo = temp_.File("photo.JPG");
-    test::WriteFileBytes(photo, {0xFF, 0xD8, 0xFF, 0xD9});
+    test::WriteFileBytes(photo, oldBytes);
+    settings_.WriteInt("Last", "Quality", 30);  // the save-as choice plays no part here
     prompter_.answers = {Answer::Yes};
     EXPECT_TRUE(SaveDocument(Context(), photo));
     EXPECT_EQ(prompter_.shown.at(0).id, 30023);
-    EXPECT_EQ(test::ReadFileBytes(temp_.File("photo(back).jpeg")), (Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
-    EXPECT_GT(std::filesystem::file_size(photo), 4u);
     EXPECT_EQ(prompter_.shown.size(), 1u);  // no folder question on an overwrite save
+    EXPECT_EQ(test::ReadFileBytes(temp_.File("photo(back).jpeg")), oldBytes);
+    const Bytes saved = test::ReadFileBytes(photo);
+    EXPECT_EQ(FirstQuantValue(saved), 1);  // quality 100
+    const DecodedImage decoded = DecodeJpeg(saved);
+    ASSERT_TRUE(decoded.Ok());
+    EXPECT_TRUE(CloseTo(image_, decoded.pixels, 8));
+}
+
+TEST_F(SaverTest, TheChosenJpegQualityReachesTheEncoder) {
+    for (const int quality : {30, 75}) {
+        SCOPED_TRACE(quality);
+        const auto path = temp_.File("q" + std::to_string(quality) + ".jpeg");
+        prompter_.answers = {Answer::Yes, Answer::No};  // lose transparency, no folder
+        prompter_.jpegQuality = quality;
+        ASSERT_TRUE(SaveImageAsEntry(Context(), path, 9));
+        EXPECT_EQ(FirstQuantValue(test::ReadFileBytes(path)), LuminanceDcFor(quality));
+    }
+}
+
+TEST_F(SaverTest, AFailedBackupStopsTheOverwriteSave) {
+    const auto png = temp_.File("pic.png");
+    test::WriteFileBytes(png, {1, 2, 3});
+    // A folder where the backup should go cannot be replaced by a copy.
+    std::filesystem::create_directory(temp_.File("pic(back).png"));
+    test::WriteFileBytes(temp_.File("pic(back).png") / "inside", {4});
+    EXPECT_FALSE(SaveDocument(Context(), png));
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].id, 30004);
+    EXPECT_EQ(prompter_.shown[0].Text(), "バックアップファイルの作成に失敗しました");
+    EXPECT_EQ(test::ReadFileBytes(png), (Bytes{1, 2, 3}));
+}
+
+TEST_F(SaverTest, OverwriteSaveOfAMissingFileSkipsTheBackup) {
+    const auto png = temp_.File("new.png");
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    EXPECT_TRUE(prompter_.shown.empty());
+    EXPECT_TRUE(Reload(png).ok);
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("new(back).png")));
+}
+
+TEST_F(SaverTest, BackupNameCutsAtTheLastDotOnly) {
+    const auto folder = temp_.File("dir.v1");
+    std::filesystem::create_directory(folder);
+    const auto png = folder / "pic.png";
+    test::WriteFileBytes(png, {5, 6});
+    EXPECT_TRUE(SaveDocument(Context(), png));
+    EXPECT_EQ(test::ReadFileBytes(folder / "pic(back).png"), (Bytes{5, 6}));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()),
+                            std::filesystem::directory_iterator()),
+              1);  // nothing beside the folder
 }
 
 TEST_F(SaverTest, OverwriteSaveOfANameWithoutDotFailsSilently) {
@@ -203,7 +305,7 @@ TEST_F(SaverTest, OverwriteSaveFollowsTheOpenedFile) {
     settings_.WriteInt("Last", "MakeBackup", 0);
     prompter_.answers = {Answer::No};
     EXPECT_TRUE(SaveDocument(Context(), bmp));
-    EXPECT_EQ(prompter_.shown.back().id, 30069);
+    EXPECT_EQ(LastShownId(), 30069);
     ASSERT_TRUE(Reload(bmp).ok);
     EXPECT_EQ(reloaded_.SourceBmpFormat, (BmpFormat{8, 1}));
 
@@ -281,7 +383,8 @@ TEST_F(SaverTest, FailedWritesLeaveTheOldFileAlone) {
     std::filesystem::create_directory(blocked);
     test::WriteFileBytes(blocked / "inside", {1});
     EXPECT_FALSE(WriteImageFile(Context(), blocked, "png", true, 100, false));
-    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(LastShownId(), 30001);
     EXPECT_TRUE(std::filesystem::is_directory(blocked));
     // No temporary file is left behind.
     int files = 0;
@@ -297,7 +400,7 @@ TEST_F(SaverTest, AnEncoderFailureLeavesTheOldFileExactly) {
     const auto target = temp_.File("wide.jpeg");
     test::WriteFileBytes(target, {1, 2, 3, 4});
     EXPECT_FALSE(WriteImageFile(Context(), target, "jpeg", false, 90, false));
-    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    EXPECT_EQ(LastShownId(), 30001);
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3, 4}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()),
                             std::filesystem::directory_iterator()),
@@ -309,7 +412,7 @@ TEST_F(SaverTest, UnknownExtensionsFindNoEncoder) {
     EXPECT_FALSE(FindEncoderByMime("image/PNG"));
     EXPECT_FALSE(FindEncoderByMime("image/webp"));
     EXPECT_FALSE(WriteImageFile(Context(), temp_.File("a.webp"), "webp", false, 100, false));
-    EXPECT_EQ(prompter_.shown.back().id, 30001);
+    EXPECT_EQ(LastShownId(), 30001);
     EXPECT_FALSE(std::filesystem::exists(temp_.File("a.webp")));
 }
 
@@ -330,44 +433,118 @@ TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
 }
 
-// A GIF with the patchable layout: header, screen, global table, control extension.
-Bytes GifWithTable(const std::vector<Colour>& table) {
-    Bytes b = {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0};
-    int bits = 0;
-    while ((2 << bits) < static_cast<int>(table.size())) {
-        ++bits;
-    }
-    b[10] = static_cast<std::uint8_t>(0x80 | bits);
-    for (const Colour c : table) {
-        b.insert(b.end(),
-                 {static_cast<std::uint8_t>(RedOf(c)), static_cast<std::uint8_t>(GreenOf(c)),
-                  static_cast<std::uint8_t>(BlueOf(c))});
-    }
-    b.insert(b.end(), {0x21, 0xF9, 4, 0x04, 0, 0, 0, 0, 0x3B});
-    return b;
+#if !defined(_WIN32)
+TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
+    test::TempDir temp;
+    const auto target = temp.File("private.png");
+    test::WriteFileBytes(target, {1});
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;  // 0640
+    std::filesystem::permissions(target, mode);
+    ASSERT_TRUE(WriteFileAtomically(target, Bytes{2}));
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{2}));
+    EXPECT_EQ(std::filesystem::status(target).permissions(), mode);
 }
 
-TEST(GifPatch, NearestEntryWinsAndTheFirstOfATie) {
+TEST(AtomicFile, SavingOverALinkReplacesTheFileItPointsTo) {
     test::TempDir temp;
-    const auto path = temp.File("p.gif");
-    // Entries 1 and 2 are both at distance 10 from the key; entry 1 must win.
-    test::WriteFileBytes(path, GifWithTable({Rgb(0, 0, 0), Rgb(100, 90, 100), Rgb(100, 110, 100),
-                                             Rgb(255, 255, 255)}));
-    ASSERT_TRUE(PatchGifTransparency(path, Rgb(100, 100, 100)));
-    const Bytes patched = test::ReadFileBytes(path);
-    const std::size_t t = 3 * 4;
-    EXPECT_EQ(patched[t + 16], 0x05);  // flag set, other bits kept
-    EXPECT_EQ(patched[t + 19], 1);
+    std::filesystem::create_directory(temp.File("real"));
+    const auto real = temp.File("real") / "real.png";
+    test::WriteFileBytes(real, {1});
+    const auto mode = std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                      std::filesystem::perms::group_read;
+    std::filesystem::permissions(real, mode);
+    // A relative link to a relative link: each resolves beside itself.
+    std::filesystem::create_symlink("real/real.png", temp.File("middle.png"));
+    std::filesystem::create_symlink("middle.png", temp.File("link.png"));
+    ASSERT_TRUE(WriteFileAtomically(temp.File("link.png"), Bytes{2, 3}));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("link.png")));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("middle.png")));
+    EXPECT_EQ(test::ReadFileBytes(real), (Bytes{2, 3}));
+    EXPECT_EQ(std::filesystem::status(real).permissions(), mode);
+    // Nothing was left beside the links or the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
+                            std::filesystem::directory_iterator()),
+              3);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.File("real")),
+                            std::filesystem::directory_iterator()),
+              1);
+
+    // A link to a file not there yet creates that file.
+    std::filesystem::create_symlink("real/later.png", temp.File("later.png"));
+    ASSERT_TRUE(WriteFileAtomically(temp.File("later.png"), Bytes{4}));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp.File("later.png")));
+    EXPECT_EQ(test::ReadFileBytes(temp.File("real") / "later.png"), (Bytes{4}));
 }
 
-TEST(GifPatch, UnreadableTablesLeaveTheFileUnchanged) {
-    test::TempDir temp;
-    const auto path = temp.File("short.gif");
-    Bytes gif = GifWithTable({Rgb(0, 0, 0), Rgb(1, 1, 1)});
-    gif.resize(15);  // the table is cut short
-    test::WriteFileBytes(path, gif);
-    EXPECT_FALSE(PatchGifTransparency(path, Rgb(1, 1, 1)));
-    EXPECT_EQ(test::ReadFileBytes(path), gif);
+TEST_F(SaverTest, OverwriteSaveThroughALinkKeepsTheLink) {
+    const auto real = temp_.File("real.png");
+    test::WriteFileBytes(real, {1, 2});
+    std::filesystem::create_symlink("real.png", temp_.File("link.png"));
+    EXPECT_TRUE(SaveDocument(Context(), temp_.File("link.png")));
+    EXPECT_TRUE(std::filesystem::is_symlink(temp_.File("link.png")));
+    EXPECT_EQ(test::ReadFileBytes(temp_.File("link(back).png")), (Bytes{1, 2}));
+    ASSERT_TRUE(Reload(real).ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+}
+#endif
+
+// Many colours crowding round the key, so that a palette reduction would merge some of them
+// with it, and the key itself scattered among them.
+Bitmap CrowdedRoundTheKey() {
+    Bitmap image = test::SolidBitmap(40, 40, 0xFF000000u);
+    for (int y = 0; y < 40; ++y) {
+        for (int x = 0; x < 40; ++x) {
+            const bool key = x % 7 == 3 && y % 5 == 2;
+            image.WritePixel(x, y, key ? kKey : Rgb(x % 20, 255 - y % 20, (x / 20 + y / 20) * 7));
+        }
+    }
+    return image;
+}
+
+TEST_F(SaverTest, TransparentFilesClearExactlyTheKeyColouredPixels) {
+    for (const bool crowded : {false, true}) {
+        image_ = crowded ? CrowdedRoundTheKey() : Picture();
+        const Bitmap original = crowded ? CrowdedRoundTheKey() : Picture();
+        for (int entry = 13; entry <= 16; ++entry) {
+            SCOPED_TRACE("entry " + std::to_string(entry) + (crowded ? " crowded" : ""));
+            const auto path = temp_.File("t" + std::to_string(entry) + (crowded ? "c" : "") + "." +
+                                         std::string(SaveFormatAt(entry)->pattern.substr(2)));
+            prompter_.answers = {Answer::Yes};  // the many-colours question of a GIF
+            prompter_.fallback = Answer::No;
+            ASSERT_TRUE(SaveImageAsEntry(Context(), path, entry));
+            const LoadResult back = Reload(path);
+            ASSERT_TRUE(back.ok);
+            ASSERT_EQ(reloaded_.FileColorKey, kKey);
+            int wrong = 0;
+            for (int y = 0; y < original.Height(); ++y) {
+                for (int x = 0; x < original.Width(); ++x) {
+                    const bool wasKey = original.ReadPixel(x, y) == kKey;
+                    const bool isKey = back.image.ReadPixel(x, y) == back.key;
+                    wrong += wasKey != isKey;
+                }
+            }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+}
+
+TEST_F(SaverTest, TransparentGifWithoutAKeyColouredPixelIsWrittenOpaque) {
+    // Under a white key, near-white 250,250,250 is a real colour and must stay.
+    image_ = test::SolidBitmap(3, 1, PixelFromColour(Rgb(250, 250, 250)));
+    image_.WritePixel(1, 0, Rgb(10, 20, 30));
+    for (const Colour key : {Rgb(255, 255, 255), kNoColour}) {
+        SCOPED_TRACE(key);
+        const auto path = temp_.File(key == kNoColour ? "auto.gif" : "white.gif");
+        const SaveContext context{image_, key, facts_, settings_, prompter_, shell_};
+        ASSERT_TRUE(WriteImageFile(context, path, "gif", true, 100, false));
+        const LoadResult back = Reload(path);
+        ASSERT_TRUE(back.ok);
+        EXPECT_EQ(reloaded_.FileColorKey, kNoColour);
+        EXPECT_EQ(back.key, Rgb(0, 0, 0));  // FirstTrans black: the file carries no key
+        EXPECT_EQ(back.image.ReadPixel(0, 0), Rgb(250, 250, 250));
+        EXPECT_EQ(back.image.ReadPixel(1, 0), Rgb(10, 20, 30));
+    }
 }
 
 TEST(SaveFormats, CommandsPreselectTheirEntries) {

@@ -1,5 +1,6 @@
 #include "image/load_scans.h"
 
+#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -130,31 +131,73 @@ Bytes Gif(std::uint8_t flags, const Bytes& rest) {
     return b;
 }
 
-TEST(GifPalette, GlobalTableAndTheIndexSixBytesAfterIt) {
-    // Two entries, then a graphic control extension holding index 1.
-    const Bytes rest = {1, 2, 3, 4, 5, 6, 0x21, 0xF9, 4, 1, 0, 0, 1, 0};
-    const auto palette = ReadGifPalette(Gif(0x80, rest));
+// 21 F9 04 <flags> 0 0 <index> 00
+Bytes Control(std::uint8_t flags, std::uint8_t index) {
+    return {0x21, 0xF9, 4, flags, 0, 0, index, 0};
+}
+
+// An image descriptor at 0,0 of 4 x 4 with the given flags.
+Bytes Descriptor(std::uint8_t flags) {
+    return {0x2C, 0, 0, 0, 0, 4, 0, 4, 0, flags};
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+const Bytes kTwoEntries = {1, 2, 3, 4, 5, 6};
+
+TEST(GifPalette, GlobalTableAndTheIndexOfItsControlBlock) {
+    const auto palette =
+        ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(1, 1), Descriptor(0)})));
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->entries, (std::vector<Colour>{Rgb(1, 2, 3), Rgb(4, 5, 6)}));
     EXPECT_EQ(palette->transparentIndex, 1);
 }
 
-TEST(GifPalette, LocalTableAtThirtyOneWithTheIndexAtNineteen) {
-    Bytes rest(18, 0);
-    rest[6] = 1;      // offset 19
-    rest[17] = 0x80;  // offset 30: image descriptor flags, local table of two entries
-    rest.insert(rest.end(), {9, 9, 9, 7, 7, 7});
-    const auto palette = ReadGifPalette(Gif(0x00, rest));
+TEST(GifPalette, OnlyAControlBlockWithItsFlagSetGivesAnIndex) {
+    // Our own opaque files: a control block with the flag clear and index 0.
+    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(0, 0), Descriptor(0)})))
+                  ->transparentIndex,
+              -1);
+    // No control block at all, and an application block where one usually stands.
+    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Descriptor(0)})))->transparentIndex, -1);
+    const Bytes netscape = {0x21, 0xFF, 11,  'N', 'E', 'T', 'S', 'C', 'A', 'P',
+                            'E',  '2',  '.', '0', 3,   1,   0,   0,   0};
+    EXPECT_EQ(
+        ReadGifPalette(Gif(0x80, Cat({kTwoEntries, netscape, Descriptor(0)})))->transparentIndex,
+        -1);
+    // A control block behind the application block still counts.
+    EXPECT_EQ(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, netscape, Control(1, 1), Descriptor(0)})))
+                  ->transparentIndex,
+              1);
+}
+
+TEST(GifPalette, TheFirstImagesLocalTableWins) {
+    // No global table: the control block at 13, the descriptor at 21, its table from 31.
+    const Bytes local = Cat({Control(1, 1), Descriptor(0x80), {9, 9, 9, 7, 7, 7}});
+    auto palette = ReadGifPalette(Gif(0x00, local));
     ASSERT_TRUE(palette);
     EXPECT_EQ(palette->entries, (std::vector<Colour>{Rgb(9, 9, 9), Rgb(7, 7, 7)}));
     EXPECT_EQ(palette->transparentIndex, 1);
 
-    rest[17] = 0x00;
-    EXPECT_FALSE(ReadGifPalette(Gif(0x00, rest)));
+    // The decoder draws with a local table even when there is a global one.
+    palette = ReadGifPalette(
+        Gif(0x80, Cat({kTwoEntries, Control(1, 0), Descriptor(0x80), {9, 9, 9, 7, 7, 7}})));
+    ASSERT_TRUE(palette);
+    EXPECT_EQ(palette->entries[0], Rgb(9, 9, 9));
+
+    EXPECT_FALSE(ReadGifPalette(Gif(0x00, Cat({Control(1, 1), Descriptor(0)}))));
 }
 
 TEST(GifPalette, TruncatedTablesGiveNothing) {
     EXPECT_FALSE(ReadGifPalette(Gif(0x87, {1, 2, 3})));
+    EXPECT_FALSE(ReadGifPalette(Gif(0x80, Cat({kTwoEntries, Control(1, 1)}))));
+    EXPECT_FALSE(ReadGifPalette(Gif(0x00, Cat({Control(1, 1), Descriptor(0x80), {9, 9}}))));
     EXPECT_FALSE(ReadGifPalette(Bytes{'G', 'I', 'F'}));
 }
 
@@ -166,7 +209,7 @@ TEST(GifPalette, ProbeColourIsTheFirstGridColourMissingFromThePalette) {
 }
 
 TEST(GifPalette, FillFlagIsSetWhenThePictureShowsTheProbeColour) {
-    const Bytes file = Gif(0x80, {255, 255, 255, 0, 0, 0, 0x21, 0xF9, 4, 1, 0, 0, 0, 0});
+    const Bytes file = Gif(0x80, Cat({{255, 255, 255, 0, 0, 0}, Control(1, 0), Descriptor(0)}));
     Bitmap picture = test::SolidBitmap(2, 2, PixelFromColour(Rgb(0, 0, 0)));
     auto check = CheckGifPalette(file, picture);
     ASSERT_TRUE(check);
@@ -176,10 +219,17 @@ TEST(GifPalette, FillFlagIsSetWhenThePictureShowsTheProbeColour) {
     picture.WritePixel(1, 1, Rgb(255, 255, 247));
     check = CheckGifPalette(file, picture);
     EXPECT_TRUE(check->fillWithKey);
+
+    // A file without a key gives neither a key nor the fill.
+    check = CheckGifPalette(
+        Gif(0x80, Cat({{255, 255, 255, 0, 0, 0}, Control(0, 0), Descriptor(0)})), picture);
+    ASSERT_TRUE(check);
+    EXPECT_FALSE(check->key);
+    EXPECT_FALSE(check->fillWithKey);
 }
 
 TEST(GifPalette, IndexBeyondTheTableLeavesTheKeyAlone) {
-    const Bytes file = Gif(0x80, {1, 1, 1, 2, 2, 2, 0x21, 0xF9, 4, 1, 0, 0, 5, 0});
+    const Bytes file = Gif(0x80, Cat({kTwoEntries, Control(1, 5), Descriptor(0)}));
     const auto check = CheckGifPalette(file, test::SolidBitmap(1, 1, 0xFF000000u));
     ASSERT_TRUE(check);
     EXPECT_FALSE(check->key);

@@ -216,6 +216,58 @@ TEST(QuantizeReduced, PhotoPaletteUsesTheColoursAvailable) {
     EXPECT_LT(MeanError(twoClusters, Reconstruct(indexed)), 30.0);
 }
 
+// The reserved colour's entry is used by its pixels and by no other, on every path: exact,
+// reduced from the colours, reduced from the histogram.
+TEST(QuantizeReserved, TheReservedEntryBelongsToItsPixelsAlone) {
+    const Colour key = Rgb(0x40, 0x50, 0x60);
+    for (const int distinct : {40, 300, 3000, 60000}) {
+        SCOPED_TRACE(distinct);
+        Bitmap image = RandomColours(120, 90, static_cast<unsigned>(distinct), distinct);
+        for (std::size_t i = 0; i < image.PixelCount(); i += 7) {
+            // The key, and beside it neighbours that a reduction would gladly merge with it.
+            image.Data()[i] =
+                i % 2 == 0 ? PixelFromColour(key) : PixelFromColour(key) ^ (1u << (i / 7 % 24));
+        }
+        IndexedImage indexed;
+        ASSERT_TRUE(QuantizeToPalette(image, 256, indexed, key));
+        ASSERT_GE(indexed.reservedIndex, 0);
+        ASSERT_LE(indexed.palette.size(), 256u);
+        EXPECT_EQ(indexed.palette[static_cast<std::size_t>(indexed.reservedIndex)], key);
+        EXPECT_EQ(std::count(indexed.palette.begin(), indexed.palette.end(), key), 1);
+        int wrong = 0;
+        for (std::size_t i = 0; i < image.PixelCount(); ++i) {
+            wrong += (indexed.indices[i] == indexed.reservedIndex) !=
+                     (ColourFromPixel(image.Data()[i]) == key);
+        }
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+TEST(QuantizeReserved, AReducedEntryEqualToTheKeyMovesOff) {
+    // The two neighbours average exactly to the key, and one entry is all they get.
+    const Colour key = Rgb(100, 100, 100);
+    const Bitmap image =
+        MakeBitmap(3, 1, {PixelOf(101, 100, 100), PixelOf(99, 100, 100), PixelFromColour(key)});
+    IndexedImage indexed;
+    ASSERT_TRUE(QuantizeToPalette(image, 2, indexed, key));
+    ASSERT_EQ(indexed.palette.size(), 2u);
+    EXPECT_EQ(indexed.reservedIndex, 1);
+    EXPECT_NE(indexed.palette[0], key);
+    EXPECT_EQ(indexed.indices[0], 0);
+    EXPECT_EQ(indexed.indices[1], 0);
+    EXPECT_EQ(indexed.indices[2], 1);
+}
+
+TEST(QuantizeReserved, AnAbsentKeyReservesNothing) {
+    const Bitmap image = RandomColours(30, 30, 5, 300);
+    IndexedImage plain;
+    IndexedImage reserved;
+    ASSERT_TRUE(QuantizeToPalette(image, 256, plain));
+    ASSERT_TRUE(QuantizeToPalette(image, 256, reserved, Rgb(1, 2, 3)));
+    EXPECT_EQ(reserved.reservedIndex, -1);
+    EXPECT_EQ(reserved.palette, plain.palette);
+}
+
 // The cell candidate lists against a plain scan, with palettes that make pruning hard:
 // crowded, duplicated, and all in one corner.
 TEST(PaletteSearch, MatchesExhaustiveSearch) {

@@ -194,6 +194,9 @@ bool WriteTags(TIFF* tif, const TiffDescription& desc) {
                            desc.planar ? PLANARCONFIG_SEPARATE : PLANARCONFIG_CONTIG) &&
               TIFFSetField(tif, TIFFTAG_COMPRESSION, CompressionTag(desc.compression)) &&
               TIFFSetField(tif, TIFFTAG_ORIENTATION, desc.orientation);
+    if (ok && desc.signedSamples) {
+        ok = TIFFSetField(tif, TIFFTAG_SAMPLEFORMAT, SAMPLEFORMAT_INT);
+    }
     const int extras = desc.samplesPerPixel - colours;
     if (ok && extras > 0 && desc.extraSample != TiffExtraSample::None) {
         std::vector<std::uint16_t> kinds(extras, EXTRASAMPLE_UNSPECIFIED);

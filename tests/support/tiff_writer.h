@@ -37,6 +37,8 @@ struct TiffDescription {
     TiffCompression compression = TiffCompression::None;
     int jpegQuality = 95;
     int orientation = 1;  // the TIFF Orientation value, 1..8
+    bool signedSamples =
+        false;  // SampleFormat 2 (two's complement); the values are written as given
     std::vector<std::uint16_t> samples;
     std::vector<std::uint16_t> palette;
 };

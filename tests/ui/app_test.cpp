@@ -174,6 +174,20 @@ TEST_F(AppFixture, OpeningAnotherImageAsksNothingAndKeepsTheModifiedFlag) {
     EXPECT_EQ(app->MainFrame()->windowTitle(), "two.png - Palvex");
 }
 
+TEST_F(AppFixture, ARefusedFileLeavesTheOpenDocumentsFileFacts) {
+    // The open PNG carries a key, so its overwrite save must stay transparent.
+    ASSERT_TRUE(Start({ui::PathToQString(WriteImage("keyed.png"))}));
+    ASSERT_EQ(app->Model().image.facts.FileColorKey, Rgb(255, 255, 255));
+    // PNG bytes under a BMP name: decoded, then refused by the BMP header check.
+    const auto fake = temp.File("fake.bmp");
+    std::filesystem::copy_file(WriteImage("other.png"), fake);
+    EXPECT_FALSE(app->OpenImageFile(fake));
+    EXPECT_EQ(prompter.shown.back().id, 30012);
+    EXPECT_EQ(app->Model().image.facts.FileColorKey, Rgb(255, 255, 255));
+    EXPECT_EQ(app->Model().image.facts.SourceBmpFormat, BmpFormat{});
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "keyed.png - Palvex");
+}
+
 TEST_F(AppFixture, DroppingThreeFilesOpensOnlyTheFirst) {
     ASSERT_TRUE(Start());
     const auto first = WriteImage("first.png");

@@ -130,8 +130,8 @@ bool CVemmarApp::OpenDocumentFile(const std::filesystem::path& path) {
 }
 
 bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
-    LoadResult loaded = LoadImageFile(path, setting::kFirstTrans.Read(services_.store),
-                                      services_.prompter, model_.image.facts);
+    LoadResult loaded =
+        LoadImageFile(path, setting::kFirstTrans.Read(services_.store), services_.prompter);
     if (!loaded.ok) {
         return false;
     }

@@ -22,11 +22,12 @@ bool EncodePng(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
 // RGB, or RGBA with unassociated alpha with a key.
 bool EncodeTiff(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
 
-// An opaque GIF: an exact palette when the image has at most 256 colours, a quantised one
-// otherwise. The block layout is fixed, because the transparency patch edits it in place:
-// header, screen descriptor, global table from offset 13, then directly a graphic control
-// extension (0x21 0xF9 4 flags delay(2) index 0), then the image descriptor.
-bool EncodeGif(const Bitmap& image, OutputBuffer& out);
+// A GIF: an exact palette when the image has at most 256 colours, a quantised one otherwise.
+// With a key that some pixel has, the key gets an entry of its own that only the key-coloured
+// pixels use, and that entry is the transparent index; without one the file is opaque. The block
+// layout is fixed: header, screen descriptor, global table from offset 13, then directly a
+// graphic control extension (0x21 0xF9 4 flags delay(2) index 0), then the image descriptor.
+bool EncodeGif(const Bitmap& image, Colour alphaKey, OutputBuffer& out);
 
 // The transparent BMP: 32 bits, uncompressed (BI_RGB), the fourth byte of every pixel holding
 // its alpha, rows bottom-up.

@@ -70,9 +70,11 @@ bool WriteGif(const IndexedImage& indexed, OutputBuffer& out) {
     table.SortFlag = false;
     table.Colors = colours;
 
-    // The transparency patch rewrites the flags and index of this extension in place, so it is
-    // written even though the file is opaque.
-    const GifByteType graphicControl[4] = {0, 0, 0, 0};
+    // Written for opaque files too, so the block layout never depends on the key.
+    const bool transparent = indexed.reservedIndex >= 0;
+    const GifByteType graphicControl[4] = {
+        static_cast<GifByteType>(transparent ? 1 : 0), 0, 0,
+        static_cast<GifByteType>(transparent ? indexed.reservedIndex : 0)};
     EGifSetGifVersion(gif, true);
     if (EGifPutScreenDesc(gif, indexed.width, indexed.height, 8, 0, &table) != GIF_OK ||
         EGifPutExtension(gif, GRAPHICS_EXT_FUNC_CODE, sizeof(graphicControl), graphicControl) !=
@@ -92,13 +94,13 @@ bool WriteGif(const IndexedImage& indexed, OutputBuffer& out) {
 
 }  // namespace
 
-bool EncodeGif(const Bitmap& image, OutputBuffer& out) {
+bool EncodeGif(const Bitmap& image, Colour alphaKey, OutputBuffer& out) {
     out.Clear();
     if (image.IsNull() || image.Width() > kMaxGifSide || image.Height() > kMaxGifSide) {
         return false;
     }
     IndexedImage indexed;
-    if (!QuantizeToPalette(image, 256, indexed) || !WriteGif(indexed, out)) {
+    if (!QuantizeToPalette(image, 256, indexed, alphaKey) || !WriteGif(indexed, out)) {
         out.Clear();
         return false;
     }

@@ -25,10 +25,15 @@ inline Pixel FromAbgr(std::uint32_t abgr, bool premultiplied) {
 }
 
 // Whether libtiff hands back premultiplied colour: it stores associated alpha as it is and
-// premultiplies unassociated alpha itself (RGB), but leaves grey with alpha straight.
+// premultiplies unassociated alpha itself (RGB), but passes interleaved grey with alpha through
+// as stored. Grey in separate planes it reads as RGB.
 bool RgbaIsPremultiplied(const TiffImageInfo& info) {
-    return info.alpha != TiffAlpha::None && info.photometric != PHOTOMETRIC_MINISBLACK &&
-           info.photometric != PHOTOMETRIC_MINISWHITE;
+    if (info.alpha == TiffAlpha::None) {
+        return false;
+    }
+    const bool grey =
+        info.photometric == PHOTOMETRIC_MINISBLACK || info.photometric == PHOTOMETRIC_MINISWHITE;
+    return !grey || info.planar || info.alpha == TiffAlpha::Associated;
 }
 
 }  // namespace

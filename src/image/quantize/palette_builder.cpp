@@ -194,7 +194,7 @@ bool BuildPalette(std::span<WeightedColour> colours, int maxColours, std::vector
     if (colours.empty()) {
         return true;
     }
-    palette = MedianCut(colours, std::clamp(maxColours, 2, 256));
+    palette = MedianCut(colours, std::clamp(maxColours, 1, 256));
     return RefineByKMeans(colours, palette);
 }
 

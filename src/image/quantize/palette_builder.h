@@ -16,7 +16,7 @@ struct WeightedColour {
     std::uint32_t weight = 0;
 };
 
-// A palette of at most maxColours (2..256) entries for the colours: median cut, splitting the
+// A palette of at most maxColours (1..256) entries for the colours: median cut, splitting the
 // box of largest squared error where the split leaves the least, then k-means passes. Entries
 // no colour maps to are dropped. Reorders `colours`. False when memory runs out.
 [[nodiscard]] bool BuildPalette(std::span<WeightedColour> colours, int maxColours,

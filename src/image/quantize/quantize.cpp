@@ -17,6 +17,7 @@ constexpr int kExactColourLimit = 4096;
 constexpr int kTableBits = 14;  // keeps the table at most a quarter full
 constexpr std::uint32_t kTableSize = 1u << kTableBits;
 constexpr std::uint32_t kUsedSlot = 0x01000000u;
+constexpr std::uint32_t kNoRgb = UINT32_MAX;  // no colour is reserved
 
 constexpr Colour ColourFromRgb(std::uint32_t rgb) {
     return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
@@ -109,14 +110,22 @@ struct HistogramCell {
 };
 constexpr std::size_t kHistogramCells = std::size_t{1} << 18;
 
-bool HistogramColours(const Bitmap& image, std::unique_ptr<WeightedColour[]>& colours,
-                      std::size_t& count) {
+// Pixels of the colour `skipped` (0x00RRGGBB, or kNoRgb) are left out and counted in
+// `skippedCount`.
+bool HistogramColours(const Bitmap& image, std::uint32_t skipped,
+                      std::unique_ptr<WeightedColour[]>& colours, std::size_t& count,
+                      std::size_t& skippedCount) {
     auto cells = TryAllocate<HistogramCell>(kHistogramCells);
     if (!cells) {
         return false;
     }
     std::fill_n(cells.get(), kHistogramCells, HistogramCell{0, 0, 0, 0});
+    skippedCount = 0;
     for (const Pixel p : image.Pixels()) {
+        if ((p & kRgbMask) == skipped) {
+            ++skippedCount;
+            continue;
+        }
         HistogramCell& cell = cells[(p >> 6 & 0x3F000) | (p >> 4 & 0xFC0) | (p >> 2 & 0x3F)];
         ++cell.count;
         cell.lowRed += p >> 16 & 3;
@@ -148,7 +157,9 @@ bool HistogramColours(const Bitmap& image, std::unique_ptr<WeightedColour[]>& co
 
 // Each pixel's nearest entry. Photographs repeat colours often, so a small cache keyed by the
 // colour saves most searches.
-bool MapToPalette(const Bitmap& image, const std::vector<Colour>& palette, std::uint8_t* indices) {
+// Pixels of the colour `reserved` (kNoRgb for none) take `reservedIndex` without a search.
+bool MapToPalette(const Bitmap& image, const std::vector<Colour>& palette, std::uint32_t reserved,
+                  std::uint8_t reservedIndex, std::uint8_t* indices) {
     constexpr int kCacheBits = 16;
     constexpr std::size_t kCacheSize = std::size_t{1} << kCacheBits;
     quant::PaletteSearch search;
@@ -165,20 +176,36 @@ bool MapToPalette(const Bitmap& image, const std::vector<Colour>& palette, std::
     for (std::size_t i = 0; i < total; ++i) {
         const std::uint32_t rgb = pixels[i] & kRgbMask;
         if (rgb != previous) {
-            const std::uint32_t slot = HashRgb(rgb, kCacheBits);
-            if (cacheKeys[slot] != rgb) {
-                cacheKeys[slot] = rgb;
-                cacheIndex[slot] = static_cast<std::uint8_t>(search.Nearest(rgb));
-            }
             previous = rgb;
-            previousIndex = cacheIndex[slot];
+            if (rgb == reserved) {
+                previousIndex = reservedIndex;
+            } else {
+                const std::uint32_t slot = HashRgb(rgb, kCacheBits);
+                if (cacheKeys[slot] != rgb) {
+                    cacheKeys[slot] = rgb;
+                    cacheIndex[slot] = static_cast<std::uint8_t>(search.Nearest(rgb));
+                }
+                previousIndex = cacheIndex[slot];
+            }
         }
         indices[i] = previousIndex;
     }
     return !search.Failed();
 }
 
-bool Quantize(const Bitmap& image, int maxColours, IndexedImage& out) {
+// An entry of the reduced palette that happens to equal the reserved colour moves one step of
+// green away, so that only the reserved entry shows that colour.
+void KeepOffReserved(std::vector<Colour>& palette, std::uint32_t reserved) {
+    const Colour colour = ColourFromRgb(reserved);
+    for (Colour& entry : palette) {
+        if (entry == colour) {
+            const int green = GreenOf(entry);
+            entry = Rgb(RedOf(entry), green > 0 ? green - 1 : 1, BlueOf(entry));
+        }
+    }
+}
+
+bool Quantize(const Bitmap& image, int maxColours, std::uint32_t reserved, IndexedImage& out) {
     std::unique_ptr<DistinctColours> distinct(new (std::nothrow) DistinctColours);
     if (!distinct) {
         return false;
@@ -188,36 +215,64 @@ bool Quantize(const Bitmap& image, int maxColours, IndexedImage& out) {
         return false;
     }
     if (kind == ColourCount::Exact) {
+        // Every colour has an entry of its own, the reserved one included.
         for (int i = 0; i < distinct->Count(); ++i) {
             out.palette.push_back(ColourFromRgb(distinct->RgbAt(i)));
+            if (distinct->RgbAt(i) == reserved) {
+                out.reservedIndex = i;
+            }
         }
         return true;
     }
     std::unique_ptr<WeightedColour[]> colours;
     std::size_t count = 0;
+    bool reservedSeen = false;
     if (kind == ColourCount::Few) {
-        count = static_cast<std::size_t>(distinct->Count());
-        colours = TryAllocate<WeightedColour>(count);
+        colours = TryAllocate<WeightedColour>(static_cast<std::size_t>(distinct->Count()));
         if (!colours) {
             return false;
         }
         for (int i = 0; i < distinct->Count(); ++i) {
             const std::uint32_t rgb = distinct->RgbAt(i);
-            colours[static_cast<std::size_t>(i)] = {
-                static_cast<float>(rgb >> 16), static_cast<float>(rgb >> 8 & 0xFF),
-                static_cast<float>(rgb & 0xFF), distinct->PixelCount(i)};
+            if (rgb == reserved) {
+                reservedSeen = true;
+                continue;
+            }
+            colours[count++] = {static_cast<float>(rgb >> 16), static_cast<float>(rgb >> 8 & 0xFF),
+                                static_cast<float>(rgb & 0xFF), distinct->PixelCount(i)};
         }
-    } else if (!HistogramColours(image, colours, count)) {
-        return false;
+    } else {
+        std::size_t reservedPixels = 0;
+        if (!HistogramColours(image, reserved, colours, count, reservedPixels)) {
+            return false;
+        }
+        reservedSeen = reservedPixels != 0;
     }
     distinct.reset();
-    return quant::BuildPalette({colours.get(), count}, maxColours, out.palette) &&
-           MapToPalette(image, out.palette, out.indices.get());
+    if (!reservedSeen) {
+        reserved = kNoRgb;
+    }
+    if (!quant::BuildPalette({colours.get(), count}, reservedSeen ? maxColours - 1 : maxColours,
+                             out.palette)) {
+        return false;
+    }
+    const auto reservedIndex = static_cast<std::uint8_t>(out.palette.size());
+    if (reservedSeen) {
+        KeepOffReserved(out.palette, reserved);
+    }
+    if (!MapToPalette(image, out.palette, reserved, reservedIndex, out.indices.get())) {
+        return false;
+    }
+    if (reservedSeen) {
+        out.palette.push_back(ColourFromRgb(reserved));
+        out.reservedIndex = reservedIndex;
+    }
+    return true;
 }
 
 }  // namespace
 
-bool QuantizeToPalette(const Bitmap& image, int maxColours, IndexedImage& out) {
+bool QuantizeToPalette(const Bitmap& image, int maxColours, IndexedImage& out, Colour reserved) {
     out = IndexedImage{};
     if (image.IsNull()) {
         return true;
@@ -228,7 +283,9 @@ bool QuantizeToPalette(const Bitmap& image, int maxColours, IndexedImage& out) {
     }
     out.width = image.Width();
     out.height = image.Height();
-    if (!Quantize(image, std::clamp(maxColours, 2, 256), out)) {
+    const std::uint32_t reservedRgb =
+        reserved == kNoColour ? kNoRgb : PixelFromColour(reserved) & kRgbMask;
+    if (!Quantize(image, std::clamp(maxColours, 2, 256), reservedRgb, out)) {
         out = IndexedImage{};
         return false;
     }

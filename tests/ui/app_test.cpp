@@ -120,10 +120,9 @@ TEST_F(AppFixture, ClosingAModifiedDocumentAsksToSave) {
     prompter.answers = {Answer::Yes};
     EXPECT_TRUE(frame->close());
     EXPECT_FALSE(app->Document().IsModified());
-    LoadedFileFacts facts;
-    const LoadResult saved = LoadImageFile(path, 0, prompter, facts);
+    const LoadResult saved = LoadImageFile(path, 0, prompter);
     ASSERT_TRUE(saved.ok);
-    EXPECT_EQ(facts.FileColorKey, Rgb(255, 255, 255));  // the file itself carries the key
+    EXPECT_EQ(saved.facts.FileColorKey, Rgb(255, 255, 255));  // the file itself carries the key
     EXPECT_EQ(saved.image.ReadPixel(0, 1), Rgb(255, 255, 255));
     EXPECT_EQ(saved.image.ReadPixel(2, 1), Rgb(0, 0, 255));
     EXPECT_EQ(saved.image.ReadPixel(3, 1), Rgb(255, 0, 0));

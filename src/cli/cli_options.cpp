@@ -39,11 +39,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     Options options;
     options.command = args[0] == "info" ? Command::Info : Command::Save;
+    BarrierOptions barrier;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         int number = 0;
-        if (arg == "--first-trans" && hasValue) {
+        if (ParseBarrierOption(args, i, barrier, options.barriers, error)) {
+            if (!error.empty()) {
+                return std::nullopt;
+            }
+        } else if (arg == "--first-trans" && hasValue) {
             if (!ParseInt(args[++i], -1000000, 1000000, number)) {
                 error = "--first-trans needs a number";
                 return std::nullopt;
@@ -82,6 +87,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             options.inputs.push_back(arg);
         }
     }
+    if (!barrier.used) {
+        error = "--barrier needs --outside or --inside after it";
+        return std::nullopt;
+    }
     if (options.inputs.empty()) {
         error = "no input file";
         return std::nullopt;
@@ -89,6 +98,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     if (options.command == Command::Save && !options.overwrite &&
         (options.format == nullptr || options.output.empty())) {
         error = "save needs --format and -o (or --overwrite)";
+        return std::nullopt;
+    }
+    if (options.command == Command::Info && !options.barriers.empty()) {
+        error = "--outside and --inside belong to save";
         return std::nullopt;
     }
     return options;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_barrier.h"
 #include "image/colour.h"
 #include "image/save_format.h"
 
@@ -27,7 +28,10 @@ inline constexpr std::string_view kUsage =
     "  --quality Q        JPEG quality 10..100 (default 100)\n"
     "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
     "  --no-backup        with --overwrite: keep no backup copy\n"
-    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n";
+    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
+    "  --barrier FILE.bar the barrier for the --outside and --inside after it\n"
+    "  --outside          make everything outside the barrier transparent (the key)\n"
+    "  --inside           make the inside of the barrier transparent\n";
 
 enum class Command { Info, Save };
 
@@ -42,6 +46,7 @@ struct Options {
     bool overwrite = false;
     bool backup = true;
     bool yes = false;
+    std::vector<BarrierStep> barriers;  // in command-line order
 };
 
 // Nothing (with `error` set, or empty for a plain usage request) when the arguments are wrong.

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_barrier.h"
 #include "cli/cli_options.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
@@ -76,13 +77,21 @@ int Save(const Options& options) {
     int status = 0;
     for (const std::string& input : options.inputs) {
         LoadedFileFacts facts;
-        const LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
+        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
         if (!loaded.ok) {
             status = kFailed;
             continue;
         }
-        const SaveContext context{
-            loaded.image, options.key.value_or(loaded.key), facts, settings, prompter, shell};
+        const Colour key = options.key.value_or(loaded.key);
+        bool edited = true;
+        for (const BarrierStep& step : options.barriers) {
+            edited = edited && ApplyBarrierStep(loaded.image, key, step, prompter);
+        }
+        if (!edited) {
+            status = kFailed;
+            continue;
+        }
+        const SaveContext context{loaded.image, key, facts, settings, prompter, shell};
         const bool saved =
             options.overwrite
                 ? SaveDocument(context, input)

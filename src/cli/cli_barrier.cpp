@@ -1,0 +1,52 @@
+#include "cli/cli_barrier.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "barrier/barrier_file.h"
+
+namespace palvex::cli {
+
+bool ParseBarrierOption(const std::vector<std::string>& args, std::size_t& i, BarrierOptions& state,
+                        std::vector<BarrierStep>& steps, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg == "--barrier") {
+        if (i + 1 >= args.size()) {
+            error = "--barrier needs a .bar file";
+        } else {
+            state.file = args[++i];
+            state.used = false;
+        }
+        return true;
+    }
+    if (arg == "--outside" || arg == "--inside") {
+        if (state.file.empty()) {
+            error = arg + " needs a --barrier FILE before it";
+        } else {
+            steps.push_back(
+                {state.file, arg == "--inside" ? BarrierSide::Inside : BarrierSide::Outside});
+            state.used = true;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool ApplyBarrierStep(Bitmap& image, Colour key, const BarrierStep& step, Prompter& prompter) {
+    const std::filesystem::path path(std::u8string(step.file.begin(), step.file.end()));
+    const BarrierReadResult read = ReadBarrierFile(path, {image.Width(), image.Height()}, prompter);
+    if (read.status == BarrierReadStatus::NotRead) {
+        // The editor says nothing here (its dialog only offers existing files); a script must.
+        std::fprintf(stderr, "palvex-cli: %s: cannot read the barrier file\n", step.file.c_str());
+    }
+    if (read.status != BarrierReadStatus::Ok) {
+        return false;
+    }
+    // No undo history to save into.
+    const auto noSnapshot = [](const Rect&) { return true; };
+    const BarrierFillResult result =
+        BarrierTransparent(image, key, read.vertices, step.side, {}, noSnapshot, prompter);
+    return result.status != BarrierFillStatus::NoMemory;
+}
+
+}  // namespace palvex::cli

@@ -1,6 +1,7 @@
 #include "barrier/barrier_fill.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -83,7 +84,7 @@ public:
         if (seed == kNoInsidePoint) {
             return BarrierFillStatus::NothingToChange;
         }
-        Take(seed);
+        TakeOutline({});
         return Finish(BarrierSide::Inside, plan);
     }
 
@@ -91,9 +92,9 @@ public:
         if (!Prepare(image_.Bounds())) {
             return status_;
         }
-        // Regions are flooded from every sample first and taken afterwards, so a sample in a
-        // region already flooded (or on the outline) still counts as not transparent.
-        std::vector<Point> marked;
+        // A sample in a region already flooded or on the outline still counts as not
+        // transparent; one on the outline takes the outline around it.
+        std::vector<Point> onOutline;
         for (const Point s : CMathSub::BorderSamplePoints(image_.Width(), image_.Height())) {
             if (CMathSub::PointInPolygon(s, vertices_) || !image_.Contains(s.x, s.y)) {
                 continue;
@@ -102,14 +103,13 @@ public:
             if (!painted && (image_.Row(s.y)[s.x] & kRgbMask) == keyRgb_) {
                 continue;
             }
-            marked.push_back(s);
             if (!painted) {
                 Flood(s);
+            } else if (OnWall(s)) {
+                onOutline.push_back(s);
             }
         }
-        for (const Point s : marked) {
-            Take(s);
-        }
+        TakeOutline(onOutline);
         return Finish(BarrierSide::Outside, plan);
     }
 
@@ -122,14 +122,18 @@ public:
                             : image_.Bounds())) {
             return status_;
         }
-        if (!OnWall(seed) && !Enclosed(Flood(seed)) && domain_ != image_.Bounds()) {
+        if (OnWall(seed)) {
+            TakeOutline({seed});
+            return Finish(side, plan);
+        }
+        if (!Enclosed(Flood(seed)) && domain_ != image_.Bounds()) {
             // Not enclosed after all: the region goes on beyond the box.
             if (!Prepare(image_.Bounds())) {
                 return status_;
             }
             Flood(seed);
         }
-        Take(seed);
+        TakeOutline({});
         return Finish(side, plan);
     }
 
@@ -142,8 +146,7 @@ private:
             return false;
         }
         if (!wall_.Create(domain.Width(), domain.Height()) ||
-            !region_.Create(domain.Width(), domain.Height()) ||
-            !taken_.Create(domain.Width(), domain.Height())) {
+            !region_.Create(domain.Width(), domain.Height())) {
             status_ = BarrierFillStatus::NoMemory;
             return false;
         }
@@ -169,18 +172,51 @@ private:
             .Translated(domain_.left, domain_.top);
     }
 
-    // The surface fill: the flooded pixels and the wall 4-connected to p through them.
-    void Take(Point p) {
-        const Point local{p.x - domain_.left, p.y - domain_.top};
-        if ((!wall_.Test(local.x, local.y) && !region_.Test(local.x, local.y)) ||
-            taken_.Test(local.x, local.y)) {
-            return;
+    // The surface fill from every seed turns the flooded regions (each was flooded from a seed)
+    // and the outline 4-connected to them, or to `wallSeeds`, into the key. The outline is one
+    // pixel wide, so a walk pixel by pixel along it is cheap; the taken outline joins the region
+    // mask, which then holds every pixel to change.
+    void TakeOutline(const std::vector<Point>& wallSeeds) {
+        const int width = domain_.Width();
+        const int height = domain_.Height();
+        const std::size_t words = region_.WordsPerRow();
+        std::vector<Point> pending;
+        for (const Point p : wallSeeds) {
+            pending.push_back({p.x - domain_.left, p.y - domain_.top});
         }
-        const auto painted = [this](int y, int i) {
-            return (wall_.Row(y)[i] | region_.Row(y)[i]) & ~taken_.Row(y)[i];
-        };
-        MaskPolicy policy(painted, taken_);
-        detail::ScanlineFill(policy, domain_.Width(), domain_.Height(), local);
+        for (int y = 0; y < height; ++y) {
+            const Word* region = region_.Row(y);
+            const Word* up = y > 0 ? region_.Row(y - 1) : nullptr;
+            const Word* down = y + 1 < height ? region_.Row(y + 1) : nullptr;
+            const Word* wall = wall_.Row(y);
+            for (std::size_t i = 0; i < words; ++i) {
+                if (wall[i] == 0) {
+                    continue;
+                }
+                const Word left = region[i] << 1 | (i > 0 ? region[i - 1] >> 63 : 0);
+                const Word right = region[i] >> 1 | (i + 1 < words ? region[i + 1] << 63 : 0);
+                Word touching = wall[i] & (left | right | (up != nullptr ? up[i] : 0) |
+                                           (down != nullptr ? down[i] : 0));
+                for (; touching != 0; touching &= touching - 1) {
+                    pending.push_back({static_cast<int>(i * 64) + std::countr_zero(touching), y});
+                }
+            }
+        }
+        while (!pending.empty()) {
+            const Point p = pending.back();
+            pending.pop_back();
+            if (region_.Test(p.x, p.y)) {
+                continue;
+            }
+            region_.Set(p.x, p.y);
+            for (const Point q : {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1},
+                                  Point{p.x, p.y + 1}}) {
+                if (q.x >= 0 && q.y >= 0 && q.x < width && q.y < height && wall_.Test(q.x, q.y) &&
+                    !region_.Test(q.x, q.y)) {
+                    pending.push_back(q);
+                }
+            }
+        }
     }
 
     // A region enclosed by the outline lies inside the outline's bounding box.
@@ -194,9 +230,9 @@ private:
         int minY = minX;
         int maxX = std::numeric_limits<int>::min();
         int maxY = maxX;
-        for (int y = 0; y < taken_.Height(); ++y) {
+        for (int y = 0; y < region_.Height(); ++y) {
             const Pixel* row = image_.Row(domain_.top + y) + domain_.left;
-            ForEachRun(taken_, y, [&](int x0, int x1) {
+            ForEachRun(region_, y, [&](int x0, int x1) {
                 const auto differs = [this](Pixel p) { return (p & kRgbMask) != keyRgb_; };
                 const Pixel* first = std::find_if(row + x0, row + x1, differs);
                 if (first == row + x1) {
@@ -217,7 +253,7 @@ private:
         plan.changed_ = Rect{minX, minY, maxX + 1, maxY + 1}.Translated(domain_.left, domain_.top);
         plan.snapshot_ =
             side == BarrierSide::Outside ? Rect{} : GrownBounds(bounds_).United(plan.changed_);
-        plan.taken_ = std::move(taken_);
+        plan.taken_ = std::move(region_);
         return BarrierFillStatus::Done;
     }
 
@@ -227,8 +263,7 @@ private:
     Rect bounds_;  // of the vertices, right and bottom inclusive
     Rect domain_;
     PixelMask wall_;
-    PixelMask region_;
-    PixelMask taken_;
+    PixelMask region_;  // flooded, and at the end everything taken
     BarrierFillStatus status_ = BarrierFillStatus::NothingToChange;
 };
 

@@ -6,7 +6,7 @@
 
 namespace palvex {
 
-enum class FreeColourStatus { Found, NoneFree, NoMemory };
+enum class FreeColourStatus { Found, NoneFree };
 
 struct FreeColour {
     FreeColourStatus status = FreeColourStatus::NoneFree;
@@ -15,8 +15,8 @@ struct FreeColour {
 
 // The first of the 32768 colours whose channels are 5-bit levels expanded to 8 bits (white,
 // then RGB(255, 255, 247), ... blue varying fastest) that occurs nowhere in r (right and bottom
-// exclusive). Parts of r outside the image read as white. One pass over r into a set of every
-// 24-bit colour (2 MiB), so the cost is one read of the area whatever the image holds.
+// exclusive). Parts of r outside the image read as white. One pass over r that records only
+// pixels of candidate colours in a 32768-bit set, so it costs about one read of the area.
 FreeColour FindFreeColor(const Bitmap& image, const Rect& r);
 
 }  // namespace palvex

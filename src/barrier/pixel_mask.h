@@ -14,6 +14,11 @@ class PixelMask {
 public:
     using Word = std::uint64_t;
 
+    PixelMask() = default;
+    PixelMask(PixelMask&& other) noexcept;
+    PixelMask& operator=(PixelMask&& other) noexcept;
+    ~PixelMask();
+
     // All bits clear. False (and an empty mask) when the size is not positive or the memory
     // cannot be had.
     [[nodiscard]] bool Create(int width, int height);
@@ -31,7 +36,10 @@ public:
     void SetRun(int y, int x0, int x1);
 
 private:
+    void Release();
+
     std::unique_ptr<Word[]> bits_;
+    std::size_t capacity_ = 0;  // words
     int width_ = 0;
     int height_ = 0;
     std::size_t words_ = 0;

@@ -348,5 +348,53 @@ TEST(FreeColour, FirstCandidateAbsentFromTheArea) {
     EXPECT_EQ(FindFreeColor(blues, blues.Bounds()).colour, Rgb(255, 247, 255));
 }
 
+TEST(FreeColour, OnlyTheMissingCandidateIsFreeWhatEverElseSharesItsLevels) {
+    // Every candidate but X, then every colour whose channels round to X's levels without being
+    // X's: none of those may count as X. Some candidates fill whole aligned 16-pixel blocks on
+    // their own (the flat-block path), and rows of 181 pixels end in a tail after the blocks.
+    const auto level = [](int k) { return (31 - k) * 8 + (31 - k) / 4; };
+    const Colour missing = Rgb(level(9), level(30), level(0));
+    const int width = 181;
+    std::vector<Colour> pixels;
+    const auto put = [&](Colour c, bool flatBlock) {
+        if (flatBlock) {
+            std::size_t x = pixels.size() % width;
+            if (x % 16 != 0 || x + 16 > width) {
+                x = x + 16 > width ? width : (x + 15) / 16 * 16;
+                pixels.resize(pixels.size() - pixels.size() % width + x, pixels.back());
+            }
+        }
+        pixels.insert(pixels.end(), flatBlock ? 16 : 1, c);
+    };
+    for (int k = 0; k < 32768; ++k) {
+        const Colour c = Rgb(level(k >> 10), level(k >> 5 & 31), level(k & 31));
+        if (c != missing) {
+            put(c, k % 7 == 3);
+        }
+    }
+    for (int r = 0; r < 8; ++r) {
+        for (int g = 0; g < 8; ++g) {
+            for (int b = 0; b < 8; ++b) {
+                const Colour c = Rgb((RedOf(missing) & ~7) | r, (GreenOf(missing) & ~7) | g,
+                                     (BlueOf(missing) & ~7) | b);
+                if (c != missing) {
+                    put(c, false);
+                }
+            }
+        }
+    }
+    Bitmap image;
+    ASSERT_TRUE(image.Create(width, static_cast<int>(pixels.size()) / width + 1));
+    image.Fill(PixelFromColour(pixels.back()));
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        image.WritePixel(static_cast<int>(i) % width, static_cast<int>(i) / width, pixels[i]);
+    }
+    const FreeColour found = FindFreeColor(image, image.Bounds());
+    EXPECT_EQ(found.status, FreeColourStatus::Found);
+    EXPECT_EQ(found.colour, missing);
+    image.WritePixel(width - 1, image.Height() - 1, missing);
+    EXPECT_EQ(FindFreeColor(image, image.Bounds()).status, FreeColourStatus::NoneFree);
+}
+
 }  // namespace
 }  // namespace palvex

@@ -297,6 +297,26 @@ TEST(BarrierFill, ASeedCandidateOnTheOutlineIsPassedOver) {
     EXPECT_TRUE(IsKey(image, 50, 50));
 }
 
+TEST(BarrierFill, ASeedCandidateWhoseRegionIsNotEnclosedIsPassedOver) {
+    // A sliver of a triangle: the first candidate passes the winding test but lies just outside
+    // the drawn outline, so a fill from it would clear the outside of the barrier.
+    const std::vector<Point> sliver{{5, 52}, {36, 24}, {45, 20}};
+    ASSERT_EQ(FindInsidePoint(sliver), (Point{22, 39}));
+    const Bitmap before = Textured(100, 100);
+    Bitmap image = Copy(before);
+    Command command;
+    ASSERT_EQ(command.Run(image, sliver, BarrierSide::Inside, Point{22, 39}).status,
+              BarrierFillStatus::Done);
+    EXPECT_TRUE(IsKey(image, 0, 0));
+
+    image = Copy(before);
+    const BarrierFillResult result = command.Run(image, sliver, BarrierSide::Inside);
+    EXPECT_NE(result.status, BarrierFillStatus::SnapshotFailed);
+    const Rect box{5, 20, 46, 53};
+    EXPECT_EQ(box.United(result.changed), box);
+    EXPECT_EQ(image.Row(0)[0], before.Row(0)[0]);
+}
+
 TEST(BarrierFill, AFailedSnapshotAbandonsTheFill) {
     const Bitmap before = Textured(100, 100);
     Bitmap image = Copy(before);

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "cli/cli_barrier.h"
+#include "cli/cli_pen_ops.h"
+
 namespace palvex::cli {
 namespace {
 
@@ -9,6 +12,16 @@ bool ParseInt(std::string_view text, int low, int high, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
+
+const SaveFormatEntry* ParseFormat(std::string_view text) {
+    int index = 0;
+    if (ParseInt(text, 1, kSaveFormatCount, index)) {
+        return SaveFormatAt(index);
+    }
+    return SaveFormatNamed(text);
+}
+
+}  // namespace
 
 std::optional<Colour> ParseHexColour(std::string_view text) {
     if (!text.empty() && text[0] == '#') {
@@ -23,16 +36,6 @@ std::optional<Colour> ParseHexColour(std::string_view text) {
                static_cast<int>(value & 0xFF));
 }
 
-const SaveFormatEntry* ParseFormat(std::string_view text) {
-    int index = 0;
-    if (ParseInt(text, 1, kSaveFormatCount, index)) {
-        return SaveFormatAt(index);
-    }
-    return SaveFormatNamed(text);
-}
-
-}  // namespace
-
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     if (args.empty() || (args[0] != "info" && args[0] != "save")) {
         return std::nullopt;
@@ -44,7 +47,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         int number = 0;
-        if (ParseBarrierOption(args, i, barrier, options.barriers, error)) {
+        if (ParseBarrierOption(args, i, barrier, options.operations, error)) {
             if (!error.empty()) {
                 return std::nullopt;
             }
@@ -80,6 +83,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             options.backup = false;
         } else if (arg == "--yes" || arg == "-y") {
             options.yes = true;
+        } else if (const ParsedOption pen = ParsePenOption(args, i, options, error);
+                   pen != ParsedOption::NotMine) {
+            if (pen == ParsedOption::Invalid) {
+                return std::nullopt;
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -95,13 +103,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         error = "no input file";
         return std::nullopt;
     }
+    if (options.command == Command::Info && !options.operations.empty()) {
+        error = "editing options belong to save";
+        return std::nullopt;
+    }
     if (options.command == Command::Save && !options.overwrite &&
         (options.format == nullptr || options.output.empty())) {
         error = "save needs --format and -o (or --overwrite)";
-        return std::nullopt;
-    }
-    if (options.command == Command::Info && !options.barriers.empty()) {
-        error = "--outside and --inside belong to save";
         return std::nullopt;
     }
     return options;

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_barrier.h"
 #include "image/colour.h"
+#include "image/geometry.h"
 #include "image/save_format.h"
 
 namespace palvex::cli {
@@ -29,11 +29,26 @@ inline constexpr std::string_view kUsage =
     "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
     "  --no-backup        with --overwrite: keep no backup copy\n"
     "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
+    "\n"
+    "  editing before the save, in the order given:\n"
+    "  --pen-all X,Y      the whole-image pen: every pixel within the tolerance of the colour at\n"
+    "                     X,Y gets the drawing colour (by default the key: transparent)\n"
+    "  --fill-back-all    every key-coloured pixel gets the mean of its other neighbours\n"
+    "  --tolerance N      1..9 for every --pen-all (default 5): channels differ by < 2N\n"
+    "  --draw-color RRGGBB  the drawing colour of --pen-all\n"
     "  --barrier FILE.bar the barrier for the --outside and --inside after it\n"
-    "  --outside          make everything outside the barrier transparent (the key)\n"
-    "  --inside           make the inside of the barrier transparent\n";
+    "  --outside          make everything outside the barrier the key (transparent)\n"
+    "  --inside           make the inside of the barrier the key\n";
 
 enum class Command { Info, Save };
+
+// One editing step of `save`, applied to every loaded image in the order given.
+enum class OperationKind { PenAll, FillBackAll, BarrierOutside, BarrierInside };
+struct Operation {
+    OperationKind kind = OperationKind::PenAll;
+    Point at;
+    std::string barrierFile;  // the barrier kinds' .bar file
+};
 
 struct Options {
     Command command = Command::Info;
@@ -46,8 +61,13 @@ struct Options {
     bool overwrite = false;
     bool backup = true;
     bool yes = false;
-    std::vector<BarrierStep> barriers;  // in command-line order
+    std::vector<Operation> operations;
+    int tolerance = 5;
+    std::optional<Colour> drawColour;
 };
+
+// RRGGBB, optionally after a '#'.
+std::optional<Colour> ParseHexColour(std::string_view text);
 
 // Nothing (with `error` set, or empty for a plain usage request) when the arguments are wrong.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);

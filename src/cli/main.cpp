@@ -8,6 +8,7 @@
 
 #include "cli/cli_barrier.h"
 #include "cli/cli_options.h"
+#include "cli/cli_pen_ops.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
@@ -69,6 +70,24 @@ int Info(const Options& options) {
     return status;
 }
 
+// The editing steps in the order given; nothing is saved when one fails.
+bool ApplyOperations(const Options& options, Bitmap& image, Colour key, Prompter& prompter) {
+    for (const Operation& operation : options.operations) {
+        if (IsBarrierOperation(operation)) {
+            if (!ApplyBarrierOperation(operation, image, key, prompter)) {
+                return false;
+            }
+            continue;
+        }
+        std::string error;
+        if (!ApplyPenOperation(operation, options, image, key, error)) {
+            std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 int Save(const Options& options) {
     ConsolePrompter prompter(options.yes, options.quality);
     NoDesktopShell shell;
@@ -83,11 +102,7 @@ int Save(const Options& options) {
             continue;
         }
         const Colour key = options.key.value_or(loaded.key);
-        bool edited = true;
-        for (const BarrierStep& step : options.barriers) {
-            edited = edited && ApplyBarrierStep(loaded.image, key, step, prompter);
-        }
-        if (!edited) {
+        if (!ApplyOperations(options, loaded.image, key, prompter)) {
             status = kFailed;
             continue;
         }

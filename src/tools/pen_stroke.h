@@ -16,6 +16,10 @@ struct RangePixelSet;
 // 100 ms on a 100-megapixel image, which the first application after the press cannot afford;
 // instead each 64 x 64 block is copied just before an application first visits it, and the
 // blocks never visited are by definition unchanged.
+//
+// Press: construct. Every mouse sample: ApplyPen(..., &stroke), then repaint ChangedRect().
+// Release: if !Processed(), ApplyPen once at the release point; then, when HasBefore(),
+// SwapBefore, push the one undo snapshot of ChangedRect(), SwapBefore again.
 class PenStroke {
 public:
     static constexpr int kBlock = 64;

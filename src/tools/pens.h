@@ -43,7 +43,7 @@ struct PenApplied {
 // The reference colour is the pixel at q, read again at every application. Pixels are read and
 // written in place in the set's visiting order, so the fill-back pen sees what it wrote
 // before. With a stroke, the blocks about to be visited are kept first and the rectangles
-// recorded.
+// recorded. The whole-image range has no shape: it goes through ApplyPenWholeImage.
 PenApplied ApplyPen(Bitmap& image, Point q, const RangePixelSet& pixels,
                     const PenSettings& settings, PenStroke* stroke = nullptr);
 

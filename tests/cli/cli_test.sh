@@ -60,28 +60,62 @@ cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
 [[ -f "$work/over(back).png" ]] || { echo "FAIL: no backup"; fail=1; }
 
+# The pens: a 4 x 2 image with greys around (100, 100, 100), white (the key) and blue.
+printf 'P3\n4 2\n255\n255 255 255 100 100 100 109 91 100 110 100 100\n0 0 255 100 100 100 100 100 100 255 255 255\n' >"$work/pen.ppm"
+/usr/bin/convert "$work/pen.ppm" "$work/pen.png"
+pixel() {  # pixel <description> <file> <x,y> <#RRGGBB>
+    /usr/bin/convert "$2" txt:- | grep -q "^$3: .*$4" ||
+        { echo "FAIL: $1: pixel $3 is not $4"; /usr/bin/convert "$2" txt:- | sed 's/^/  | /'; fail=1; }
+}
+check "whole-image pen" 0 "$cli" save --pen-all 1,0 --format png -o "$work/pen1.png" "$work/pen.png"
+pixel "within tolerance 5 becomes the key" "$work/pen1.png" 2,0 "#FFFFFF"
+pixel "a channel 10 away stays" "$work/pen1.png" 3,0 "#6E6464"
+pixel "blue stays" "$work/pen1.png" 0,1 "#0000FF"
+check "pen with tolerance 1 and a drawing colour" 0 \
+    "$cli" save --tolerance 1 --draw-color FF0000 --pen-all 1,0 --format png -o "$work/pen2.png" "$work/pen.png"
+pixel "the reference colour is drawn" "$work/pen2.png" 2,1 "#FF0000"
+pixel "9 away is outside tolerance 1" "$work/pen2.png" 2,0 "#6D5B64"
+check "whole-image fill-back" 0 "$cli" save --fill-back-all --format png -o "$work/back.png" "$work/pen.png"
+pixel "corner: five white neighbours outside" "$work/back.png" 0,0 "#B8B8D8"
+pixel "fill-back sees its own writes" "$work/back.png" 3,1 "#C7C3C4"
+check "pen then fill-back" 0 "$cli" save --pen-all 1,0 --fill-back-all --format png -o "$work/o1.png" "$work/pen.png"
+check "fill-back then pen" 0 "$cli" save --fill-back-all --pen-all 1,0 --format png -o "$work/o2.png" "$work/pen.png"
+cmp -s "$work/o1.png" "$work/o2.png" && { echo "FAIL: the operations were not applied in order"; fail=1; }
+check "tolerance out of range" 2 "$cli" save --tolerance 10 --pen-all 1,0 --format png -o "$work/x.png" "$work/pen.png"
+check "pen point without a comma" 2 "$cli" save --pen-all 1 --format png -o "$work/x.png" "$work/pen.png"
+check "editing belongs to save" 2 "$cli" info --pen-all 1,0 "$work/pen.png"
+check "pen point outside the image" 1 "$cli" save --pen-all 4,0 --format png -o "$work/x.png" "$work/pen.png"
+contains "outside message" "$work/err" "outside the 4 x 2 image"
+[[ -e $work/x.png ]] && { echo "FAIL: a failed edit was saved"; fail=1; }
+
 # Barriers: a square on a white picture; the outside or the inside becomes the key (lime here).
 /usr/bin/convert -size 100x80 xc:white "$work/white.png"
 /usr/bin/convert -size 50x40 xc:white "$work/small.png"
 printf '20,20\r\n80,20\r\n80,60\r\n20,60\r\n' >"$work/square.bar"
-pixel() {  # pixel <description> <file> <x> <y> <RRGGBB>
+hex_at() {  # hex_at <description> <file> <x> <y> <RRGGBB>
     local got
     got=$(/usr/bin/convert "$2" -format "%[hex:p{$3,$4}]" info:)
     [[ $got == "$5" ]] || { echo "FAIL: $1: pixel $3,$4 is $got, expected $5"; fail=1; }
 }
 check "barrier outside" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --outside --format png -o "$work/outside.png" "$work/white.png"
-pixel "outside cleared" "$work/outside.png" 5 5 00FF00
-pixel "outline cleared" "$work/outside.png" 20 20 00FF00
-pixel "inside kept" "$work/outside.png" 50 40 FFFFFF
+hex_at "outside cleared" "$work/outside.png" 5 5 00FF00
+hex_at "outline cleared" "$work/outside.png" 20 20 00FF00
+hex_at "inside kept" "$work/outside.png" 50 40 FFFFFF
 check "barrier inside" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --inside --format png -o "$work/inside.png" "$work/white.png"
-pixel "inside cleared" "$work/inside.png" 50 40 00FF00
-pixel "outside kept" "$work/inside.png" 5 5 FFFFFF
+hex_at "inside cleared" "$work/inside.png" 50 40 00FF00
+hex_at "outside kept" "$work/inside.png" 5 5 FFFFFF
 # One barrier for a batch: clamped to each picture, as the editor reads it onto a smaller one.
 mkdir "$work/cleared"
 check "barrier on a batch, both sides" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --inside --outside --format png -o "$work/cleared" "$work/white.png" "$work/small.png"
-pixel "both sides cleared" "$work/cleared/white.png" 50 40 00FF00
-pixel "both sides cleared" "$work/cleared/white.png" 99 0 00FF00
-pixel "clamped barrier, inside" "$work/cleared/small.png" 30 30 00FF00
+hex_at "both sides cleared" "$work/cleared/white.png" 50 40 00FF00
+hex_at "both sides cleared" "$work/cleared/white.png" 99 0 00FF00
+hex_at "clamped barrier, inside" "$work/cleared/small.png" 30 30 00FF00
+# In order with the pens: after the pen has keyed the white, the outside has nothing left to do;
+# after the outside, the pen's reference colour is the key and the white inside stays.
+check "pen, then barrier" 0 "$cli" save --key 00FF00 --pen-all 5,5 --barrier "$work/square.bar" --outside --format png -o "$work/pen_bar.png" "$work/white.png"
+hex_at "pen first keys the inside" "$work/pen_bar.png" 50 40 00FF00
+check "barrier, then pen" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --outside --pen-all 5,5 --format png -o "$work/bar_pen.png" "$work/white.png"
+hex_at "barrier first keeps the inside" "$work/bar_pen.png" 50 40 FFFFFF
 cp "$work/a.png" "$work/picture.bar"
 check "a picture is no barrier file" 1 "$cli" save --barrier "$work/picture.bar" --outside --format png -o "$work/refused.png" "$work/white.png"
 contains "refusal message" "$work/err" "このファイルはバリアファイルとして読み込めません"

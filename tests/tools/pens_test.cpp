@@ -1,5 +1,8 @@
 #include "tools/pens.h"
 
+#include <algorithm>
+#include <random>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -36,8 +39,7 @@ TEST(Pens, TransparentPenTakesPixelsWithinTheTolerance) {
     image.WritePixel(2, 2, Rgb(109, 91, 100));
     image.WritePixel(3, 3, Rgb(110, 100, 100));
     const PenSettings pen{PenMode::Pen, kKey, kKey, {false, 5}};
-    const PenApplied applied =
-        ApplyPen(image, {4, 4}, kRange, Square(0, 0, 8, 8), kOneToOne, pen);
+    const PenApplied applied = ApplyPen(image, {4, 4}, kRange, Square(0, 0, 8, 8), kOneToOne, pen);
     EXPECT_EQ(applied.reported, (Rect{0, 0, 8, 8}));
     EXPECT_EQ(image.ReadPixel(2, 2), kKey);
     EXPECT_EQ(image.ReadPixel(3, 3), Rgb(110, 100, 100));
@@ -133,6 +135,34 @@ TEST(Pens, WholeImagePenReplacesMatchingColoursAndKeepsTheFourthByte) {
     EXPECT_EQ(image.ReadPixel(0, 1), Rgb(9, 8, 7));
     EXPECT_EQ(image.ReadPixel(2, 0), Rgb(56, 50, 50));
     EXPECT_EQ(image.ReadPixel(3, 1), Rgb(200, 1, 1));
+}
+
+// The whole-image pass tests four pixels at a time; it must agree with the target test on every
+// channel difference, at every tolerance.
+TEST(Pens, WholeImagePassAgreesWithTheTargetTest) {
+    std::mt19937 random(3);
+    const Colour reference = Rgb(100, 3, 250);
+    for (const int tolerance : {0, 1, 2, 5, 9, 200}) {
+        Bitmap image;
+        ASSERT_TRUE(image.Create(61, 7));
+        for (Pixel& p : image.Pixels()) {
+            const auto near = [&random](int c) {
+                return std::clamp(c + static_cast<int>(random() % 41) - 20, 0, 255);
+            };
+            p = (random() % 2 ? 0xFF000000u : 0x7F000000u) |
+                (PixelFromColour(Rgb(near(100), near(3), near(250))) & kRgbMask);
+        }
+        Bitmap expected;
+        ASSERT_TRUE(expected.Create(61, 7));
+        CopyBitmapBits(image, expected);
+        for (Pixel& p : expected.Pixels()) {
+            if (ColourMatches(ColourFromPixel(p), reference, {false, tolerance})) {
+                p = (p & ~kRgbMask) | (PixelFromColour(kKey) & kRgbMask);
+            }
+        }
+        ReplaceMatchingColours(image, reference, kKey, tolerance);
+        EXPECT_TRUE(SameBitmaps(expected, image, "replace_" + std::to_string(tolerance)));
+    }
 }
 
 TEST(Pens, WholeImagePenWithAllColoursIsRefused) {

@@ -38,16 +38,6 @@ TEST(ProcessingRange, SettingsUseTheirKeysAndKeepTheAngleToATenThousandth) {
     EXPECT_EQ(TargetColoursOf(settings), (TargetColours{true, 7}));
 }
 
-TEST(ProcessingRange, TypedValuesAreClampedToTheSpinRanges) {
-    EXPECT_EQ(ClampRangeSize(0), 1);
-    EXPECT_EQ(ClampRangeSize(501), 500);
-    EXPECT_EQ(ClampRangeSize(77), 77);
-    EXPECT_EQ(ClampFlatness(-3), 0);
-    EXPECT_EQ(ClampFlatness(96), 95);
-    EXPECT_EQ(ClampTolerance(0), 1);
-    EXPECT_EQ(ClampTolerance(10), 9);
-}
-
 TEST(ProcessingRange, ShapeOfTheRange) {
     const RangeOutline flat = MakeRangeOutline({0, 30, 50, 0, 0.0, false}, {100, 100});
     EXPECT_EQ(flat.geometry.width, 30);

@@ -53,4 +53,18 @@ void BarrierHistory::Clear() {
     }
 }
 
+BarrierReadResult LoadFromHistory(BarrierHistory& history, int index, Size image,
+                                  Prompter& prompter) {
+    const std::string path = history.Entry(index);
+    if (path.empty()) {
+        return {};
+    }
+    BarrierReadResult read = ReadBarrierFile(
+        std::filesystem::path(std::u8string(path.begin(), path.end())), image, prompter);
+    if (read.status == BarrierReadStatus::Ok) {
+        history.Add(path);
+    }
+    return read;
+}
+
 }  // namespace palvex

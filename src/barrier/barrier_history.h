@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "barrier/barrier_file.h"
 #include "base/settings_store.h"
 
 namespace palvex {
@@ -31,5 +32,11 @@ public:
 private:
     SettingsStore& store_;
 };
+
+// A history button: reads the file of slot `index` for an image of the given size; when it was
+// read, the path moves to the top. An empty slot, a file that has gone or no image does nothing
+// and keeps the history as it is; a file that is not a barrier file says so.
+BarrierReadResult LoadFromHistory(BarrierHistory& history, int index, Size image,
+                                  Prompter& prompter);
 
 }  // namespace palvex

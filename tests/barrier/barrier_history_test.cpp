@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/test_support.h"
+
 namespace palvex {
 namespace {
 
@@ -56,6 +58,31 @@ TEST(BarrierHistory, ClearEmptiesEverySlotAndEntryIgnoresBadIndexes) {
     history.Clear();
     EXPECT_EQ(history.Entries(), Entries{});
     EXPECT_EQ(settings.ReadText("Load", "Bari0"), std::optional<std::string>(""));
+}
+
+TEST(BarrierHistory, LoadingFromASlotMovesItUpAGoneFileStays) {
+    test::TempDir temp;
+    test::RecordingPrompter prompter;
+    const std::string here = temp.File("here.bar").string();
+    const std::string gone = temp.File("gone.bar").string();
+    test::WriteFileBytes(here, {'1', ',', '2', '\r', '\n'});
+    MemorySettings settings;
+    BarrierHistory history(settings);
+    history.Add(here);
+    history.Add(gone);
+
+    EXPECT_EQ(LoadFromHistory(history, 0, {10, 10}, prompter).status, BarrierReadStatus::NotRead);
+    EXPECT_EQ(LoadFromHistory(history, 2, {10, 10}, prompter).status, BarrierReadStatus::NotRead);
+    EXPECT_EQ(history.Entries(), (Entries{gone, here, "", "", ""}));
+    // No image: nothing to clamp to.
+    EXPECT_EQ(LoadFromHistory(history, 1, {0, 0}, prompter).status, BarrierReadStatus::NotRead);
+    EXPECT_EQ(history.Entry(0), gone);
+
+    const BarrierReadResult read = LoadFromHistory(history, 1, {10, 10}, prompter);
+    EXPECT_EQ(read.status, BarrierReadStatus::Ok);
+    EXPECT_EQ(read.vertices, (std::vector<Point>{{1, 2}}));
+    EXPECT_EQ(history.Entries(), (Entries{here, gone, "", "", ""}));
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 }  // namespace

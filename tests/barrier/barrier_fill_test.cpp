@@ -340,6 +340,27 @@ TEST(BarrierFill, SeedOnTheOutlineTakesOnlyTheOutline) {
     EXPECT_EQ(image.Row(19)[50], before.Row(19)[50]);
 }
 
+TEST(BarrierFill, OnePixelAndOnePixelWideImages) {
+    // One vertex draws no outline, so its outside is everything; a point has no inside.
+    Bitmap dot = Textured(1, 1);
+    Command command;
+    EXPECT_EQ(command.Run(dot, {{0, 0}}, BarrierSide::Inside).status,
+              BarrierFillStatus::NothingToChange);
+    EXPECT_EQ(command.Run(dot, {{0, 0}}, BarrierSide::Outside).status, BarrierFillStatus::Done);
+    EXPECT_TRUE(IsKey(dot, 0, 0));
+    // A barrier across a column three pixels wide: above and below clear (with the outline,
+    // which the samples down the sides lie on), the pixel inside stays.
+    Bitmap column = Textured(3, 40);
+    const Bitmap before = Copy(column);
+    ASSERT_EQ(
+        command.Run(column, {{0, 10}, {2, 10}, {2, 30}, {0, 30}}, BarrierSide::Outside).status,
+        BarrierFillStatus::Done);
+    EXPECT_TRUE(IsKey(column, 1, 0));
+    EXPECT_TRUE(IsKey(column, 1, 39));
+    EXPECT_TRUE(IsKey(column, 0, 20));
+    EXPECT_EQ(column.Row(20)[1], before.Row(20)[1]);
+}
+
 TEST(InsidePoint, ThreePixelsInsideTheFirstSidesMiddle) {
     EXPECT_EQ(FindInsidePoint(kSquare), (Point{50, 23}));
     // Counter-clockwise the first candidate falls outside and the one towards c is taken.

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "cli/cli_barrier.h"
 #include "cli/cli_pen_ops.h"
 
 namespace palvex::cli {
@@ -41,11 +42,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     Options options;
     options.command = args[0] == "info" ? Command::Info : Command::Save;
+    BarrierOptions barrier;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         int number = 0;
-        if (arg == "--first-trans" && hasValue) {
+        if (ParseBarrierOption(args, i, barrier, options.operations, error)) {
+            if (!error.empty()) {
+                return std::nullopt;
+            }
+        } else if (arg == "--first-trans" && hasValue) {
             if (!ParseInt(args[++i], -1000000, 1000000, number)) {
                 error = "--first-trans needs a number";
                 return std::nullopt;
@@ -88,6 +94,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else {
             options.inputs.push_back(arg);
         }
+    }
+    if (!barrier.used) {
+        error = "--barrier needs --outside or --inside after it";
+        return std::nullopt;
     }
     if (options.inputs.empty()) {
         error = "no input file";

@@ -35,15 +35,19 @@ inline constexpr std::string_view kUsage =
     "                     X,Y gets the drawing colour (by default the key: transparent)\n"
     "  --fill-back-all    every key-coloured pixel gets the mean of its other neighbours\n"
     "  --tolerance N      1..9 for every --pen-all (default 5): channels differ by < 2N\n"
-    "  --draw-color RRGGBB  the drawing colour of --pen-all\n";
+    "  --draw-color RRGGBB  the drawing colour of --pen-all\n"
+    "  --barrier FILE.bar the barrier for the --outside and --inside after it\n"
+    "  --outside          make everything outside the barrier the key (transparent)\n"
+    "  --inside           make the inside of the barrier the key\n";
 
 enum class Command { Info, Save };
 
 // One editing step of `save`, applied to every loaded image in the order given.
-enum class OperationKind { PenAll, FillBackAll };
+enum class OperationKind { PenAll, FillBackAll, BarrierOutside, BarrierInside };
 struct Operation {
     OperationKind kind = OperationKind::PenAll;
     Point at;
+    std::string barrierFile;  // the barrier kinds' .bar file
 };
 
 struct Options {

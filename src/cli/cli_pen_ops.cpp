@@ -25,7 +25,7 @@ ParsedOption ParsePenOption(const std::vector<std::string>& args, std::size_t& i
     const std::string& arg = args[i];
     const bool hasValue = i + 1 < args.size();
     if (arg == "--fill-back-all") {
-        options.operations.push_back({OperationKind::FillBackAll, {}});
+        options.operations.push_back({OperationKind::FillBackAll, {}, {}});
         return ParsedOption::Taken;
     }
     if (arg == "--pen-all" && hasValue) {
@@ -34,7 +34,7 @@ ParsedOption ParsePenOption(const std::vector<std::string>& args, std::size_t& i
             error = "--pen-all needs an image point as X,Y";
             return ParsedOption::Invalid;
         }
-        options.operations.push_back({OperationKind::PenAll, at});
+        options.operations.push_back({OperationKind::PenAll, at, {}});
         return ParsedOption::Taken;
     }
     if (arg == "--tolerance" && hasValue) {
@@ -76,6 +76,9 @@ bool ApplyPenOperation(const Operation& operation, const Options& options, Bitma
                 PenMode::Pen, options.drawColour.value_or(key), key, {false, options.tolerance}};
             return ApplyPenWholeImage(image, at, pen);
         }
+        case OperationKind::BarrierOutside:
+        case OperationKind::BarrierInside:
+            break;  // cli_barrier.cpp
     }
     return false;
 }

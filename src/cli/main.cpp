@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_barrier.h"
 #include "cli/cli_options.h"
 #include "cli/cli_pen_ops.h"
 #include "cli/cli_prompter.h"
@@ -69,8 +70,14 @@ int Info(const Options& options) {
 }
 
 // The editing steps in the order given; nothing is saved when one fails.
-bool ApplyOperations(const Options& options, Bitmap& image, Colour key) {
+bool ApplyOperations(const Options& options, Bitmap& image, Colour key, Prompter& prompter) {
     for (const Operation& operation : options.operations) {
+        if (IsBarrierOperation(operation)) {
+            if (!ApplyBarrierOperation(operation, image, key, prompter)) {
+                return false;
+            }
+            continue;
+        }
         std::string error;
         if (!ApplyPenOperation(operation, options, image, key, error)) {
             std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
@@ -93,7 +100,7 @@ int Save(const Options& options) {
             continue;
         }
         const Colour key = options.key.value_or(loaded.key);
-        if (!ApplyOperations(options, loaded.image, key)) {
+        if (!ApplyOperations(options, loaded.image, key, prompter)) {
             status = kFailed;
             continue;
         }

@@ -40,6 +40,8 @@ inline constexpr int kRibbonInitFailed = 30075;
 inline constexpr int kFileNotFound = 30077;
 inline constexpr int kPrinterInitFailed = 30082;
 inline constexpr int kImageSetFailed = 30088;
+// Ours: a file chosen as a barrier file that is not one (binary, empty, a renamed picture).
+inline constexpr int kNotBarrierFile = 30091;
 
 // The operation guide of the status bar: hints, mode texts and the switches' notices.
 inline constexpr int kGuideMoveBySteps = 30300;

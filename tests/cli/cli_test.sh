@@ -103,4 +103,41 @@ check "pen point outside the image" 1 "$cli" save --pen-all 4,0 --format png -o 
 contains "outside message" "$work/err" "outside the 4 x 2 image"
 [[ -e $work/x.png ]] && { echo "FAIL: a failed edit was saved"; fail=1; }
 
+# Barriers: a square on a white picture; the outside or the inside becomes the key (lime here).
+/usr/bin/convert -size 100x80 xc:white "$work/white.png"
+/usr/bin/convert -size 50x40 xc:white "$work/small.png"
+printf '20,20\r\n80,20\r\n80,60\r\n20,60\r\n' >"$work/square.bar"
+hex_at() {  # hex_at <description> <file> <x> <y> <RRGGBB>
+    local got
+    got=$(/usr/bin/convert "$2" -format "%[hex:p{$3,$4}]" info:)
+    [[ $got == "$5" ]] || { echo "FAIL: $1: pixel $3,$4 is $got, expected $5"; fail=1; }
+}
+check "barrier outside" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --outside --format png -o "$work/outside.png" "$work/white.png"
+hex_at "outside cleared" "$work/outside.png" 5 5 00FF00
+hex_at "outline cleared" "$work/outside.png" 20 20 00FF00
+hex_at "inside kept" "$work/outside.png" 50 40 FFFFFF
+check "barrier inside" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --inside --format png -o "$work/inside.png" "$work/white.png"
+hex_at "inside cleared" "$work/inside.png" 50 40 00FF00
+hex_at "outside kept" "$work/inside.png" 5 5 FFFFFF
+# One barrier for a batch: clamped to each picture, as the editor reads it onto a smaller one.
+mkdir "$work/cleared"
+check "barrier on a batch, both sides" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --inside --outside --format png -o "$work/cleared" "$work/white.png" "$work/small.png"
+hex_at "both sides cleared" "$work/cleared/white.png" 50 40 00FF00
+hex_at "both sides cleared" "$work/cleared/white.png" 99 0 00FF00
+hex_at "clamped barrier, inside" "$work/cleared/small.png" 30 30 00FF00
+# In order with the pens: after the pen has keyed the white, the outside has nothing left to do;
+# after the outside, the pen's reference colour is the key and the white inside stays.
+check "pen, then barrier" 0 "$cli" save --key 00FF00 --pen-all 5,5 --barrier "$work/square.bar" --outside --format png -o "$work/pen_bar.png" "$work/white.png"
+hex_at "pen first keys the inside" "$work/pen_bar.png" 50 40 00FF00
+check "barrier, then pen" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --outside --pen-all 5,5 --format png -o "$work/bar_pen.png" "$work/white.png"
+hex_at "barrier first keeps the inside" "$work/bar_pen.png" 50 40 FFFFFF
+cp "$work/a.png" "$work/picture.bar"
+check "a picture is no barrier file" 1 "$cli" save --barrier "$work/picture.bar" --outside --format png -o "$work/refused.png" "$work/white.png"
+contains "refusal message" "$work/err" "このファイルはバリアファイルとして読み込めません"
+[[ -e $work/refused.png ]] && { echo "FAIL: an image was saved with a refused barrier"; fail=1; }
+check "a missing barrier file fails" 1 "$cli" save --barrier "$work/none.bar" --inside --format png -o "$work/none.png" "$work/white.png"
+contains "missing barrier message" "$work/err" "cannot read the barrier file"
+check "--outside needs a barrier" 2 "$cli" save --outside --format png -o "$work/x.png" "$work/white.png"
+check "--barrier needs a side" 2 "$cli" save --barrier "$work/square.bar" --format png -o "$work/x.png" "$work/white.png"
+
 exit $fail

@@ -1,0 +1,64 @@
+#include "cli/cli_barrier.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "barrier/barrier_file.h"
+#include "barrier/barrier_fill.h"
+
+namespace palvex::cli {
+
+bool ParseBarrierOption(const std::vector<std::string>& args, std::size_t& i, BarrierOptions& state,
+                        std::vector<Operation>& operations, std::string& error) {
+    const std::string& arg = args[i];
+    if (arg == "--barrier") {
+        if (i + 1 >= args.size()) {
+            error = "--barrier needs a .bar file";
+        } else {
+            state.file = args[++i];
+            state.used = false;
+        }
+        return true;
+    }
+    if (arg == "--outside" || arg == "--inside") {
+        if (state.file.empty()) {
+            error = arg + " needs a --barrier FILE before it";
+        } else {
+            operations.push_back(
+                {arg == "--inside" ? OperationKind::BarrierInside : OperationKind::BarrierOutside,
+                 {},
+                 state.file});
+            state.used = true;
+        }
+        return true;
+    }
+    return false;
+}
+
+bool IsBarrierOperation(const Operation& operation) {
+    return operation.kind == OperationKind::BarrierOutside ||
+           operation.kind == OperationKind::BarrierInside;
+}
+
+bool ApplyBarrierOperation(const Operation& operation, Bitmap& image, Colour key,
+                           Prompter& prompter) {
+    const std::string& file = operation.barrierFile;
+    const std::filesystem::path path(std::u8string(file.begin(), file.end()));
+    const BarrierReadResult read = ReadBarrierFile(path, {image.Width(), image.Height()}, prompter);
+    if (read.status == BarrierReadStatus::NotRead) {
+        // The editor says nothing here (its dialog only offers existing files); a script must.
+        std::fprintf(stderr, "palvex-cli: %s: cannot read the barrier file\n", file.c_str());
+    }
+    if (read.status != BarrierReadStatus::Ok) {
+        return false;
+    }
+    const BarrierSide side =
+        operation.kind == OperationKind::BarrierInside ? BarrierSide::Inside : BarrierSide::Outside;
+    // No undo history to save into.
+    const auto noSnapshot = [](const Rect&) { return true; };
+    const BarrierFillResult result =
+        BarrierTransparent(image, key, read.vertices, side, {}, noSnapshot, prompter);
+    return result.status != BarrierFillStatus::NoMemory;
+}
+
+}  // namespace palvex::cli

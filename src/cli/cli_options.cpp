@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "cli/cli_pen_ops.h"
+
 namespace palvex::cli {
 namespace {
 
@@ -9,6 +11,16 @@ bool ParseInt(std::string_view text, int low, int high, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
 }
+
+const SaveFormatEntry* ParseFormat(std::string_view text) {
+    int index = 0;
+    if (ParseInt(text, 1, kSaveFormatCount, index)) {
+        return SaveFormatAt(index);
+    }
+    return SaveFormatNamed(text);
+}
+
+}  // namespace
 
 std::optional<Colour> ParseHexColour(std::string_view text) {
     if (!text.empty() && text[0] == '#') {
@@ -22,16 +34,6 @@ std::optional<Colour> ParseHexColour(std::string_view text) {
     return Rgb(static_cast<int>(value >> 16), static_cast<int>(value >> 8 & 0xFF),
                static_cast<int>(value & 0xFF));
 }
-
-const SaveFormatEntry* ParseFormat(std::string_view text) {
-    int index = 0;
-    if (ParseInt(text, 1, kSaveFormatCount, index)) {
-        return SaveFormatAt(index);
-    }
-    return SaveFormatNamed(text);
-}
-
-}  // namespace
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error) {
     if (args.empty() || (args[0] != "info" && args[0] != "save")) {
@@ -75,6 +77,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             options.backup = false;
         } else if (arg == "--yes" || arg == "-y") {
             options.yes = true;
+        } else if (const ParsedOption pen = ParsePenOption(args, i, options, error);
+                   pen != ParsedOption::NotMine) {
+            if (pen == ParsedOption::Invalid) {
+                return std::nullopt;
+            }
         } else if (arg.size() > 1 && arg[0] == '-') {
             error = "unknown option '" + arg + "'";
             return std::nullopt;
@@ -84,6 +91,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     }
     if (options.inputs.empty()) {
         error = "no input file";
+        return std::nullopt;
+    }
+    if (options.command == Command::Info && !options.operations.empty()) {
+        error = "editing options belong to save";
         return std::nullopt;
     }
     if (options.command == Command::Save && !options.overwrite &&

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/colour.h"
+#include "image/geometry.h"
 #include "image/save_format.h"
 
 namespace palvex::cli {
@@ -27,9 +28,23 @@ inline constexpr std::string_view kUsage =
     "  --quality Q        JPEG quality 10..100 (default 100)\n"
     "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
     "  --no-backup        with --overwrite: keep no backup copy\n"
-    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n";
+    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
+    "\n"
+    "  editing before the save, in the order given:\n"
+    "  --pen-all X,Y      the whole-image pen: every pixel within the tolerance of the colour at\n"
+    "                     X,Y gets the drawing colour (by default the key: transparent)\n"
+    "  --fill-back-all    every key-coloured pixel gets the mean of its other neighbours\n"
+    "  --tolerance N      1..9 for every --pen-all (default 5): channels differ by < 2N\n"
+    "  --draw-color RRGGBB  the drawing colour of --pen-all\n";
 
 enum class Command { Info, Save };
+
+// One editing step of `save`, applied to every loaded image in the order given.
+enum class OperationKind { PenAll, FillBackAll };
+struct Operation {
+    OperationKind kind = OperationKind::PenAll;
+    Point at;
+};
 
 struct Options {
     Command command = Command::Info;
@@ -42,7 +57,13 @@ struct Options {
     bool overwrite = false;
     bool backup = true;
     bool yes = false;
+    std::vector<Operation> operations;
+    int tolerance = 5;
+    std::optional<Colour> drawColour;
 };
+
+// RRGGBB, optionally after a '#'.
+std::optional<Colour> ParseHexColour(std::string_view text);
 
 // Nothing (with `error` set, or empty for a plain usage request) when the arguments are wrong.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);

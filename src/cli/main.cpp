@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
+#include "cli/cli_pen_ops.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
@@ -68,6 +69,18 @@ int Info(const Options& options) {
     return status;
 }
 
+// The editing steps in the order given; nothing is saved when one fails.
+bool ApplyOperations(const Options& options, Bitmap& image, Colour key) {
+    for (const Operation& operation : options.operations) {
+        std::string error;
+        if (!ApplyPenOperation(operation, options, image, key, error)) {
+            std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
 int Save(const Options& options) {
     ConsolePrompter prompter(options.yes, options.quality);
     NoDesktopShell shell;
@@ -76,13 +89,17 @@ int Save(const Options& options) {
     int status = 0;
     for (const std::string& input : options.inputs) {
         LoadedFileFacts facts;
-        const LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
+        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
         if (!loaded.ok) {
             status = kFailed;
             continue;
         }
-        const SaveContext context{
-            loaded.image, options.key.value_or(loaded.key), facts, settings, prompter, shell};
+        const Colour key = options.key.value_or(loaded.key);
+        if (!ApplyOperations(options, loaded.image, key)) {
+            status = kFailed;
+            continue;
+        }
+        const SaveContext context{loaded.image, key, facts, settings, prompter, shell};
         const bool saved =
             options.overwrite
                 ? SaveDocument(context, input)

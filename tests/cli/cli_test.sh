@@ -60,4 +60,32 @@ cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
 [[ -f "$work/over(back).png" ]] || { echo "FAIL: no backup"; fail=1; }
 
+# The pens: a 4 x 2 image with greys around (100, 100, 100), white (the key) and blue.
+printf 'P3\n4 2\n255\n255 255 255 100 100 100 109 91 100 110 100 100\n0 0 255 100 100 100 100 100 100 255 255 255\n' >"$work/pen.ppm"
+/usr/bin/convert "$work/pen.ppm" "$work/pen.png"
+pixel() {  # pixel <description> <file> <x,y> <#RRGGBB>
+    /usr/bin/convert "$2" txt:- | grep -q "^$3: .*$4" ||
+        { echo "FAIL: $1: pixel $3 is not $4"; /usr/bin/convert "$2" txt:- | sed 's/^/  | /'; fail=1; }
+}
+check "whole-image pen" 0 "$cli" save --pen-all 1,0 --format png -o "$work/pen1.png" "$work/pen.png"
+pixel "within tolerance 5 becomes the key" "$work/pen1.png" 2,0 "#FFFFFF"
+pixel "a channel 10 away stays" "$work/pen1.png" 3,0 "#6E6464"
+pixel "blue stays" "$work/pen1.png" 0,1 "#0000FF"
+check "pen with tolerance 1 and a drawing colour" 0 \
+    "$cli" save --tolerance 1 --draw-color FF0000 --pen-all 1,0 --format png -o "$work/pen2.png" "$work/pen.png"
+pixel "the reference colour is drawn" "$work/pen2.png" 2,1 "#FF0000"
+pixel "9 away is outside tolerance 1" "$work/pen2.png" 2,0 "#6D5B64"
+check "whole-image fill-back" 0 "$cli" save --fill-back-all --format png -o "$work/back.png" "$work/pen.png"
+pixel "corner: five white neighbours outside" "$work/back.png" 0,0 "#B8B8D8"
+pixel "fill-back sees its own writes" "$work/back.png" 3,1 "#C7C3C4"
+check "pen then fill-back" 0 "$cli" save --pen-all 1,0 --fill-back-all --format png -o "$work/o1.png" "$work/pen.png"
+check "fill-back then pen" 0 "$cli" save --fill-back-all --pen-all 1,0 --format png -o "$work/o2.png" "$work/pen.png"
+cmp -s "$work/o1.png" "$work/o2.png" && { echo "FAIL: the operations were not applied in order"; fail=1; }
+check "tolerance out of range" 2 "$cli" save --tolerance 10 --pen-all 1,0 --format png -o "$work/x.png" "$work/pen.png"
+check "pen point without a comma" 2 "$cli" save --pen-all 1 --format png -o "$work/x.png" "$work/pen.png"
+check "editing belongs to save" 2 "$cli" info --pen-all 1,0 "$work/pen.png"
+check "pen point outside the image" 1 "$cli" save --pen-all 4,0 --format png -o "$work/x.png" "$work/pen.png"
+contains "outside message" "$work/err" "outside the 4 x 2 image"
+[[ -e $work/x.png ]] && { echo "FAIL: a failed edit was saved"; fail=1; }
+
 exit $fail

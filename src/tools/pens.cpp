@@ -1,0 +1,188 @@
+#include "tools/pens.h"
+
+#include <algorithm>
+#include <array>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
+
+#include "tools/pen_stroke.h"
+
+namespace palvex {
+namespace {
+
+// |channel - reference| < limit as one unsigned comparison, so the loop has no branch.
+inline bool Near(Pixel p, int shift, int reference, int limit) {
+    const int channel = static_cast<int>(p >> shift & 0xFF);
+    return static_cast<unsigned>(channel - reference + limit - 1) <
+           static_cast<unsigned>(2 * limit - 1);
+}
+
+// Gives every pixel of row[begin, end) within `limit` of the reference on all three channels the
+// drawing colour's red, green and blue; the fourth byte stays. The whole-image pen runs this over
+// the whole buffer, so four pixels at a time where the processor has SSE2: per byte, the
+// absolute difference by two saturating subtractions, then one more against limit - 1.
+void ReplaceInSpan(Pixel* row, int begin, int end, Pixel reference, Pixel draw, int limit) {
+    if (limit <= 0) {
+        return;  // no difference is below 0
+    }
+    const Pixel rgb = draw & kRgbMask;
+    int x = begin;
+#if defined(__SSE2__) || defined(_M_X64)
+    const int below = std::min(limit - 1, 255);
+    const __m128i ref = _mm_set1_epi32(static_cast<int>(reference & kRgbMask));
+    // The fourth byte never fails the test: its allowance is 255.
+    const __m128i allowance =
+        _mm_set1_epi32(static_cast<int>(0xFF000000u | static_cast<Pixel>(below) * 0x010101u));
+    const __m128i keep = _mm_set1_epi32(static_cast<int>(~kRgbMask));
+    const __m128i colour = _mm_set1_epi32(static_cast<int>(rgb));
+    const __m128i zero = _mm_setzero_si128();
+    for (; x + 4 <= end; x += 4) {
+        __m128i* at = reinterpret_cast<__m128i*>(row + x);
+        const __m128i p = _mm_loadu_si128(at);
+        const __m128i diff = _mm_or_si128(_mm_subs_epu8(p, ref), _mm_subs_epu8(ref, p));
+        const __m128i match = _mm_cmpeq_epi32(_mm_subs_epu8(diff, allowance), zero);
+        const __m128i painted = _mm_or_si128(_mm_and_si128(p, keep), colour);
+        _mm_storeu_si128(at,
+                         _mm_or_si128(_mm_and_si128(match, painted), _mm_andnot_si128(match, p)));
+    }
+#endif
+    const int r = static_cast<int>(reference >> 16 & 0xFF);
+    const int g = static_cast<int>(reference >> 8 & 0xFF);
+    const int b = static_cast<int>(reference & 0xFF);
+    for (; x < end; ++x) {
+        const Pixel p = row[x];
+        const bool match = Near(p, 16, r, limit) & Near(p, 8, g, limit) & Near(p, 0, b, limit);
+        row[x] = match ? (p & ~kRgbMask) | rgb : p;
+    }
+}
+
+void WriteInSpan(Pixel* row, int begin, int end, Pixel draw) {
+    const Pixel rgb = draw & kRgbMask;
+    for (int x = begin; x < end; ++x) {
+        row[x] = (row[x] & ~kRgbMask) | rgb;
+    }
+}
+
+void FillBackPixel(Bitmap& image, int x, int y, Colour key) {
+    Pixel& p = image.Row(y)[x];
+    if (ColourFromPixel(p) == key) {
+        p = (p & ~kRgbMask) | (PixelFromColour(FillBackColour(image, x, y, key)) & kRgbMask);
+    }
+}
+
+}  // namespace
+
+Colour FillBackColour(const Bitmap& image, int x, int y, Colour key) {
+    static constexpr std::array<Point, 8> kNeighbours = {
+        {{0, -1}, {1, 0}, {0, 1}, {-1, 0}, {-1, -1}, {1, -1}, {1, 1}, {-1, 1}}};
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    int count = 0;
+    for (const Point d : kNeighbours) {
+        // Outside the image the read gives "no colour", which is never the key and whose
+        // channels read as 255: white.
+        const Colour c = image.ReadPixel(x + d.x, y + d.y);
+        if (c == key) {
+            continue;
+        }
+        red += RedOf(c);
+        green += GreenOf(c);
+        blue += BlueOf(c);
+        ++count;
+    }
+    if (count == 0) {
+        return Rgb(0, 0, 0);
+    }
+    return Rgb(red / count, green / count, blue / count);
+}
+
+PenApplied ApplyPen(Bitmap& image, Point q, const RangePixelSet& pixels,
+                    const PenSettings& settings, PenStroke* stroke) {
+    const Colour reference = image.ReadPixel(q.x, q.y);
+    if (stroke != nullptr) {
+        stroke->KeepBefore(image, pixels);
+    }
+    if (settings.mode == PenMode::FillBack) {
+        ForEachRangePixel(pixels, [&](int x, int y) { FillBackPixel(image, x, y, settings.key); });
+    } else {
+        // Each pixel's test depends only on itself and the reference read above, so the order
+        // of visiting cannot change the result; rows are the fast order.
+        const Pixel draw = PixelFromColour(settings.drawColour);
+        for (const RangeSpan& s : pixels.spans) {
+            if (settings.targets.allColours) {
+                WriteInSpan(image.Row(s.y), s.begin, s.end, draw);
+            } else {
+                ReplaceInSpan(image.Row(s.y), s.begin, s.end, PixelFromColour(reference), draw,
+                              2 * settings.targets.tolerance);
+            }
+        }
+    }
+    if (stroke != nullptr) {
+        stroke->AddApplication(pixels.reported, pixels.bounds);
+    }
+    return {pixels.reported, pixels.bounds};
+}
+
+PenApplied ApplyPen(Bitmap& image, Point q, const ProcessingRange& range,
+                    const RangeOutline& outline, const CanvasMapping& mapping,
+                    const PenSettings& settings, PenStroke* stroke) {
+    const RangePixelSet pixels =
+        RangePixels(range, outline, q, mapping, {image.Width(), image.Height()});
+    return ApplyPen(image, q, pixels, settings, stroke);
+}
+
+bool WholeImagePenRefused(const PenSettings& settings) {
+    return settings.mode == PenMode::Pen && settings.targets.allColours;
+}
+
+void ReplaceMatchingColours(Bitmap& image, Colour reference, Colour drawColour, int tolerance) {
+    if (image.IsNull()) {
+        return;
+    }
+    // The rows are contiguous: one span over the whole buffer.
+    const std::size_t count = image.PixelCount();
+    Pixel* data = image.Data();
+    constexpr std::size_t kChunk = std::size_t{1} << 30;
+    for (std::size_t done = 0; done < count; done += kChunk) {
+        const int n = static_cast<int>(std::min(kChunk, count - done));
+        ReplaceInSpan(data + done, 0, n, PixelFromColour(reference), PixelFromColour(drawColour),
+                      2 * tolerance);
+    }
+}
+
+void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress) {
+    const int width = image.Width();
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < image.Height(); ++y) {
+            FillBackPixel(image, x, y, key);
+        }
+        if (progress && x % 20 == 0) {
+            progress(x, width);
+        }
+    }
+}
+
+bool ApplyPenWholeImage(Bitmap& image, Point q, const PenSettings& settings,
+                        const PassProgress& progress) {
+    if (WholeImagePenRefused(settings) || image.IsNull()) {
+        return false;
+    }
+    const Colour reference = image.ReadPixel(q.x, q.y);
+    if (progress) {
+        progress(0, image.Width());
+    }
+    if (settings.mode == PenMode::FillBack) {
+        FillBackWholeImage(image, settings.key, progress);
+    } else {
+        ReplaceMatchingColours(image, reference, settings.drawColour, settings.targets.tolerance);
+    }
+    if (progress) {
+        progress(0, image.Width());
+    }
+    return true;
+}
+
+}  // namespace palvex

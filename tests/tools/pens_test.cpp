@@ -1,0 +1,178 @@
+#include "tools/pens.h"
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "barrier/math_sub.h"
+#include "support/test_support.h"
+
+namespace palvex {
+namespace {
+
+using test::SameBitmaps;
+using test::SolidBitmap;
+
+constexpr Colour kKey = Rgb(0, 255, 0);
+const CanvasMapping kOneToOne{1.0f, {0, 0}};
+
+Bitmap Solid(int w, int h, Colour c) {
+    return SolidBitmap(w, h, PixelFromColour(c));
+}
+
+RangeOutline Square(int left, int top, int right, int bottom) {
+    RangeOutline outline;
+    outline.cornerCount = 4;
+    outline.corners = {Point{left, top}, Point{right, top}, Point{right, bottom},
+                       Point{left, bottom}};
+    return outline;
+}
+
+const ProcessingRange kRange{0, 30, 0, 0, 0.0, false};
+
+TEST(Pens, TransparentPenTakesPixelsWithinTheTolerance) {
+    Bitmap image = Solid(8, 8, Rgb(100, 100, 100));
+    image.WritePixel(2, 2, Rgb(109, 91, 100));
+    image.WritePixel(3, 3, Rgb(110, 100, 100));
+    const PenSettings pen{PenMode::Pen, kKey, kKey, {false, 5}};
+    const PenApplied applied = ApplyPen(image, {4, 4}, kRange, Square(0, 0, 8, 8), kOneToOne, pen);
+    EXPECT_EQ(applied.reported, (Rect{0, 0, 8, 8}));
+    EXPECT_EQ(image.ReadPixel(2, 2), kKey);
+    EXPECT_EQ(image.ReadPixel(3, 3), Rgb(110, 100, 100));
+    EXPECT_EQ(image.ReadPixel(4, 4), kKey);
+    EXPECT_EQ(image.ReadPixel(0, 4), Rgb(100, 100, 100));  // first column outside the range
+    EXPECT_EQ(AlphaOf(image.Row(4)[4]), 255);
+}
+
+TEST(Pens, AllColoursPaintsEveryPixelOfTheRange) {
+    Bitmap image = Solid(6, 6, Rgb(1, 2, 3));
+    image.WritePixel(2, 3, Rgb(200, 0, 0));
+    image.WritePixel(3, 3, Rgb(9, 9, 9));  // already the drawing colour
+    const PenSettings pen{PenMode::Pen, Rgb(9, 9, 9), kKey, {true, 1}};
+    ApplyPen(image, {3, 3}, kRange, Square(0, 0, 6, 6), kOneToOne, pen);
+    for (int y = 1; y < 6; ++y) {
+        for (int x = 1; x < 6; ++x) {
+            EXPECT_EQ(image.ReadPixel(x, y), Rgb(9, 9, 9)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(image.ReadPixel(0, 0), Rgb(1, 2, 3));
+}
+
+TEST(Pens, TheReferenceIsThePixelUnderTheApplicationPoint) {
+    Bitmap image = Solid(6, 1, Rgb(10, 10, 10));
+    image.WritePixel(4, 0, Rgb(200, 200, 200));
+    const PenSettings pen{PenMode::Pen, kKey, kKey, {false, 5}};
+    const RangePixelSet all{{{0, 0, 6}}, false, {0, 0, 6, 1}, {0, 0, 6, 1}};
+    ApplyPen(image, {4, 0}, all, pen);
+    EXPECT_EQ(image.ReadPixel(4, 0), kKey);
+    EXPECT_EQ(image.ReadPixel(0, 0), Rgb(10, 10, 10));
+}
+
+TEST(Pens, FillBackColourAveragesTheOtherNeighbours) {
+    Bitmap image = Solid(5, 5, kKey);
+    EXPECT_EQ(FillBackColour(image, 2, 2, kKey), Rgb(0, 0, 0));
+    image.WritePixel(3, 1, Rgb(30, 60, 90));
+    EXPECT_EQ(FillBackColour(image, 2, 2, kKey), Rgb(30, 60, 90));
+    image.WritePixel(1, 2, Rgb(31, 0, 255));
+    EXPECT_EQ(FillBackColour(image, 2, 2, kKey), Rgb(30, 30, 172));  // sums / 2, truncated
+    // In the corner five neighbours lie outside and read as white.
+    EXPECT_EQ(FillBackColour(image, 0, 0, kKey), Rgb(255, 255, 255));
+    // Outside reads white even with a white key: "no colour" is never the key.
+    const Bitmap white = Solid(3, 3, Rgb(255, 255, 255));
+    EXPECT_EQ(FillBackColour(white, 0, 0, Rgb(255, 255, 255)), Rgb(255, 255, 255));
+}
+
+TEST(Pens, WholeImageFillBackOfAllKeyTurnsWhite) {
+    Bitmap image = Solid(7, 5, kKey);
+    std::vector<std::pair<int, int>> progress;
+    EXPECT_TRUE(ApplyPenWholeImage(image, {3, 3}, {PenMode::FillBack, kKey, kKey, {true, 1}},
+                                   [&](int p, int r) { progress.emplace_back(p, r); }));
+    EXPECT_TRUE(SameBitmaps(Solid(7, 5, Rgb(255, 255, 255)), image, "fill_back_white"));
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 7}, {0, 7}, {0, 7}}));
+
+    Bitmap wide = Solid(45, 2, Rgb(1, 1, 1));
+    progress.clear();
+    FillBackWholeImage(wide, kKey, [&](int p, int r) { progress.emplace_back(p, r); });
+    EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 45}, {20, 45}, {40, 45}}));
+}
+
+// The fill-back pen reads neighbours it may have written: its result depends on the visiting
+// order, columns outer for the rectangle and triangle.
+TEST(Pens, FillBackVisitsColumnsFirstAndSeesItsOwnWrites) {
+    Bitmap image = Solid(12, 12, kKey);
+    image.WritePixel(1, 1, Rgb(240, 0, 0));
+    image.WritePixel(10, 9, Rgb(0, 0, 240));
+    image.WritePixel(6, 2, Rgb(0, 90, 0));
+    Bitmap expected = Solid(12, 12, kKey);
+    CopyBitmapBits(image, expected);
+    const RangeOutline outline = Square(0, 0, 11, 11);
+    for (int x = 0; x < 11; ++x) {
+        for (int y = 0; y < 11; ++y) {
+            if (CMathSub::PointInPolygon({x, y}, outline.Corners()) &&
+                expected.ReadPixel(x, y) == kKey) {
+                expected.WritePixel(x, y, FillBackColour(expected, x, y, kKey));
+            }
+        }
+    }
+    ApplyPen(image, {5, 5}, kRange, outline, kOneToOne,
+             {PenMode::FillBack, Rgb(1, 2, 3), kKey, {false, 5}});
+    EXPECT_TRUE(SameBitmaps(expected, image, "fill_back_order"));
+    EXPECT_EQ(image.ReadPixel(0, 5), kKey);  // outside the range
+}
+
+TEST(Pens, WholeImagePenReplacesMatchingColoursAndKeepsTheFourthByte) {
+    Bitmap image = Solid(4, 2, Rgb(50, 50, 50));
+    image.Row(0)[1] = 0x12000000u | (PixelFromColour(Rgb(55, 45, 50)) & kRgbMask);
+    image.WritePixel(2, 0, Rgb(56, 50, 50));
+    image.WritePixel(3, 1, Rgb(200, 1, 1));
+    const PenSettings pen{PenMode::Pen, Rgb(9, 8, 7), kKey, {false, 3}};
+    EXPECT_TRUE(ApplyPenWholeImage(image, {0, 0}, pen));
+    EXPECT_EQ(image.Row(0)[1], 0x12000000u | (PixelFromColour(Rgb(9, 8, 7)) & kRgbMask));
+    EXPECT_EQ(image.ReadPixel(0, 1), Rgb(9, 8, 7));
+    EXPECT_EQ(image.ReadPixel(2, 0), Rgb(56, 50, 50));
+    EXPECT_EQ(image.ReadPixel(3, 1), Rgb(200, 1, 1));
+}
+
+// The whole-image pass tests four pixels at a time; it must agree with the target test on every
+// channel difference, at every tolerance.
+TEST(Pens, WholeImagePassAgreesWithTheTargetTest) {
+    std::mt19937 random(3);
+    const Colour reference = Rgb(100, 3, 250);
+    for (const int tolerance : {0, 1, 2, 5, 9, 200}) {
+        Bitmap image;
+        ASSERT_TRUE(image.Create(61, 7));
+        for (Pixel& p : image.Pixels()) {
+            const auto near = [&random](int c) {
+                return std::clamp(c + static_cast<int>(random() % 41) - 20, 0, 255);
+            };
+            p = (random() % 2 ? 0xFF000000u : 0x7F000000u) |
+                (PixelFromColour(Rgb(near(100), near(3), near(250))) & kRgbMask);
+        }
+        Bitmap expected;
+        ASSERT_TRUE(expected.Create(61, 7));
+        CopyBitmapBits(image, expected);
+        for (Pixel& p : expected.Pixels()) {
+            if (ColourMatches(ColourFromPixel(p), reference, {false, tolerance})) {
+                p = (p & ~kRgbMask) | (PixelFromColour(kKey) & kRgbMask);
+            }
+        }
+        ReplaceMatchingColours(image, reference, kKey, tolerance);
+        EXPECT_TRUE(SameBitmaps(expected, image, "replace_" + std::to_string(tolerance)));
+    }
+}
+
+TEST(Pens, WholeImagePenWithAllColoursIsRefused) {
+    Bitmap image = Solid(3, 3, Rgb(5, 5, 5));
+    const PenSettings pen{PenMode::Pen, kKey, kKey, {true, 5}};
+    EXPECT_TRUE(WholeImagePenRefused(pen));
+    EXPECT_FALSE(ApplyPenWholeImage(image, {1, 1}, pen));
+    EXPECT_TRUE(SameBitmaps(Solid(3, 3, Rgb(5, 5, 5)), image, "refused"));
+    EXPECT_FALSE(WholeImagePenRefused({PenMode::FillBack, kKey, kKey, {true, 5}}));
+}
+
+}  // namespace
+}  // namespace palvex

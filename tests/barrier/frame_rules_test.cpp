@@ -39,8 +39,9 @@ TEST(FrameRules, DragRectHandleKeepsFifteenPixelsByMovingTheDraggedEdge) {
     EXPECT_EQ(DragRectHandle(kFrame, 4, {0, 50}, kImage), (Rect{10, 45, 60, 60}));
     EXPECT_EQ(DragRectHandle(kFrame, 6, {0, 20}, kImage), (Rect{10, 10, 60, 25}));
     EXPECT_EQ(DragRectHandle(kFrame, 1, {5, 70}, kImage), (Rect{5, 55, 20, 70}));
-    // Exactly 15 is wide enough.
+    // Exactly 15 is wide enough; 14 is not.
     EXPECT_EQ(DragRectHandle(kFrame, 2, {25, 25}, kImage), (Rect{10, 10, 25, 25}));
+    EXPECT_EQ(DragRectHandle(kFrame, 2, {24, 24}, kImage), (Rect{10, 10, 25, 25}));
 }
 
 TEST(FrameRules, MoveRectSideStaysInTheImageAndFifteenPixelsWide) {
@@ -49,6 +50,7 @@ TEST(FrameRules, MoveRectSideStaysInTheImageAndFifteenPixelsWide) {
     EXPECT_EQ(MoveRectSide(kFrame, kFrameSideTop, {5, 0}, kImage), kFrame);
     EXPECT_EQ(MoveRectSide(kFrame, kFrameSideBottom, {0, 50}, kImage), (Rect{10, 10, 60, 99}));
     EXPECT_EQ(MoveRectSide(kFrame, kFrameSideRight, {-40, 0}, kImage), (Rect{10, 10, 25, 60}));
+    EXPECT_EQ(MoveRectSide(kFrame, kFrameSideRight, {-36, 0}, kImage), (Rect{10, 10, 25, 60}));
     EXPECT_EQ(MoveRectSide(kFrame, kFrameSideLeft, {45, 0}, kImage), (Rect{45, 10, 60, 60}));
     EXPECT_EQ(MoveRectSide(kFrame, kFrameSideTop, {0, 45}, kImage), (Rect{10, 45, 60, 60}));
 }

@@ -69,7 +69,7 @@ void BM_BarrierVertexDragMove(benchmark::State& state) {
     static Barrier barrier = FullBarrier();
     barrier.ContextMenu({3000, 2000}, {});  // selects every vertex
     barrier.ContextMenu({100, 2000}, {});   // vertex 500; the flags stay
-    barrier.Press({100, 2000}, {}, {}, kImage);
+    barrier.Press({100, 2000}, {}, {});
     if (barrier.Dragging() != BarrierDrag::Vertices ||
         barrier.SelectedCount() != kBarrierCapacity) {
         state.SkipWithError("not a drag of every vertex");

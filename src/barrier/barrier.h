@@ -166,7 +166,7 @@ public:
     int HandleAt(Point window, const BarrierView& view) const;
     BarrierHover Hover(Point window, const BarrierView& view) const;
     // Left button press, move and release (adding mode off). True when the canvas repaints.
-    bool Press(Point window, const BarrierView& view, Modifiers mods, Size image);
+    bool Press(Point window, const BarrierView& view, Modifiers mods);
     // Updates the drag preview; true when it changed.
     bool Move(Point window, const BarrierView& view, Size image);
     struct ReleaseResult {

@@ -132,8 +132,7 @@ BarrierHover Barrier::Hover(Point window, const BarrierView& view) const {
     }
 }
 
-bool Barrier::Press(Point window, const BarrierView& view, Modifiers mods, Size image) {
-    (void)image;
+bool Barrier::Press(Point window, const BarrierView& view, Modifiers mods) {
     if (count_ == 0 || adding_) {
         return false;
     }

@@ -22,7 +22,7 @@ const Points kSquare{{20, 20}, {60, 20}, {60, 60}, {20, 60}};
 constexpr BarrierView kPlain{};
 
 void Click(Barrier& b, Point p, Modifiers mods = {}, BarrierView view = kPlain) {
-    b.Press(p, view, mods, kImage);
+    b.Press(p, view, mods);
     b.Release(mods);
 }
 
@@ -58,7 +58,7 @@ TEST(BarrierHitTest, WorksInZoomedWindowCoordinates) {
 
 TEST(BarrierEdit, PressingInsideSelectsTheWholeBarrierAndDragsIt) {
     CountingBarrier b(kSquare);
-    EXPECT_TRUE(b.barrier.Press({40, 40}, kPlain, {}, kImage));
+    EXPECT_TRUE(b.barrier.Press({40, 40}, kPlain, {}));
     EXPECT_TRUE(b.barrier.WholeSelection());
     EXPECT_EQ(b.Selected(), (std::vector<int>{0, 1, 2, 3}));
     EXPECT_EQ(b.barrier.MainVertex(), 3);
@@ -79,7 +79,7 @@ TEST(BarrierEdit, PressingInsideSelectsTheWholeBarrierAndDragsIt) {
 
 TEST(BarrierEdit, AWholeMoveStopsWhereTheFrameReachesTheImageSize) {
     CountingBarrier b(kSquare);
-    b.barrier.Press({40, 40}, kPlain, {}, kImage);
+    b.barrier.Press({40, 40}, kPlain, {});
     b.barrier.Move({140, 140}, kPlain, kImage);
     EXPECT_EQ(b.barrier.PendingOffset(), (Point{40, 20}));
     b.barrier.Release({});
@@ -88,7 +88,7 @@ TEST(BarrierEdit, AWholeMoveStopsWhereTheFrameReachesTheImageSize) {
 
 TEST(BarrierEdit, AVertexDragStaysInsideThePixels) {
     CountingBarrier b(kSquare);
-    b.barrier.Press({60, 20}, kPlain, {}, kImage);
+    b.barrier.Press({60, 20}, kPlain, {});
     EXPECT_EQ(b.barrier.Dragging(), BarrierDrag::Vertices);
     EXPECT_EQ(b.barrier.MainVertex(), 1);
     b.barrier.Move({160, -80}, kPlain, kImage);
@@ -101,7 +101,7 @@ TEST(BarrierEdit, AVertexDragStaysInsideThePixels) {
 TEST(BarrierEdit, ADragDividesByTheZoom) {
     CountingBarrier b(kSquare);
     const BarrierView zoomed{2.0f, {}};
-    b.barrier.Press({40, 40}, zoomed, {}, kImage);
+    b.barrier.Press({40, 40}, zoomed, {});
     b.barrier.Move({61, 19}, zoomed, kImage);
     EXPECT_EQ(b.barrier.PendingOffset(), (Point{10, -10}));
 }
@@ -110,7 +110,7 @@ TEST(BarrierEdit, AZeroDragPushesNoSnapshot) {
     CountingBarrier b(kSquare);
     Click(b.barrier, {60, 20});
     Click(b.barrier, {40, 40});
-    b.barrier.Press({40, 40}, kPlain, {}, kImage);
+    b.barrier.Press({40, 40}, kPlain, {});
     b.barrier.Move({50, 40}, kPlain, kImage);
     b.barrier.Move({40, 40}, kPlain, kImage);
     EXPECT_FALSE(b.barrier.Release({}).repaint);
@@ -126,7 +126,7 @@ TEST(BarrierEdit, ASideSelectsItsEndsAndCtrlAddsToTheSelection) {
     EXPECT_EQ(b.Selected(), (std::vector<int>{0, 1, 3}));
     EXPECT_EQ(b.barrier.MainVertex(), 3);
     // Pressing a selected vertex drags the group.
-    b.barrier.Press({60, 20}, kPlain, {}, kImage);
+    b.barrier.Press({60, 20}, kPlain, {});
     b.barrier.Move({65, 25}, kPlain, kImage);
     b.barrier.Release({});
     EXPECT_EQ(b.Points(), (Points{{25, 25}, {65, 25}, {60, 60}, {25, 65}}));
@@ -148,7 +148,7 @@ TEST(BarrierEdit, APressOutsideClearsTheSelectionUnlessCtrlIsHeld) {
 
 TEST(BarrierEdit, RubberBandSelectsWhatItEnclosesOnceLargeEnough) {
     CountingBarrier b(kSquare);
-    b.barrier.Press({5, 5}, kPlain, {}, kImage);
+    b.barrier.Press({5, 5}, kPlain, {});
     EXPECT_EQ(b.barrier.Dragging(), BarrierDrag::RubberBand);
     b.barrier.Move({14, 14}, kPlain, kImage);
     EXPECT_FALSE(b.barrier.RubberBand());  // not more than 9 window pixels yet
@@ -163,7 +163,7 @@ TEST(BarrierEdit, RubberBandSelectsWhatItEnclosesOnceLargeEnough) {
 TEST(BarrierEdit, RubberBandBelowFifteenPixelsSelectsNothing) {
     CountingBarrier b(kSquare);
     Click(b.barrier, {20, 20});
-    b.barrier.Press({15, 15}, kPlain, {}, kImage);
+    b.barrier.Press({15, 15}, kPlain, {});
     b.barrier.Move({29, 65}, kPlain, kImage);  // 14 wide
     b.barrier.Release({});
     EXPECT_TRUE(b.Selected().empty());
@@ -173,7 +173,7 @@ TEST(BarrierEdit, RubberBandKeepsOtherVerticesWhenCtrlIsHeldAtRelease) {
     for (const bool ctrl : {false, true}) {
         CountingBarrier b(kSquare);
         Click(b.barrier, {20, 20});
-        b.barrier.Press({65, 55}, kPlain, {.ctrl = true}, kImage);
+        b.barrier.Press({65, 55}, kPlain, {.ctrl = true});
         ASSERT_EQ(b.barrier.Dragging(), BarrierDrag::RubberBand);
         b.barrier.Move({500, 500}, kPlain, kImage);
         EXPECT_EQ(b.barrier.RubberBand(), (Rect{65, 55, 99, 79}));  // clamped to the image
@@ -190,7 +190,7 @@ TEST(BarrierEdit, DraggingAFrameHandleScalesTheBarrier) {
     EXPECT_EQ(b.barrier.HandleAt({64, 64}, kPlain), 2);
     EXPECT_EQ(b.barrier.HandleAt({65, 64}, kPlain), -1);
     EXPECT_EQ(b.barrier.HandleAt({40, 16}, kPlain), 4);
-    b.barrier.Press({61, 61}, kPlain, {}, kImage);
+    b.barrier.Press({61, 61}, kPlain, {});
     EXPECT_EQ(b.barrier.Dragging(), BarrierDrag::FrameHandle);
     b.barrier.Move({80, 70}, kPlain, kImage);
     EXPECT_EQ(b.barrier.DraggedFrame(), (Rect{20, 20, 80, 70}));
@@ -200,7 +200,7 @@ TEST(BarrierEdit, DraggingAFrameHandleScalesTheBarrier) {
     EXPECT_EQ(b.barrier.Frame(), (Rect{20, 20, 80, 70}));
     EXPECT_EQ(b.pushes, 1);
 
-    b.barrier.Press({80, 70}, kPlain, {}, kImage);
+    b.barrier.Press({80, 70}, kPlain, {});
     b.barrier.Move({22, 22}, kPlain, kImage);
     EXPECT_EQ(b.barrier.DraggedFrame(), (Rect{20, 20, 35, 35}));
 }
@@ -209,7 +209,7 @@ TEST(BarrierEdit, APressOnAFrameSideSelectsIt) {
     CountingBarrier b(kSquare);
     Click(b.barrier, {40, 40});
     EXPECT_EQ(b.barrier.SelectedSide(), 1);
-    EXPECT_TRUE(b.barrier.Press({30, 61}, kPlain, {}, kImage));
+    EXPECT_TRUE(b.barrier.Press({30, 61}, kPlain, {}));
     EXPECT_EQ(b.barrier.SelectedSide(), 3);
     EXPECT_EQ(b.barrier.Dragging(), BarrierDrag::None);
     EXPECT_TRUE(b.barrier.WholeSelection());
@@ -430,7 +430,7 @@ TEST(BarrierEdit, DraggingAndHitTestingAllocateNothing) {
     CountingBarrier b(circle);
     const Size image{200, 200};
     const auto drag = [&](Point from, BarrierDrag kind) {
-        b.barrier.Press(from, kPlain, {}, image);
+        b.barrier.Press(from, kPlain, {});
         EXPECT_EQ(b.barrier.Dragging(), kind);
         test::StartCountingAllocations();
         for (int i = 0; i < 50; ++i) {

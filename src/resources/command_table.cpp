@@ -336,7 +336,7 @@ constexpr std::array kCommands = {
                 "バリアの選択折点を主選択折点に合せて整列させます\n整列", Barrier, "表示",
                 MenuButton, Large},
     CommandInfo{ID_ALINE_H, "ID_ALINE_H", "水平揃え(&H)",
-                "主選択の垂直位置に他の選択折点を揃えます\n【垂直揃え】", Barrier, "ID_SEIRETU_BTN",
+                "主選択の水平位置に他の選択折点を揃えます\n【水平揃え】", Barrier, "ID_SEIRETU_BTN",
                 Button, Small, "位置揃え"},
     CommandInfo{ID_ALINE_V, "ID_ALINE_V", "垂直揃え(&V)",
                 "主選択の垂直位置に他の選択折点を揃えます\n【垂直揃え】", Barrier, "ID_SEIRETU_BTN",

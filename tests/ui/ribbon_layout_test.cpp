@@ -202,7 +202,10 @@ TEST(CommandTable, PromptsAndKeysOnlyCommands) {
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_CHANGE_SELECT)), "範囲選択");
     EXPECT_EQ(PromptDescription(*FindCommand(cmd::ID_CHANGE_SELECT)),
               "範囲選択モードに切り替えます。　　範囲を指定してバリアにしたいときに使用します");
-    EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_ALINE_H)), "【垂直揃え】");
+    // 406 copies x: its tooltip speaks of the horizontal position, not 407's vertical one.
+    EXPECT_EQ(FindCommand(cmd::ID_ALINE_H)->prompt,
+              "主選択の水平位置に他の選択折点を揃えます\n【水平揃え】");
+    EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_ALINE_V)), "【垂直揃え】");
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_SHOW_MENU)), "メニュー表示/非表示 (F11)");
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_VIEW_APPLOOK_WIN_2000)), "ウィンドウスタイル");
     // The tab-row zoom button and its "100%" item share a value; the item names it.

@@ -5,6 +5,8 @@
 namespace palvex::cli {
 namespace {
 
+constexpr int kMaxCoordinate = 1 << 30;
+
 bool ParseInt(std::string_view text, int low, int high, int& value) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
@@ -21,6 +23,47 @@ std::optional<Colour> ParseHexColour(std::string_view text) {
     }
     return Rgb(static_cast<int>(value >> 16), static_cast<int>(value >> 8 & 0xFF),
                static_cast<int>(value & 0xFF));
+}
+
+// "X,Y" with two non-negative decimal numbers.
+std::optional<Point> ParsePoint(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    int x = 0;
+    int y = 0;
+    if (comma == std::string_view::npos || !ParseInt(text.substr(0, comma), 0, kMaxCoordinate, x) ||
+        !ParseInt(text.substr(comma + 1), 0, kMaxCoordinate, y)) {
+        return std::nullopt;
+    }
+    return Point{x, y};
+}
+
+// An editing operation's option at args[i]; false when args[i] is not one. `error` is set when
+// it is one but its value is wrong.
+bool ParseOperation(const std::vector<std::string>& args, std::size_t& i, Options& options,
+                    std::string& error) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--fill") {
+        const std::optional<Point> point =
+            hasValue ? ParsePoint(args[++i]) : std::optional<Point>{};
+        if (!point) {
+            error = "--fill needs an image point as X,Y";
+        } else {
+            options.operations.push_back({Operation::Kind::Fill, *point, kNoColour});
+        }
+        return true;
+    }
+    if (arg == "--draw-color") {
+        const std::optional<Colour> colour =
+            hasValue ? ParseHexColour(args[++i]) : std::optional<Colour>{};
+        if (!colour) {
+            error = "--draw-color needs a colour as RRGGBB";
+        } else {
+            options.operations.push_back({Operation::Kind::DrawColour, {}, *colour});
+        }
+        return true;
+    }
+    return false;
 }
 
 const SaveFormatEntry* ParseFormat(std::string_view text) {
@@ -43,7 +86,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         const std::string& arg = args[i];
         const bool hasValue = i + 1 < args.size();
         int number = 0;
-        if (arg == "--first-trans" && hasValue) {
+        if (ParseOperation(args, i, options, error)) {
+            if (!error.empty()) {
+                return std::nullopt;
+            }
+        } else if (arg == "--first-trans" && hasValue) {
             if (!ParseInt(args[++i], -1000000, 1000000, number)) {
                 error = "--first-trans needs a number";
                 return std::nullopt;
@@ -89,6 +136,10 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     if (options.command == Command::Save && !options.overwrite &&
         (options.format == nullptr || options.output.empty())) {
         error = "save needs --format and -o (or --overwrite)";
+        return std::nullopt;
+    }
+    if (options.command == Command::Info && !options.operations.empty()) {
+        error = "editing operations belong to save";
         return std::nullopt;
     }
     return options;

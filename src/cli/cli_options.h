@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "image/colour.h"
+#include "image/geometry.h"
 #include "image/save_format.h"
 
 namespace palvex::cli {
@@ -27,9 +28,24 @@ inline constexpr std::string_view kUsage =
     "  --quality Q        JPEG quality 10..100 (default 100)\n"
     "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
     "  --no-backup        with --overwrite: keep no backup copy\n"
-    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n";
+    "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
+    "\n"
+    "  editing operations of save, applied to each image in the order given:\n"
+    "  --draw-color RRGGBB  the drawing colour of the operations after it (default: the key)\n"
+    "  --fill X,Y           flood fill at image pixel X,Y with the drawing colour\n";
 
 enum class Command { Info, Save };
+
+// One editing step of `save`, applied to every image in the order given on the command line.
+struct Operation {
+    enum class Kind {
+        DrawColour,  // the drawing colour of the operations that follow
+        Fill,        // flood fill at `point` with the drawing colour
+    };
+    Kind kind = Kind::Fill;
+    Point point;
+    Colour colour = kNoColour;
+};
 
 struct Options {
     Command command = Command::Info;
@@ -42,6 +58,7 @@ struct Options {
     bool overwrite = false;
     bool backup = true;
     bool yes = false;
+    std::vector<Operation> operations;
 };
 
 // Nothing (with `error` set, or empty for a plain usage request) when the arguments are wrong.

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/cli_operations.h"
 #include "cli/cli_options.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
@@ -76,13 +77,18 @@ int Save(const Options& options) {
     int status = 0;
     for (const std::string& input : options.inputs) {
         LoadedFileFacts facts;
-        const LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
+        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter, facts);
         if (!loaded.ok) {
             status = kFailed;
             continue;
         }
-        const SaveContext context{
-            loaded.image, options.key.value_or(loaded.key), facts, settings, prompter, shell};
+        const Colour key = options.key.value_or(loaded.key);
+        std::string error;
+        if (!ApplyOperations(loaded.image, key, options.operations, error)) {
+            std::fprintf(stderr, "palvex-cli: %s: %s\n", input.c_str(), error.c_str());
+            return kUsageError;
+        }
+        const SaveContext context{loaded.image, key, facts, settings, prompter, shell};
         const bool saved =
             options.overwrite
                 ? SaveDocument(context, input)

@@ -144,6 +144,9 @@ inline constexpr std::string_view kSizeFormat = "%1×%2";
 inline constexpr std::string_view kGuideCursorHeld =
     "Ctrlキーを押しながらマウスカーソルを自由に移動させることができます";
 
+// The label of ID_SAME_TRANS while the drawing colour already is the key.
+inline constexpr std::string_view kDrawColourIsKeyLabel = "現在の描画色＝透過色";
+
 // A switch notice names the state switched on; switched off, one word changes.
 inline constexpr std::string_view kSwitchOnWord = "する";
 inline constexpr std::string_view kSwitchOffWord = "しない";

@@ -98,6 +98,7 @@ bool CVemmarApp::CreateMainWindow() {
     connect(document_.get(), &CVemmarDoc::TitleChanged, frame_.get(),
             &CMainFrame::SetDocumentTitle);
     connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
+    connect(view_, &CVemmarView::ImageEdited, this, &CVemmarApp::ImageEdited);
     frame_->resize(1024, 720);
     return true;
 }

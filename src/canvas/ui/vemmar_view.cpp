@@ -22,6 +22,7 @@
 #include "resources/command_table.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
+#include "tools/ui/canvas_input.h"
 
 namespace palvex::ui {
 namespace {
@@ -63,6 +64,8 @@ CVemmarView::CVemmarView(EditorModel& model, SettingsStore& store, Prompter& pro
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    // The readouts and the tools' feedback follow the pointer with no button held.
+    viewport()->setMouseTracking(true);
     blockingWait = [](int milliseconds) { QThread::msleep(static_cast<unsigned>(milliseconds)); };
     sliderPosition_ = palvex::ZoomSliderPosition(model_.settings.zoomFactor);
 }
@@ -172,6 +175,11 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
     const QImage frame = Wrap(screenBuffer_).copy(exposed);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(exposed.topLeft(), seeThrough_ ? WithNeutralCleared(frame) : frame);
+    if (!overlayRect_.IsEmpty() && overlayPaint_) {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRect(exposed);
+        overlayPaint_(painter);
+    }
 }
 
 void CVemmarView::resizeEvent(QResizeEvent* event) {
@@ -189,49 +197,67 @@ void CVemmarView::scrollContentsBy(int /*dx*/, int /*dy*/) {
 }
 
 void CVemmarView::wheelEvent(QWheelEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (modifiers == Qt::ControlModifier) {
-        if (const auto position = WheelZoomPosition(sliderPosition_, event->angleDelta().y())) {
-            ForgetPointerOverlay();
-            SetZoom(ZoomForSliderPosition(*position));
-            SetZoomSliderPosition(*position);
-        }
+    if (input_ != nullptr && input_->Wheel(event)) {
         event->accept();
         return;
     }
-    if (modifiers == Qt::ShiftModifier) {
+    // The default handling scrolls only when neither Ctrl nor Shift is held.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) {
         event->accept();
-        return;
+    } else {
+        QAbstractScrollArea::wheelEvent(event);
     }
-    QAbstractScrollArea::wheelEvent(event);
+    if (input_ != nullptr) {
+        input_->AfterDefaultWheel();
+    }
+}
+
+void CVemmarView::mouseMoveEvent(QMouseEvent* event) {
+    if (input_ != nullptr) {
+        input_->MouseMove(event);
+    }
+}
+
+void CVemmarView::mousePressEvent(QMouseEvent* event) {
+    if (input_ != nullptr) {
+        input_->MousePress(event);
+    }
 }
 
 void CVemmarView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || model_.image.WorkImage.IsNull()) {
-        return;
+    if (input_ != nullptr) {
+        input_->MouseDoubleClick(event);
     }
-    contextPoint_ = {event->position().toPoint().x(), event->position().toPoint().y()};
-    OnCommand(model_.settings.zoomFactor != 8.0f ? cmd::ID_ZOOM_HERE : cmd::ID_ZOOM_100_HERE);
 }
 
 void CVemmarView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        contextPoint_ = {event->position().toPoint().x(), event->position().toPoint().y()};
+    if (input_ != nullptr) {
+        input_->MouseRelease(event);
     }
-    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+void CVemmarView::leaveEvent(QEvent* event) {
+    if (input_ != nullptr) {
+        input_->Leave();
+    }
+    QAbstractScrollArea::leaveEvent(event);
 }
 
 void CVemmarView::contextMenuEvent(QContextMenuEvent* event) {
-    if (model_.image.WorkImage.IsNull()) {
-        return;
+    // The menu opens at the right button's release, by tool mode (the canvas input).
+    event->accept();
+}
+
+void CVemmarView::keyPressEvent(QKeyEvent* event) {
+    if (input_ != nullptr) {
+        input_->KeyPress(event);
     }
-    contextPoint_ = {event->pos().x(), event->pos().y()};
-    QMenu menu(this);
-    for (const int id : {cmd::ID_ZOOM_HERE, cmd::ID_ZOOM_100_HERE}) {
-        const CommandInfo* command = FindCommand(id);
-        menu.addAction(ToQString(command->label), this, [this, id] { OnCommand(id); });
-    }
-    menu.exec(event->globalPos());
+    // No keyboard scrolling: the arrows belong to the selection and the barrier.
+    QWidget::keyPressEvent(event);
+}
+
+bool CVemmarView::focusNextPrevChild(bool /*next*/) {
+    return false;  // Tab turns the selected side instead of moving the focus
 }
 
 void CVemmarView::dragEnterEvent(QDragEnterEvent* event) {
@@ -360,6 +386,17 @@ void CVemmarView::ChangeFreeBackground() {
     SetBackgroundMode(kBackgroundPicture, false);
 }
 
+void CVemmarView::DrawPointerOverlay(const Rect& rect, std::function<void(QPainter&)> paint) {
+    ErasePointerOverlay();
+    overlayRect_ = rect;
+    overlayPaint_ = std::move(paint);
+    viewport()->repaint(rect.left, rect.top, rect.Width(), rect.Height());
+}
+
+bool CVemmarView::PushImageSnapshot(const Rect& /*imageRect*/) {
+    return true;
+}
+
 void CVemmarView::ErasePointerOverlay() {
     if (!overlayRect_.IsEmpty()) {
         const Rect r = overlayRect_;
@@ -392,6 +429,8 @@ bool CVemmarView::OnCommand(int id) {
 bool CVemmarView::OnUpdateCommand(int id, CommandUiState& state) {
     switch (id) {
         case cmd::ID_ZOOM_HERE:
+            state.enabled = !model_.image.WorkImage.IsNull() && model_.settings.zoomFactor != 8.0f;
+            return true;
         case cmd::ID_ZOOM_100_HERE:
             state.enabled = !model_.image.WorkImage.IsNull();
             return true;

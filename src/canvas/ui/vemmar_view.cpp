@@ -236,11 +236,11 @@ void CVemmarView::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CVemmarView::leaveEvent(QEvent* event) {
-    if (input_ != nullptr) {
+bool CVemmarView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && input_ != nullptr) {
         input_->Leave();
     }
-    QAbstractScrollArea::leaveEvent(event);
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CVemmarView::contextMenuEvent(QContextMenuEvent* event) {

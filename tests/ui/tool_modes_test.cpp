@@ -424,3 +424,148 @@ TEST_F(ToolModeTest, AStoredModeIsRestoredWithItsTab) {
 
 }  // namespace
 }  // namespace palvex
+
+namespace palvex {
+namespace {
+
+// A whole-image history in memory, standing in for the one on disk; its push can be made to
+// fail.
+class MemoryHistory final : public ui::EditHistory {
+public:
+    explicit MemoryHistory(ImageState& image) : image_(image) {}
+    bool PushImageSnapshot(const Rect& rect) override {
+        pushed.push_back(rect);
+        if (failPush) {
+            return false;
+        }
+        undo_.push_back(Copy());
+        redo_.clear();
+        return true;
+    }
+    bool Undo() override { return Move(undo_, redo_); }
+    bool Redo() override { return Move(redo_, undo_); }
+    void Reset() override {
+        undo_.clear();
+        redo_.clear();
+        ++resets;
+    }
+    int UndoCount() const override { return static_cast<int>(undo_.size()); }
+    int RedoCount() const override { return static_cast<int>(redo_.size()); }
+    void WaitForWrites() override { ++waits; }
+
+    bool failPush = false;
+    std::vector<Rect> pushed;
+    int resets = 0;
+    int waits = 0;
+
+private:
+    Bitmap Copy() const {
+        Bitmap copy;
+        EXPECT_TRUE(copy.Create(image_.width, image_.height));
+        std::copy(image_.WorkImage.Pixels().begin(), image_.WorkImage.Pixels().end(),
+                  copy.Pixels().begin());
+        return copy;
+    }
+    bool Move(std::vector<Bitmap>& from, std::vector<Bitmap>& to) {
+        if (from.empty()) {
+            return false;
+        }
+        to.push_back(Copy());
+        image_.WorkImage = std::move(from.back());
+        image_.width = image_.WorkImage.Width();
+        image_.height = image_.WorkImage.Height();
+        from.pop_back();
+        return true;
+    }
+    ImageState& image_;
+    std::vector<Bitmap> undo_;
+    std::vector<Bitmap> redo_;
+};
+
+class HistoryWiringTest : public ToolModeTest {
+protected:
+    MemoryHistory& Install() {
+        auto history = std::make_unique<MemoryHistory>(app->Model().image);
+        MemoryHistory& ref = *history;
+        app->View()->SetHistory(std::move(history));
+        return ref;
+    }
+};
+
+TEST_F(HistoryWiringTest, AFillThenCtrlZRestoresEveryPixelAndCtrlYRedoesIt) {
+    ui::CVemmarView& view = StartWithImage();
+    MemoryHistory& history = Install();
+    std::vector<Pixel> before(app->Model().image.WorkImage.Pixels().begin(),
+                              app->Model().image.WorkImage.Pixels().end());
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    Run(cmd::ID_PAINT);
+    app->Model().settings.drawColour = Rgb(0, 0, 255);
+    Click({2, 2});
+    ASSERT_EQ(history.pushed, std::vector<Rect>{Rect{}});  // the whole image, before the fill
+    EXPECT_EQ(PixelAt(0, 29), Rgb(0, 0, 255));
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_REDO).enabled);
+
+    Move({12, 12});  // the probe is up; undo must not bring it back
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_TRUE(view.OverlayRect().IsEmpty());
+    EXPECT_TRUE(
+        std::equal(before.begin(), before.end(), app->Model().image.WorkImage.Pixels().begin()));
+    EXPECT_EQ(view.Rendered().pixel(2, 2) | 0xFF000000u, qRgb(255, 255, 128));  // repainted
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    EXPECT_TRUE(app->Router().StateOf(cmd::ID_REDO).enabled);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(PixelAt(0, 29), Rgb(0, 0, 255));
+    EXPECT_EQ(view.Rendered().pixel(2, 2) | 0xFF000000u, qRgb(0, 0, 255));
+}
+
+TEST_F(HistoryWiringTest, AFillWhoseSnapshotFailsIsNotMade) {
+    StartWithImage();
+    MemoryHistory& history = Install();
+    history.failPush = true;
+    Run(cmd::ID_PAINT);
+    app->Model().settings.drawColour = Rgb(0, 0, 255);
+    Click({2, 2});
+    EXPECT_EQ(history.pushed.size(), 1u);
+    EXPECT_EQ(PixelAt(2, 2), Rgb(255, 255, 255));
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
+TEST_F(HistoryWiringTest, AnUndoThatChangesTheSizeSetsTheExtentAndThePanes) {
+    ui::CVemmarView& view = StartWithImage(3000, 20);
+    MemoryHistory& history = Install();
+    Run(cmd::ID_PAINT);
+    Click({2, 2});
+    // As a transform would: the image becomes 20 x 20 after its snapshot.
+    ImageState& image = app->Model().image;
+    ASSERT_TRUE(image.WorkImage.Create(20, 20));
+    image.width = 20;
+    image.height = 20;
+    view.ImageReplaced();
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 0);
+    app->Router().Dispatch(cmd::ID_UNDO);
+    EXPECT_EQ(image.width, 3000);
+    EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(Bar().PaneText(cmd::ID_PANE_SIZE), "3000×20");
+    EXPECT_EQ(history.UndoCount(), 0);
+}
+
+TEST_F(HistoryWiringTest, LoadingResetsTheHistoryAndSavingWaitsForItsWrites) {
+    StartWithImage();
+    MemoryHistory& history = Install();
+    Run(cmd::ID_PAINT);
+    Click({2, 2});
+    EXPECT_TRUE(app->OpenImageFile(WriteImage("other.png")));
+    EXPECT_EQ(history.resets, 1);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    prompter.saveChoice = SaveFileChoice{temp.File("out.png"), 11};
+    app->Router().Dispatch(cmd::ID_AS_PNG);
+    EXPECT_GE(history.waits, 1);
+    const int waits = history.waits;
+    app->ExitInstance();
+    EXPECT_GT(history.waits, waits);
+}
+
+}  // namespace
+}  // namespace palvex

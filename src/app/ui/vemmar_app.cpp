@@ -99,6 +99,7 @@ bool CVemmarApp::CreateMainWindow() {
             &CMainFrame::SetDocumentTitle);
     connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
     connect(view_, &CVemmarView::ImageEdited, this, &CVemmarApp::ImageEdited);
+    connect(view_, &CVemmarView::ImageResized, frame_.get(), &CMainFrame::RefreshImageInfo);
     frame_->resize(1024, 720);
     return true;
 }
@@ -109,6 +110,10 @@ void CVemmarApp::DestroyMainWindow() {
 }
 
 SaveContext CVemmarApp::MakeSaveContext() {
+    // Every save reads the image only after the undo history has written what it holds.
+    if (view_ != nullptr) {
+        view_->WaitForHistoryWrites();
+    }
     return {model_.image.WorkImage, model_.image.TransparentColor,
             model_.image.facts,     services_.store,
             services_.prompter,     services_.shell};
@@ -135,6 +140,9 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
                                       services_.prompter, model_.image.facts);
     if (!loaded.ok) {
         return false;
+    }
+    if (view_ != nullptr) {
+        view_->ResetHistory();
     }
     services_.workFolder.CleanWorkFolder(services_.prompter);
     if (view_ != nullptr) {
@@ -194,6 +202,9 @@ void CVemmarApp::ImageEdited(const Rect& imageRect) {
 }
 
 void CVemmarApp::ExitInstance() {
+    if (view_ != nullptr) {
+        view_->WaitForHistoryWrites();
+    }
     model_.settings.WriteAtShutdown(services_.store);
     services_.workFolder.CleanWorkFolder(services_.prompter);
     model_.recent.Save(services_.store);

@@ -393,8 +393,48 @@ void CVemmarView::DrawPointerOverlay(const Rect& rect, std::function<void(QPaint
     viewport()->repaint(rect.left, rect.top, rect.Width(), rect.Height());
 }
 
-bool CVemmarView::PushImageSnapshot(const Rect& /*imageRect*/) {
-    return true;
+bool CVemmarView::PushImageSnapshot(const Rect& imageRect) {
+    return history_ == nullptr || history_->PushImageSnapshot(imageRect);
+}
+
+void CVemmarView::SetHistory(std::unique_ptr<EditHistory> history) {
+    history_ = std::move(history);
+}
+
+void CVemmarView::ResetHistory() {
+    if (history_ != nullptr) {
+        history_->Reset();
+    }
+}
+
+void CVemmarView::WaitForHistoryWrites() {
+    if (history_ != nullptr) {
+        history_->WaitForWrites();
+    }
+}
+
+void CVemmarView::UndoOrRedo(bool undo) {
+    if (history_ == nullptr) {
+        return;
+    }
+    ForgetPointerOverlay();
+    if (input_ != nullptr) {
+        input_->EndForHistory();
+    }
+    if (QWidget* grabber = QWidget::mouseGrabber(); grabber == viewport() || grabber == this) {
+        grabber->releaseMouse();
+    }
+    const ImageState& image = model_.image;
+    const Size before{image.width, image.height};
+    if (!(undo ? history_->Undo() : history_->Redo())) {
+        return;
+    }
+    if (before != Size{image.width, image.height}) {
+        UpdateScrollBars();
+        emit ImageResized();
+    }
+    // Marked modified, so that closing after an undo still asks to save.
+    emit ImageEdited({});
 }
 
 void CVemmarView::ErasePointerOverlay() {
@@ -415,6 +455,12 @@ QImage CVemmarView::Rendered() {
 
 bool CVemmarView::OnCommand(int id) {
     switch (id) {
+        case cmd::ID_UNDO:
+            UndoOrRedo(true);
+            return true;
+        case cmd::ID_REDO:
+            UndoOrRedo(false);
+            return true;
         case cmd::ID_ZOOM_HERE:
             ZoomAt(contextPoint_, 8.0f);
             return true;
@@ -428,6 +474,12 @@ bool CVemmarView::OnCommand(int id) {
 
 bool CVemmarView::OnUpdateCommand(int id, CommandUiState& state) {
     switch (id) {
+        case cmd::ID_UNDO:
+            state.enabled = history_ != nullptr && history_->UndoCount() > 0;
+            return true;
+        case cmd::ID_REDO:
+            state.enabled = history_ != nullptr && history_->RedoCount() > 0;
+            return true;
         case cmd::ID_ZOOM_HERE:
             state.enabled = !model_.image.WorkImage.IsNull() && model_.settings.zoomFactor != 8.0f;
             return true;

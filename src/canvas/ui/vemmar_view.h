@@ -4,12 +4,14 @@
 #include <QImage>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "app/editor_model.h"
 #include "base/prompter.h"
 #include "base/work_folder.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/image_layer.h"
+#include "canvas/ui/edit_history.h"
 #include "mainwindow/ui/command_router.h"
 
 namespace palvex::ui {
@@ -65,6 +67,11 @@ public:
     // The undo step before a change of the image (empty rectangle: the whole image); false when
     // it could not be stored, and the change must not be made.
     bool PushImageSnapshot(const Rect& imageRect);
+    // The undo history: emptied at every load, its writes finished before a save and at exit.
+    EditHistory* History() { return history_.get(); }
+    void SetHistory(std::unique_ptr<EditHistory> history);
+    void ResetHistory();
+    void WaitForHistoryWrites();
 
     // The painting of a see-through window that waits without processing messages: tests
     // replace the wait.
@@ -84,6 +91,8 @@ signals:
     void SeeThroughChanged(bool on);
     // A tool changed pixels of the image: the document is modified and the rectangle repainted.
     void ImageEdited(const Rect& imageRect);
+    // Undo or redo gave the image another size: the position and size panes follow.
+    void ImageResized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -105,6 +114,7 @@ private:
     bool EnsureScreenBuffer(Size client);
     void UpdateScrollBars();
     bool LoadFreeBackground(const std::filesystem::path& path);
+    void UndoOrRedo(bool undo);
     Size ClientSize() const;
 
     EditorModel& model_;
@@ -117,6 +127,7 @@ private:
     Rect overlayRect_;  // OverlayRect, window pixels
     std::function<void(QPainter&)> overlayPaint_;
     CanvasInput* input_ = nullptr;
+    std::unique_ptr<EditHistory> history_;
     Point contextPoint_;
     int sliderPosition_ = 2;
     bool seeThrough_ = false;

@@ -457,6 +457,11 @@ bool CanvasInput::KeyPress(QKeyEvent* event) {
     }
 }
 
+void CanvasInput::EndForHistory() {
+    hooks_->DropForHistory();
+    rightDragAnchor_ = {-1, -1};
+}
+
 void CanvasInput::FloodFill(Point q) {
     ImageState& image = services_.model.image;
     CVemmarView& view = services_.view;

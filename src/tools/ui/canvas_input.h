@@ -54,6 +54,9 @@ public:
     bool KeyPress(QKeyEvent* event);
     void Leave();
 
+    // Undo and redo end the selection, a floating paste (dropped, not pasted) and any drag.
+    void EndForHistory();
+
     // The one-click tools.
     void FloodFill(Point q);
     void PickColour(Point q);

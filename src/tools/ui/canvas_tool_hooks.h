@@ -24,6 +24,8 @@ public:
     // Removes a non-empty selection rectangle; true when there was one.
     virtual bool RemoveSelection() { return false; }
     virtual void StartRubberBand(Point /*q*/) {}
+    // Undo and redo: the selection goes, a floating paste is dropped without being pasted.
+    virtual void DropForHistory() {}
     // Pointer shape and side hints over the selection (mode 0).
     virtual void SelectionHover(Point /*client*/) {}
 

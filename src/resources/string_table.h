@@ -40,6 +40,9 @@ inline constexpr int kRibbonInitFailed = 30075;
 inline constexpr int kFileNotFound = 30077;
 inline constexpr int kPrinterInitFailed = 30082;
 inline constexpr int kImageSetFailed = 30088;
+// Ours: an undo or redo step whose snapshot is damaged or gone; a snapshot that cannot be stored.
+inline constexpr int kSnapshotUnreadable = 30089;
+inline constexpr int kSnapshotNotStored = 30090;
 
 // The operation guide of the status bar: hints, mode texts and the switches' notices.
 inline constexpr int kGuideMoveBySteps = 30300;

@@ -40,6 +40,9 @@ inline constexpr std::array<FilterText, 6> kOpenFilters = {{
     {"TIFFファイル(*.tiff)", "*.tif;*.tiff"},
 }};
 
+// The detail prefix of a failed image re-creation (undo of a step that changed the size).
+inline constexpr std::string_view kImagePrefix = "イメージ用";
+
 // Detail prefixes of the loader's BMP checks.
 inline constexpr std::string_view kFileOpenErrorLine = "ファイルオープンエラー\n";
 inline constexpr std::string_view kMemoryErrorLine = "メモリ確保エラー\n";

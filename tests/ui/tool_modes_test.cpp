@@ -18,6 +18,7 @@
 #include "resources/string_table.h"
 #include "tools/ui/canvas_input.h"
 #include "ui/app_fixture.h"
+#include "undo/undo_history.h"
 
 namespace palvex {
 namespace {
@@ -565,6 +566,74 @@ TEST_F(HistoryWiringTest, LoadingResetsTheHistoryAndSavingWaitsForItsWrites) {
     const int waits = history.waits;
     app->ExitInstance();
     EXPECT_GT(history.waits, waits);
+}
+
+}  // namespace
+}  // namespace palvex
+
+namespace palvex {
+namespace {
+
+// The editor's own history, with its files in the fixture's work folder.
+class SnapshotUndoTest : public ToolModeTest {
+protected:
+    UndoHistory& Core() {
+        return static_cast<ui::SnapshotHistory*>(app->View()->History())->Core();
+    }
+    std::vector<Pixel> Pixels() {
+        const auto pixels = app->Model().image.WorkImage.Pixels();
+        return {pixels.begin(), pixels.end()};
+    }
+};
+
+TEST_F(SnapshotUndoTest, FillsAreUndoneToTheLastPixelAndTenStepsAreKept) {
+    ui::CVemmarView& view = StartWithImage();
+    const std::vector<Pixel> original = Pixels();
+    Run(cmd::ID_PAINT);
+    std::vector<std::vector<Pixel>> states;
+    for (int i = 0; i < 11; ++i) {
+        states.push_back(Pixels());
+        app->Model().settings.drawColour = Rgb(i * 20, 0, 255 - i * 20);
+        Click({2, 2});
+    }
+    EXPECT_EQ(Core().UndoCount(), 10);
+    view.setFocus();
+    for (int i = 10; i >= 1; --i) {
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(Pixels(), states[static_cast<std::size_t>(i)]) << i;
+    }
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // the first fill is gone for good
+    EXPECT_NE(Pixels(), original);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    EXPECT_EQ(Core().RedoCount(), 10);
+    ASSERT_TRUE(Core().NewestRedoStep());
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(Pixels(), states[2]);
+    // A new change empties the redo stack.
+    app->Model().settings.drawColour = Rgb(1, 1, 1);
+    Click({2, 2});
+    EXPECT_EQ(Core().RedoCount(), 0);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_REDO).enabled);
+}
+
+TEST_F(SnapshotUndoTest, ADamagedSnapshotIsRefusedWithTheCountsAndPixelsKept) {
+    ui::CVemmarView& view = StartWithImage();
+    Run(cmd::ID_PAINT);
+    app->Model().settings.drawColour = Rgb(0, 0, 255);
+    Click({2, 2});
+    const std::vector<Pixel> filled = Pixels();
+    Core().WaitForWrites();
+    const std::optional<UndoStepInfo> step = Core().NewestUndoStep();
+    ASSERT_TRUE(step);
+    ASSERT_TRUE(std::filesystem::exists(step->path));
+    std::filesystem::resize_file(step->path, std::filesystem::file_size(step->path) / 2);
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Core().UndoCount(), 1);
+    EXPECT_EQ(Core().RedoCount(), 0);
+    EXPECT_EQ(Pixels(), filled);
+    ASSERT_FALSE(prompter.shown.empty());
+    EXPECT_EQ(prompter.shown.back().id, str::kSnapshotUnreadable);
 }
 
 }  // namespace

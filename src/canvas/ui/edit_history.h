@@ -1,6 +1,15 @@
 #pragma once
 
+#include <memory>
+
+#include "base/prompter.h"
+#include "base/work_folder.h"
 #include "image/geometry.h"
+#include "image/image_loader.h"
+
+namespace palvex {
+class UndoHistory;
+}
 
 namespace palvex::ui {
 
@@ -18,6 +27,26 @@ public:
     virtual int UndoCount() const = 0;
     virtual int RedoCount() const = 0;
     virtual void WaitForWrites() = 0;  // before a save and at exit
+};
+
+// The history of the editor: image snapshots in compressed files of the work folder.
+class SnapshotHistory final : public EditHistory {
+public:
+    SnapshotHistory(ImageState& image, const WorkFolder& folder, Prompter& prompter);
+    ~SnapshotHistory() override;
+
+    UndoHistory& Core() { return *history_; }
+
+    bool PushImageSnapshot(const Rect& imageRect) override;
+    bool Undo() override;
+    bool Redo() override;
+    void Reset() override;
+    int UndoCount() const override;
+    int RedoCount() const override;
+    void WaitForWrites() override;
+
+private:
+    std::unique_ptr<UndoHistory> history_;
 };
 
 }  // namespace palvex::ui

@@ -67,6 +67,7 @@ CVemmarView::CVemmarView(EditorModel& model, SettingsStore& store, Prompter& pro
     // The readouts and the tools' feedback follow the pointer with no button held.
     viewport()->setMouseTracking(true);
     blockingWait = [](int milliseconds) { QThread::msleep(static_cast<unsigned>(milliseconds)); };
+    history_ = std::make_unique<SnapshotHistory>(model_.image, workFolder_, prompter_);
     sliderPosition_ = palvex::ZoomSliderPosition(model_.settings.zoomFactor);
 }
 

@@ -161,16 +161,20 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
     }
     const Point scroll = ScrollPosition();
     const float zoom = model_.settings.zoomFactor;
-    // A partial redraw keeps the rest of the buffer, which still holds the previous frame.
-    const Rect dirty = fullRedraw_ ? Rect{} : dirtyRect_;
-    DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom}, dirty,
-                   model_.settings.backgroundMode, tiles_);
-    if (dirty.IsEmpty()) {
-        FillBeyondImage(screenBuffer_, scroll, ScrollExtent(image.width, image.height, zoom),
-                        client);
+    // Putting back or drawing pointer feedback needs only the frame the buffer holds.
+    const bool frameOnly = overlayRepaint_ && !fullRedraw_ && dirtyRect_.IsEmpty();
+    if (!frameOnly) {
+        // A partial redraw keeps the rest of the buffer, which still holds the previous frame.
+        const Rect dirty = fullRedraw_ ? Rect{} : dirtyRect_;
+        DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom},
+                       dirty, model_.settings.backgroundMode, tiles_);
+        if (dirty.IsEmpty()) {
+            FillBeyondImage(screenBuffer_, scroll, ScrollExtent(image.width, image.height, zoom),
+                            client);
+        }
+        dirtyRect_ = {};
+        fullRedraw_ = false;
     }
-    dirtyRect_ = {};
-    fullRedraw_ = false;
 
     const QRect exposed = event->rect().intersected(QRect(0, 0, client.width, client.height));
     const QImage frame = Wrap(screenBuffer_).copy(exposed);
@@ -391,7 +395,9 @@ void CVemmarView::DrawPointerOverlay(const Rect& rect, std::function<void(QPaint
     ErasePointerOverlay();
     overlayRect_ = rect;
     overlayPaint_ = std::move(paint);
+    overlayRepaint_ = true;
     viewport()->repaint(rect.left, rect.top, rect.Width(), rect.Height());
+    overlayRepaint_ = false;
 }
 
 bool CVemmarView::PushImageSnapshot(const Rect& imageRect) {
@@ -442,7 +448,9 @@ void CVemmarView::ErasePointerOverlay() {
     if (!overlayRect_.IsEmpty()) {
         const Rect r = overlayRect_;
         overlayRect_ = {};
+        overlayRepaint_ = true;
         viewport()->repaint(r.left, r.top, r.Width(), r.Height());
+        overlayRepaint_ = false;
     }
 }
 

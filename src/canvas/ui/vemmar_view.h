@@ -126,6 +126,7 @@ private:
     Rect dirtyRect_;    // DirtyRect, image pixels; empty = everything
     Rect overlayRect_;  // OverlayRect, window pixels
     std::function<void(QPainter&)> overlayPaint_;
+    bool overlayRepaint_ = false;  // the repaint under way only puts back or draws feedback
     CanvasInput* input_ = nullptr;
     std::unique_ptr<EditHistory> history_;
     Point contextPoint_;

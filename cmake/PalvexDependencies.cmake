@@ -3,6 +3,8 @@ find_package(PNG REQUIRED)
 find_package(GIF REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(JPEG REQUIRED)
+find_package(zstd REQUIRED CONFIG)
+find_package(Threads REQUIRED)
 
 if(PALVEX_BUILD_UI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)

@@ -35,11 +35,6 @@ bool ParseBarrierOption(const std::vector<std::string>& args, std::size_t& i, Ba
     return false;
 }
 
-bool IsBarrierOperation(const Operation& operation) {
-    return operation.kind == OperationKind::BarrierOutside ||
-           operation.kind == OperationKind::BarrierInside;
-}
-
 bool ApplyBarrierOperation(const Operation& operation, Bitmap& image, Colour key,
                            Prompter& prompter) {
     const std::string& file = operation.barrierFile;

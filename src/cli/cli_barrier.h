@@ -22,8 +22,6 @@ struct BarrierOptions {
 bool ParseBarrierOption(const std::vector<std::string>& args, std::size_t& i, BarrierOptions& state,
                         std::vector<Operation>& operations, std::string& error);
 
-bool IsBarrierOperation(const Operation& operation);
-
 // The ribbon's inside or outside command on one image, with the barrier read from the
 // operation's file and clamped to the image as the editor clamps it. False, after a message,
 // when the file cannot be read or is not a barrier file, or the masks cannot be had: the image

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "cli/cli_barrier.h"
+#include "cli/cli_operations.h"
 #include "cli/cli_pen_ops.h"
 
 namespace palvex::cli {
@@ -86,6 +87,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (const ParsedOption pen = ParsePenOption(args, i, options, error);
                    pen != ParsedOption::NotMine) {
             if (pen == ParsedOption::Invalid) {
+                return std::nullopt;
+            }
+        } else if (const ParsedOption fill = ParseFillOption(args, i, options, error);
+                   fill != ParsedOption::NotMine) {
+            if (fill == ParsedOption::Invalid) {
                 return std::nullopt;
             }
         } else if (arg.size() > 1 && arg[0] == '-') {

@@ -30,12 +30,13 @@ inline constexpr std::string_view kUsage =
     "  --no-backup        with --overwrite: keep no backup copy\n"
     "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
     "\n"
-    "  editing before the save, in the order given:\n"
+    "  editing before the save, applied to each image in the order given:\n"
+    "  --draw-color RRGGBB  the drawing colour of the operations after it (default: the key)\n"
+    "  --fill X,Y         flood fill at image pixel X,Y with the drawing colour\n"
     "  --pen-all X,Y      the whole-image pen: every pixel within the tolerance of the colour at\n"
     "                     X,Y gets the drawing colour (by default the key: transparent)\n"
     "  --fill-back-all    every key-coloured pixel gets the mean of its other neighbours\n"
     "  --tolerance N      1..9 for every --pen-all (default 5): channels differ by < 2N\n"
-    "  --draw-color RRGGBB  the drawing colour of --pen-all\n"
     "  --barrier FILE.bar the barrier for the --outside and --inside after it\n"
     "  --outside          make everything outside the barrier the key (transparent)\n"
     "  --inside           make the inside of the barrier the key\n";
@@ -43,11 +44,12 @@ inline constexpr std::string_view kUsage =
 enum class Command { Info, Save };
 
 // One editing step of `save`, applied to every loaded image in the order given.
-enum class OperationKind { PenAll, FillBackAll, BarrierOutside, BarrierInside };
+enum class OperationKind { DrawColour, Fill, PenAll, FillBackAll, BarrierOutside, BarrierInside };
 struct Operation {
     OperationKind kind = OperationKind::PenAll;
     Point at;
-    std::string barrierFile;  // the barrier kinds' .bar file
+    std::string barrierFile;    // the barrier kinds' .bar file
+    Colour colour = kNoColour;  // DrawColour: the drawing colour of the operations after it
 };
 
 struct Options {
@@ -63,7 +65,6 @@ struct Options {
     bool yes = false;
     std::vector<Operation> operations;
     int tolerance = 5;
-    std::optional<Colour> drawColour;
 };
 
 // RRGGBB, optionally after a '#'.

@@ -6,9 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_barrier.h"
+#include "cli/cli_operations.h"
 #include "cli/cli_options.h"
-#include "cli/cli_pen_ops.h"
 #include "cli/cli_prompter.h"
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
@@ -69,24 +68,6 @@ int Info(const Options& options) {
     return status;
 }
 
-// The editing steps in the order given; nothing is saved when one fails.
-bool ApplyOperations(const Options& options, Bitmap& image, Colour key, Prompter& prompter) {
-    for (const Operation& operation : options.operations) {
-        if (IsBarrierOperation(operation)) {
-            if (!ApplyBarrierOperation(operation, image, key, prompter)) {
-                return false;
-            }
-            continue;
-        }
-        std::string error;
-        if (!ApplyPenOperation(operation, options, image, key, error)) {
-            std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
-            return false;
-        }
-    }
-    return true;
-}
-
 int Save(const Options& options) {
     ConsolePrompter prompter(options.yes, options.quality);
     NoDesktopShell shell;
@@ -100,7 +81,13 @@ int Save(const Options& options) {
             continue;
         }
         const Colour key = options.key.value_or(loaded.key);
-        if (!ApplyOperations(options, loaded.image, key, prompter)) {
+        std::string error;
+        const OperationResult edited = ApplyOperations(options, loaded.image, key, prompter, error);
+        if (edited == OperationResult::OffImage) {
+            std::fprintf(stderr, "palvex-cli: %s: %s\n", input.c_str(), error.c_str());
+            return kUsageError;
+        }
+        if (edited == OperationResult::Failed) {
             status = kFailed;
             continue;
         }

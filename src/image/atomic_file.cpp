@@ -50,7 +50,8 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
 
 }  // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {}
+AtomicFile::AtomicFile(std::filesystem::path target, AtomicFileOptions options)
+    : target_(std::move(target)), options_(std::move(options)) {}
 
 AtomicFile::~AtomicFile() {
     if (file_ != nullptr) {
@@ -71,6 +72,7 @@ bool AtomicFile::Open() {
         std::filesystem::path candidate = target_.filename();
         candidate += ".palvex-";
         candidate += std::to_string(random() & 0xFFFFFF);
+        candidate += options_.tempSuffix;
         temp_ = folder / candidate;
         file_ = CreateExclusive(temp_);
     }
@@ -99,7 +101,7 @@ bool AtomicFile::Close() {
     if (file_ == nullptr) {
         return ok_ && !temp_.empty();
     }
-    ok_ = ok_ && std::fflush(file_) == 0 && SyncToDisk(file_);
+    ok_ = ok_ && std::fflush(file_) == 0 && (!options_.syncToDisk || SyncToDisk(file_));
     ok_ = std::fclose(file_) == 0 && ok_;
     file_ = nullptr;
     return ok_;

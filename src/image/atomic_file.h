@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <span>
+#include <string>
 
 namespace palvex {
 
@@ -17,13 +18,22 @@ public:
     [[nodiscard]] virtual bool Commit() = 0;
 };
 
+struct AtomicFileOptions {
+    // Scratch files that die with the session need not survive a power cut, and the sync of a
+    // large file costs more than writing it.
+    bool syncToDisk = true;
+    // Appended to the temporary's name, so that a cleanup by pattern also finds the leftovers of
+    // a process that died in the middle of a write.
+    std::string tempSuffix;
+};
+
 // Writes a new file beside the target and puts it in the target's place with one rename, so
 // that a failed or interrupted write never damages the file that was there: the old file stays
 // exactly as it was, and the temporary file is removed. A target that is a link is followed:
 // the file it points to is replaced (keeping its permissions) and the link stays a link.
 class AtomicFile final : public FileSink {
 public:
-    explicit AtomicFile(std::filesystem::path target);
+    explicit AtomicFile(std::filesystem::path target, AtomicFileOptions options = {});
     ~AtomicFile() override;
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -36,6 +46,7 @@ public:
 
 private:
     std::filesystem::path target_;
+    AtomicFileOptions options_;
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
     bool ok_ = true;

@@ -149,6 +149,34 @@ inline constexpr int ID_STOP_CUR = 476;      // F9
 inline constexpr int ID_DSP_ANIME = 483;     // F10
 inline constexpr int ID_DSP_TIP = 484;       // F12
 
+// Items of the canvas context menu that no ribbon element sends.
+inline constexpr int ID_PASTE_HERE = 348;
+inline constexpr int ID_PASTE_FIRST_SIZE = 349;
+inline constexpr int ID_BARI_OUT_HERE = 355;
+inline constexpr int ID_BARI_IN_HERE = 356;
+inline constexpr int ID_BARI_ERASE = 381;
+inline constexpr int ID_BARI_SAVE_AS = 385;
+inline constexpr int ID_BARI_LOAD_MENU = 386;
+inline constexpr int ID_TRIM = 387;
+inline constexpr int ID_SEL_TO_BARRIER = 392;
+inline constexpr int ID_POS_TIMES_2 = 393;
+inline constexpr int ID_POS_HALF = 394;
+inline constexpr int ID_POS_TIMES_3 = 395;
+inline constexpr int ID_POS_THIRD = 396;
+inline constexpr int ID_POS_TIMES_5 = 399;
+inline constexpr int ID_POS_FIFTH = 400;
+inline constexpr int ID_POS_DELETE = 453;
+inline constexpr int ID_SIDE_ADD_1 = 456;
+inline constexpr int ID_SIDE_ADD_2 = 457;
+inline constexpr int ID_SIDE_ADD_3 = 458;
+inline constexpr int ID_BARI_GROW_1 = 459;
+inline constexpr int ID_BARI_GROW_10 = 460;
+inline constexpr int ID_BARI_SHRINK_1 = 461;
+inline constexpr int ID_BARI_SHRINK_10 = 462;
+inline constexpr int ID_POS_ON_ELLIPSE = 463;
+inline constexpr int ID_POS_ON_RECT = 464;
+inline constexpr int ID_SEL_FILL_KEY = 466;
+
 // Status bar panes and controls.
 inline constexpr int ID_PANE_ANGLE = 121;
 inline constexpr int ID_PANE_COLOR = 122;

@@ -49,7 +49,8 @@ struct CommandInfo {
     std::string_view label;
     std::string_view prompt;  // empty when the command has none
     CommandPlace place;
-    std::string_view panel;  // the ribbon panel, or the parent command's name for menu items
+    std::string_view panel;  // the ribbon panel, the parent command's name for menu items, or
+                             // the context menu's popup ("VIEW", "PASTE/回転(&R)" ...)
     CommandKind kind;
     ElementSize size = ElementSize::Small;
     std::string_view heading = {};  // a group label shown above this item in its menu

@@ -40,6 +40,9 @@ inline constexpr int kRibbonInitFailed = 30075;
 inline constexpr int kFileNotFound = 30077;
 inline constexpr int kPrinterInitFailed = 30082;
 inline constexpr int kImageSetFailed = 30088;
+// Ours: an undo or redo step whose snapshot is damaged or gone; a snapshot that cannot be stored.
+inline constexpr int kSnapshotUnreadable = 30089;
+inline constexpr int kSnapshotNotStored = 30090;
 // Ours: a file chosen as a barrier file that is not one (binary, empty, a renamed picture).
 inline constexpr int kNotBarrierFile = 30091;
 

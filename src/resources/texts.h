@@ -40,6 +40,9 @@ inline constexpr std::array<FilterText, 6> kOpenFilters = {{
     {"TIFFファイル(*.tiff)", "*.tif;*.tiff"},
 }};
 
+// The detail prefix of a failed image re-creation (undo of a step that changed the size).
+inline constexpr std::string_view kImagePrefix = "イメージ用";
+
 // Detail prefixes of the loader's BMP checks.
 inline constexpr std::string_view kFileOpenErrorLine = "ファイルオープンエラー\n";
 inline constexpr std::string_view kMemoryErrorLine = "メモリ確保エラー\n";
@@ -144,6 +147,9 @@ inline constexpr std::string_view kSizeFormat = "%1×%2";
 // The guide line while the pointer is held on a colour it does not draw over.
 inline constexpr std::string_view kGuideCursorHeld =
     "Ctrlキーを押しながらマウスカーソルを自由に移動させることができます";
+
+// The label of ID_SAME_TRANS while the drawing colour already is the key.
+inline constexpr std::string_view kDrawColourIsKeyLabel = "現在の描画色＝透過色";
 
 // A switch notice names the state switched on; switched off, one word changes.
 inline constexpr std::string_view kSwitchOnWord = "する";

@@ -66,6 +66,24 @@ check "several files go to a folder" 0 "$cli" save --format bmp8rle -o "$work/ba
 check "batch BMP format" 0 "$cli" info "$work/batch/b.bmp"
 contains "RLE8 facts" "$work/out" '"bitCount": 8, "compression": 1'
 
+# Editing operations, applied in the order given. Row 0 is white, red, red, red; row 1 white,
+# blue, blue, blue; white is the key.
+check "fill with the key" 0 "$cli" save --fill 1,0 --format png -o "$work/f1.png" "$work/a.png"
+/usr/bin/convert "$work/f1.png" txt:- >"$work/f1.txt"
+contains "filled red became the key" "$work/f1.txt" "1,0: (255,255,255)"
+contains "fill leaves the unconnected blue" "$work/f1.txt" "1,1: (0,0,255)"
+check "fill with a drawing colour, then one that merges" 0 "$cli" save --fill 1,0 \
+    --draw-color 00FF00 --fill 0,1 --format png -o "$work/f2.png" "$work/a.png"
+/usr/bin/convert "$work/f2.png" txt:- >"$work/f2.txt"
+contains "second fill reached the first fill's pixels" "$work/f2.txt" "3,0: (0,255,0)"
+contains "the blue stays" "$work/f2.txt" "3,1: (0,0,255)"
+check "a point off the image is a usage error" 2 "$cli" save --fill 4,0 --format png \
+    -o "$work/f3.png" "$work/a.png"
+contains "off-image message" "$work/err" "--fill 4,0 lies outside the 4 x 2 image"
+[[ -e $work/f3.png ]] && { echo "FAIL: an image with a failed operation was written"; fail=1; }
+check "a malformed point is a usage error" 2 "$cli" save --fill 1 --format png -o "$work/f4.png" "$work/a.png"
+check "operations belong to save" 2 "$cli" info --fill 1,1 "$work/a.png"
+
 cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
 # The backup is the old file byte for byte; the rewritten file (our own encoder's, so other bytes)
@@ -99,7 +117,7 @@ cmp -s "$work/o1.png" "$work/o2.png" && { echo "FAIL: the operations were not ap
 check "tolerance out of range" 2 "$cli" save --tolerance 10 --pen-all 1,0 --format png -o "$work/x.png" "$work/pen.png"
 check "pen point without a comma" 2 "$cli" save --pen-all 1 --format png -o "$work/x.png" "$work/pen.png"
 check "editing belongs to save" 2 "$cli" info --pen-all 1,0 "$work/pen.png"
-check "pen point outside the image" 1 "$cli" save --pen-all 4,0 --format png -o "$work/x.png" "$work/pen.png"
+check "pen point outside the image is a usage error" 2 "$cli" save --pen-all 4,0 --format png -o "$work/x.png" "$work/pen.png"
 contains "outside message" "$work/err" "outside the 4 x 2 image"
 [[ -e $work/x.png ]] && { echo "FAIL: a failed edit was saved"; fail=1; }
 

@@ -98,6 +98,8 @@ bool CVemmarApp::CreateMainWindow() {
     connect(document_.get(), &CVemmarDoc::TitleChanged, frame_.get(),
             &CMainFrame::SetDocumentTitle);
     connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
+    connect(view_, &CVemmarView::ImageEdited, this, &CVemmarApp::ImageEdited);
+    connect(view_, &CVemmarView::ImageResized, frame_.get(), &CMainFrame::RefreshImageInfo);
     frame_->resize(1024, 720);
     return true;
 }
@@ -108,6 +110,10 @@ void CVemmarApp::DestroyMainWindow() {
 }
 
 SaveContext CVemmarApp::MakeSaveContext() {
+    // Every save reads the image only after the undo history has written what it holds.
+    if (view_ != nullptr) {
+        view_->WaitForHistoryWrites();
+    }
     return {model_.image.WorkImage, model_.image.TransparentColor,
             model_.image.facts,     services_.store,
             services_.prompter,     services_.shell};
@@ -134,6 +140,9 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
         LoadImageFile(path, setting::kFirstTrans.Read(services_.store), services_.prompter);
     if (!loaded.ok) {
         return false;
+    }
+    if (view_ != nullptr) {
+        view_->ResetHistory();
     }
     services_.workFolder.CleanWorkFolder(services_.prompter);
     if (view_ != nullptr) {
@@ -193,6 +202,9 @@ void CVemmarApp::ImageEdited(const Rect& imageRect) {
 }
 
 void CVemmarApp::ExitInstance() {
+    if (view_ != nullptr) {
+        view_->WaitForHistoryWrites();
+    }
     model_.settings.WriteAtShutdown(services_.store);
     services_.workFolder.CleanWorkFolder(services_.prompter);
     model_.recent.Save(services_.store);

@@ -23,6 +23,7 @@
 #include "resources/command_table.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
+#include "tools/ui/canvas_input.h"
 
 namespace palvex::ui {
 namespace {
@@ -64,7 +65,10 @@ CVemmarView::CVemmarView(EditorModel& model, SettingsStore& store, Prompter& pro
     setFrameShape(QFrame::NoFrame);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAttribute(Qt::WA_NoSystemBackground);
+    // The readouts and the tools' feedback follow the pointer with no button held.
+    viewport()->setMouseTracking(true);
     blockingWait = [](int milliseconds) { QThread::msleep(static_cast<unsigned>(milliseconds)); };
+    history_ = std::make_unique<SnapshotHistory>(model_.image, workFolder_, prompter_);
     sliderPosition_ = palvex::ZoomSliderPosition(model_.settings.zoomFactor);
 }
 
@@ -174,21 +178,30 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
     }
     const Point scroll = ScrollPosition();
     const float zoom = model_.settings.zoomFactor;
-    // A partial redraw keeps the rest of the buffer, which still holds the previous frame.
-    const Rect dirty = fullRedraw_ ? Rect{} : dirtyRect_;
-    DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom}, dirty,
-                   model_.settings.backgroundMode, tiles_);
-    if (dirty.IsEmpty()) {
-        FillBeyondImage(screenBuffer_, scroll, ScrollExtent(image.width, image.height, zoom),
-                        client);
+    // Putting back or drawing pointer feedback needs only the frame the buffer holds.
+    const bool frameOnly = overlayRepaint_ && !fullRedraw_ && dirtyRect_.IsEmpty();
+    if (!frameOnly) {
+        // A partial redraw keeps the rest of the buffer, which still holds the previous frame.
+        const Rect dirty = fullRedraw_ ? Rect{} : dirtyRect_;
+        DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom},
+                       dirty, model_.settings.backgroundMode, tiles_);
+        if (dirty.IsEmpty()) {
+            FillBeyondImage(screenBuffer_, scroll, ScrollExtent(image.width, image.height, zoom),
+                            client);
+        }
+        dirtyRect_ = {};
+        fullRedraw_ = false;
     }
-    dirtyRect_ = {};
-    fullRedraw_ = false;
 
     const QRect exposed = event->rect().intersected(QRect(0, 0, client.width, client.height));
     const QImage frame = Wrap(screenBuffer_).copy(exposed);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(exposed.topLeft(), seeThrough_ ? WithNeutralCleared(frame) : frame);
+    if (!overlayRect_.IsEmpty() && overlayPaint_) {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.setClipRect(exposed);
+        overlayPaint_(painter);
+    }
 }
 
 void CVemmarView::resizeEvent(QResizeEvent* event) {
@@ -206,49 +219,67 @@ void CVemmarView::scrollContentsBy(int /*dx*/, int /*dy*/) {
 }
 
 void CVemmarView::wheelEvent(QWheelEvent* event) {
-    const Qt::KeyboardModifiers modifiers = event->modifiers();
-    if (modifiers == Qt::ControlModifier) {
-        if (const auto position = WheelZoomPosition(sliderPosition_, event->angleDelta().y())) {
-            ForgetPointerOverlay();
-            SetZoom(ZoomForSliderPosition(*position));
-            SetZoomSliderPosition(*position);
-        }
+    if (input_ != nullptr && input_->Wheel(event)) {
         event->accept();
         return;
     }
-    if (modifiers == Qt::ShiftModifier) {
+    // The default handling scrolls only when neither Ctrl nor Shift is held.
+    if (event->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier)) {
         event->accept();
-        return;
+    } else {
+        QAbstractScrollArea::wheelEvent(event);
     }
-    QAbstractScrollArea::wheelEvent(event);
+    if (input_ != nullptr) {
+        input_->AfterDefaultWheel();
+    }
+}
+
+void CVemmarView::mouseMoveEvent(QMouseEvent* event) {
+    if (input_ != nullptr) {
+        input_->MouseMove(event);
+    }
+}
+
+void CVemmarView::mousePressEvent(QMouseEvent* event) {
+    if (input_ != nullptr) {
+        input_->MousePress(event);
+    }
 }
 
 void CVemmarView::mouseDoubleClickEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || model_.image.WorkImage.IsNull()) {
-        return;
+    if (input_ != nullptr) {
+        input_->MouseDoubleClick(event);
     }
-    contextPoint_ = {event->position().toPoint().x(), event->position().toPoint().y()};
-    OnCommand(model_.settings.zoomFactor != 8.0f ? cmd::ID_ZOOM_HERE : cmd::ID_ZOOM_100_HERE);
 }
 
 void CVemmarView::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton) {
-        contextPoint_ = {event->position().toPoint().x(), event->position().toPoint().y()};
+    if (input_ != nullptr) {
+        input_->MouseRelease(event);
     }
-    QAbstractScrollArea::mouseReleaseEvent(event);
+}
+
+bool CVemmarView::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::Leave && input_ != nullptr) {
+        input_->Leave();
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void CVemmarView::contextMenuEvent(QContextMenuEvent* event) {
-    if (model_.image.WorkImage.IsNull()) {
-        return;
+    // The menu opens at the right button's release, by tool mode (the canvas input).
+    event->accept();
+}
+
+void CVemmarView::keyPressEvent(QKeyEvent* event) {
+    if (input_ != nullptr) {
+        input_->KeyPress(event);
     }
-    contextPoint_ = {event->pos().x(), event->pos().y()};
-    QMenu menu(this);
-    for (const int id : {cmd::ID_ZOOM_HERE, cmd::ID_ZOOM_100_HERE}) {
-        const CommandInfo* command = FindCommand(id);
-        menu.addAction(ToQString(command->label), this, [this, id] { OnCommand(id); });
-    }
-    menu.exec(event->globalPos());
+    // No keyboard scrolling: the arrows belong to the selection and the barrier.
+    QWidget::keyPressEvent(event);
+}
+
+bool CVemmarView::focusNextPrevChild(bool /*next*/) {
+    return false;  // Tab turns the selected side instead of moving the focus
 }
 
 void CVemmarView::dragEnterEvent(QDragEnterEvent* event) {
@@ -376,11 +407,66 @@ void CVemmarView::ChangeFreeBackground() {
     SetBackgroundMode(kBackgroundPicture, false);
 }
 
+void CVemmarView::DrawPointerOverlay(const Rect& rect, std::function<void(QPainter&)> paint) {
+    ErasePointerOverlay();
+    overlayRect_ = rect;
+    overlayPaint_ = std::move(paint);
+    overlayRepaint_ = true;
+    viewport()->repaint(rect.left, rect.top, rect.Width(), rect.Height());
+    overlayRepaint_ = false;
+}
+
+bool CVemmarView::PushImageSnapshot(const Rect& imageRect) {
+    return history_ == nullptr || history_->PushImageSnapshot(imageRect);
+}
+
+void CVemmarView::SetHistory(std::unique_ptr<EditHistory> history) {
+    history_ = std::move(history);
+}
+
+void CVemmarView::ResetHistory() {
+    if (history_ != nullptr) {
+        history_->Reset();
+    }
+}
+
+void CVemmarView::WaitForHistoryWrites() {
+    if (history_ != nullptr) {
+        history_->WaitForWrites();
+    }
+}
+
+void CVemmarView::UndoOrRedo(bool undo) {
+    if (history_ == nullptr) {
+        return;
+    }
+    ForgetPointerOverlay();
+    if (input_ != nullptr) {
+        input_->EndForHistory();
+    }
+    if (QWidget* grabber = QWidget::mouseGrabber(); grabber == viewport() || grabber == this) {
+        grabber->releaseMouse();
+    }
+    const ImageState& image = model_.image;
+    const Size before{image.width, image.height};
+    if (!(undo ? history_->Undo() : history_->Redo())) {
+        return;
+    }
+    if (before != Size{image.width, image.height}) {
+        UpdateScrollBars();
+        emit ImageResized();
+    }
+    // Marked modified, so that closing after an undo still asks to save.
+    emit ImageEdited({});
+}
+
 void CVemmarView::ErasePointerOverlay() {
     if (!overlayRect_.IsEmpty()) {
         const Rect r = overlayRect_;
         overlayRect_ = {};
+        overlayRepaint_ = true;
         viewport()->repaint(r.left, r.top, r.Width(), r.Height());
+        overlayRepaint_ = false;
     }
 }
 
@@ -394,6 +480,12 @@ QImage CVemmarView::Rendered() {
 
 bool CVemmarView::OnCommand(int id) {
     switch (id) {
+        case cmd::ID_UNDO:
+            UndoOrRedo(true);
+            return true;
+        case cmd::ID_REDO:
+            UndoOrRedo(false);
+            return true;
         case cmd::ID_ZOOM_HERE:
             ZoomAt(contextPoint_, 8.0f);
             return true;
@@ -407,7 +499,15 @@ bool CVemmarView::OnCommand(int id) {
 
 bool CVemmarView::OnUpdateCommand(int id, CommandUiState& state) {
     switch (id) {
+        case cmd::ID_UNDO:
+            state.enabled = history_ != nullptr && history_->UndoCount() > 0;
+            return true;
+        case cmd::ID_REDO:
+            state.enabled = history_ != nullptr && history_->RedoCount() > 0;
+            return true;
         case cmd::ID_ZOOM_HERE:
+            state.enabled = !model_.image.WorkImage.IsNull() && model_.settings.zoomFactor != 8.0f;
+            return true;
         case cmd::ID_ZOOM_100_HERE:
             state.enabled = !model_.image.WorkImage.IsNull();
             return true;

@@ -4,15 +4,19 @@
 #include <QImage>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 #include "app/editor_model.h"
 #include "base/prompter.h"
 #include "base/work_folder.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/image_layer.h"
+#include "canvas/ui/edit_history.h"
 #include "mainwindow/ui/command_router.h"
 
 namespace palvex::ui {
+
+class CanvasInput;
 
 // The canvas: shows the working image at the current zoom over its background, maps window
 // points to image pixels and carries out the zoom, scroll and background commands.
@@ -51,6 +55,23 @@ public:
     // Feedback drawn over the canvas by the tools.
     void ErasePointerOverlay();
     void ForgetPointerOverlay() { overlayRect_ = {}; }
+    // Erases the previous feedback and draws new feedback over `rect` (window pixels). The
+    // composed frame stays in ScreenBuffer, which is what erasing copies back.
+    void DrawPointerOverlay(const Rect& rect, std::function<void(QPainter&)> paint);
+    Rect OverlayRect() const { return overlayRect_; }
+
+    // The tools' input dispatch; the frame installs it.
+    void SetInput(CanvasInput* input) { input_ = input; }
+    void SetContextPoint(Point client) { contextPoint_ = client; }
+
+    // The undo step before a change of the image (empty rectangle: the whole image); false when
+    // it could not be stored, and the change must not be made.
+    bool PushImageSnapshot(const Rect& imageRect);
+    // The undo history: emptied at every load, its writes finished before a save and at exit.
+    EditHistory* History() { return history_.get(); }
+    void SetHistory(std::unique_ptr<EditHistory> history);
+    void ResetHistory();
+    void WaitForHistoryWrites();
 
     // The painting of a see-through window that waits without processing messages: tests
     // replace the wait.
@@ -68,14 +89,23 @@ signals:
     void FilesDropped(const QStringList& paths);
     void ZoomSliderMoved(int position);
     void SeeThroughChanged(bool on);
+    // A tool changed pixels of the image: the document is modified and the rectangle repainted.
+    void ImageEdited(const Rect& imageRect);
+    // Undo or redo gave the image another size: the position and size panes follow.
+    void ImageResized();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -84,6 +114,7 @@ private:
     bool EnsureScreenBuffer(Size client);
     void UpdateScrollBars();
     bool LoadFreeBackground(const std::filesystem::path& path);
+    void UndoOrRedo(bool undo);
     Size ClientSize() const;
     Size ClientSizeFor(Size extent) const;  // with the bars that extent calls for
     Size Extent() const;
@@ -94,9 +125,12 @@ private:
     const WorkFolder& workFolder_;
     Bitmap screenBuffer_;  // ScreenBuffer: composed frame, window coordinates
     BackgroundTiles tiles_;
-    Rect dirtyRect_;       // DirtyRect, image pixels; empty = everything
-    Rect overlayRect_;     // OverlayRect, window pixels
-    QImage overlaySaved_;  // CopyBuffer of the overlay
+    Rect dirtyRect_;    // DirtyRect, image pixels; empty = everything
+    Rect overlayRect_;  // OverlayRect, window pixels
+    std::function<void(QPainter&)> overlayPaint_;
+    bool overlayRepaint_ = false;  // the repaint under way only puts back or draws feedback
+    CanvasInput* input_ = nullptr;
+    std::unique_ptr<EditHistory> history_;
     Point contextPoint_;
     int sliderPosition_ = 2;
     bool seeThrough_ = false;

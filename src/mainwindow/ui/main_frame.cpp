@@ -17,6 +17,8 @@
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
+#include "tools/ui/canvas_input.h"
+#include "tools/ui/tool_commands.h"
 
 namespace palvex::ui {
 namespace {
@@ -49,9 +51,6 @@ QString TabStart(std::string_view tabName) {
     return ToQString(tabName).left(2);
 }
 
-constexpr int kPenMode = 1;
-constexpr int kFillBackMode = 4;
-constexpr int kBarrierMode = 5;
 constexpr int kUpdateInterval = 250;
 
 }  // namespace
@@ -75,6 +74,7 @@ CMainFrame::CMainFrame(EditorModel& model, CommandRouter& router, SettingsStore&
     setMenuWidget(ribbon_);
     statusBar_ = new CMyStatusBar(model_.settings, this);
     setStatusBar(statusBar_);
+    tools_ = std::make_unique<ToolCommands>(model_, *this, store_, prompter_);
     ApplyApplicationLook(look_);
 
     ribbon_->recentFiles = [this] {
@@ -99,11 +99,20 @@ CMainFrame::CMainFrame(EditorModel& model, CommandRouter& router, SettingsStore&
     RefreshImageInfo();
 }
 
-CMainFrame::~CMainFrame() = default;
+CMainFrame::~CMainFrame() {
+    if (view_ != nullptr) {
+        view_->SetInput(nullptr);
+    }
+}
 
 void CMainFrame::SetView(CVemmarView* view) {
     view_ = view;
     setCentralWidget(view);
+    input_ = std::make_unique<CanvasInput>(
+        CanvasInput::Services{model_, *view, *statusBar_, router_, prompter_,
+                              [this](Colour colour) { tools_->SetDrawColor(colour); }});
+    view->SetInput(input_.get());
+    tools_->SetInput(input_.get());
     connect(view, &CVemmarView::ZoomSliderMoved, this, [this](int position) {
         ribbon_->SetSliderPosition(cmd::ID_ZOOM_SLIDER, position);
         router_.UpdateActions();
@@ -250,39 +259,13 @@ bool CMainFrame::HandleKey(QKeyEvent* event) {
 
 void CMainFrame::OnRibbonTabChanged(const QString& name) {
     const QString start = name.left(2);
+    const ToolMode mode = ToolModeFromStored(model_.settings.toolMode);
     if (start == TabStart(texts::kBarrierTab)) {
-        if (model_.settings.toolMode != kBarrierMode) {
-            ChangeToolMode(kBarrierMode);
-        }
-    } else if (start == TabStart(texts::kPenTab)) {
-        const int mode = model_.settings.toolMode;
-        if (mode != kPenMode && mode != kFillBackMode) {
-            ChangeToolMode(kPenMode);
-        }
+        tools_->SetToolMode(ToolMode::Barrier);
+    } else if (start == TabStart(texts::kPenTab) && !IsPenMode(mode)) {
+        tools_->SetToolMode(ToolMode::Pen);
     }
     router_.UpdateActions();
-}
-
-// The common mode change as far as the frame can make it: the mode, its guide text and a
-// repaint when the barrier's drawing appears or goes.
-void CMainFrame::ChangeToolMode(int mode) {
-    const int old = model_.settings.toolMode;
-    if (old == mode) {
-        return;
-    }
-    model_.settings.toolMode = mode;
-    if (mode == kPenMode) {
-        statusBar_->GuideHint(str::kGuidePenMode);
-    } else if (mode == kBarrierMode) {
-        statusBar_->GuideHint(str::kGuideBarrierMode);
-    }
-    if (view_ != nullptr) {
-        view_->ForgetPointerOverlay();
-        if (old == kBarrierMode || mode == kBarrierMode) {
-            view_->SetDirtyRect({});
-            view_->RepaintNow();
-        }
-    }
 }
 
 void CMainFrame::ChangeBackgroundColour() {
@@ -299,6 +282,9 @@ void CMainFrame::ToggleKeyHelp() {
 }
 
 bool CMainFrame::OnCommand(int id) {
+    if (tools_->OnCommand(id)) {
+        return true;
+    }
     if (IsLookCommand(id)) {
         ApplyApplicationLook(id);
         return true;
@@ -356,6 +342,9 @@ bool CMainFrame::OnCommand(int id) {
 }
 
 bool CMainFrame::OnUpdateCommand(int id, CommandUiState& state) {
+    if (tools_->OnUpdateCommand(id, state)) {
+        return true;
+    }
     if (IsLookCommand(id)) {
         state.checked = id == look_ && id != cmd::ID_VIEW_APPLOOK_WIN_2000;
         return true;

@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "app/editor_model.h"
 #include "base/prompter.h"
@@ -15,6 +16,8 @@ namespace palvex::ui {
 class CMyRibbonBar;
 class CMyStatusBar;
 class CVemmarView;
+class CanvasInput;
+class ToolCommands;
 
 // The main window: the ribbon above, the canvas in the middle, the status bar below. Handles
 // the zoom, background, look and ribbon commands, routes the keyboard accelerators, and keeps
@@ -32,6 +35,8 @@ public:
     CVemmarView* View() const { return view_; }
     CMyRibbonBar* Ribbon() const { return ribbon_; }
     CMyStatusBar* StatusBar() const { return statusBar_; }
+    ToolCommands& Tools() const { return *tools_; }
+    CanvasInput* Input() const { return input_.get(); }
 
     // Whether the window may close (the document's save question); set by the application.
     std::function<bool()> canClose;
@@ -57,7 +62,6 @@ protected:
 private:
     bool HandleKey(QKeyEvent* event);
     void OnRibbonTabChanged(const QString& name);
-    void ChangeToolMode(int mode);
     void ChangeBackgroundColour();
     void ToggleKeyHelp();
 
@@ -69,6 +73,8 @@ private:
     CMyRibbonBar* ribbon_;
     CMyStatusBar* statusBar_;
     AcceleratorMap accelerators_;
+    std::unique_ptr<ToolCommands> tools_;
+    std::unique_ptr<CanvasInput> input_;
     QTimer updateTimer_;
     int look_;
 };

@@ -1,0 +1,210 @@
+// A flood-fill click on the real editor, from the press to the repainted canvas, beside a memcpy
+// of the image and beside each of its steps (the undo snapshot, the fill, the full repaint),
+// all in one run. Runs on the offscreen platform.
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QWindow>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "app/ui/vemmar_app.h"
+#include "base/prompter.h"
+#include "base/settings_store.h"
+#include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/main_frame.h"
+#include "resources/command_ids.h"
+#include "tools/colour_tools.h"
+
+namespace palvex {
+namespace {
+
+// Messages would mean the click did not do its work: they end the run's credibility, so show them.
+class PrintingPrompter final : public Prompter {
+public:
+    Answer Show(const MessageRequest& request) override {
+        std::fprintf(stderr, "message %d: %s\n", request.id, request.Text().c_str());
+        return Answer::No;
+    }
+};
+
+class NoShell final : public DesktopShell {
+public:
+    bool OpenFolder(const std::filesystem::path&) override { return true; }
+};
+
+// A plain white background around a photo-like object (a gradient with noise) that fills the
+// middle ninth of the picture.
+void PaintBackgroundPicture(Bitmap& image) {
+    const int w = image.Width();
+    const int h = image.Height();
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < h; ++y) {
+        Pixel* row = image.Row(y);
+        const bool band = y >= h / 3 && y < 2 * h / 3;
+        for (int x = 0; x < w; ++x) {
+            if (band && x >= w / 3 && x < 2 * w / 3) {
+                noise = noise * 1664525u + 1013904223u;
+                row[x] =
+                    PixelFromColour(Rgb(x * 255 / w, y * 255 / h, static_cast<int>(noise >> 24)));
+            } else {
+                row[x] = PixelFromColour(Rgb(255, 255, 255));
+            }
+        }
+    }
+}
+
+// The editor with an image of the given size in flood-fill mode, shown at 100 % in a window of
+// 1920 x 1080.
+struct Editor {
+    explicit Editor(int width, int height) : app(AppServices()) {
+        ok = app.InitInstance({});
+        ImageState& image = app.Model().image;
+        ok = ok && image.WorkImage.Create(width, height);
+        if (!ok) {
+            return;
+        }
+        PaintBackgroundPicture(image.WorkImage);
+        image.width = width;
+        image.height = height;
+        image.TransparentColor = Rgb(0, 255, 0);
+        app.MainFrame()->resize(1920, 1080);
+        app.MainFrame()->show();
+        for (int i = 0; i < 20 && !app.MainFrame()->windowHandle()->isExposed(); ++i) {
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        }
+        ok = app.View()->viewport()->isVisible();
+        app.View()->ImageReplaced();
+        app.Router().Dispatch(cmd::ID_PAINT);
+    }
+    ui::AppServices AppServices() { return {prompter, store, shell, WorkFolder(), {}}; }
+    // One click at (5, 5), on the background; each click paints the other of two colours, so
+    // every click fills the whole background.
+    void Click() {
+        colour = colour == Rgb(255, 0, 0) ? Rgb(0, 0, 255) : Rgb(255, 0, 0);
+        app.Model().settings.drawColour = colour;
+        QWidget* viewport = app.View()->viewport();
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5),
+                          viewport->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5),
+                            viewport->mapToGlobal(QPointF(5, 5)), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(viewport, &release);
+    }
+
+    PrintingPrompter prompter;
+    MemorySettings store;
+    NoShell shell;
+    ui::CVemmarApp app;
+    bool ok = false;
+    Colour colour = Rgb(255, 255, 255);
+};
+
+void MemcpyOf(benchmark::State& state, int width, int height) {
+    const std::size_t bytes =
+        std::size_t{4} * static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<std::uint8_t> from(bytes, 1);
+    std::vector<std::uint8_t> to(bytes, 2);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+int Width(const benchmark::State& state) {
+    return static_cast<int>(state.range(0));
+}
+int Height(const benchmark::State& state) {
+    return static_cast<int>(state.range(1));
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    MemcpyOf(state, Width(state), Height(state));
+}
+
+// From the press to the repainted canvas: snapshot, fill, full repaint.
+void BM_FloodFillClick(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    for (auto _ : state) {
+        editor.Click();
+        // Clicks come seconds apart: the snapshot's background write is not the next click's.
+        state.PauseTiming();
+        editor.app.View()->WaitForHistoryWrites();
+        state.ResumeTiming();
+    }
+}
+
+// The steps of the click, one by one.
+void BM_StepSnapshot(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(editor.app.View()->PushImageSnapshot({}));
+        state.PauseTiming();
+        editor.app.View()->WaitForHistoryWrites();
+        state.ResumeTiming();
+    }
+}
+
+void BM_StepFill(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    Bitmap& image = editor.app.Model().image.WorkImage;
+    Colour colour = Rgb(255, 0, 0);
+    for (auto _ : state) {
+        colour = colour == Rgb(255, 0, 0) ? Rgb(0, 0, 255) : Rgb(255, 0, 0);
+        benchmark::DoNotOptimize(FloodFillAt(image, {5, 5}, colour));
+    }
+}
+
+void BM_StepFullRepaint(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    ui::CVemmarView& view = *editor.app.View();
+    for (auto _ : state) {
+        view.SetDirtyRect({});
+        view.RepaintNow();
+    }
+}
+
+// 6000 x 4000, and 100 megapixels, where the click must return within 100 ms.
+#define PALVEX_SIZES \
+    Args({6000, 4000})->Args({10000, 10000})->Unit(benchmark::kMillisecond)->UseRealTime()
+BENCHMARK(BM_Memcpy)->PALVEX_SIZES;
+BENCHMARK(BM_FloodFillClick)->PALVEX_SIZES;
+BENCHMARK(BM_StepSnapshot)->PALVEX_SIZES;
+BENCHMARK(BM_StepFill)->PALVEX_SIZES;
+BENCHMARK(BM_StepFullRepaint)->PALVEX_SIZES;
+#undef PALVEX_SIZES
+
+}  // namespace
+}  // namespace palvex
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <memory>
+
+#include "base/prompter.h"
+#include "base/work_folder.h"
+#include "image/geometry.h"
+#include "image/image_loader.h"
+
+namespace palvex {
+class UndoHistory;
+}
+
+namespace palvex::ui {
+
+// What the canvas asks of the undo history. The view owns one; tests give it their own.
+class EditHistory {
+public:
+    virtual ~EditHistory() = default;
+    // Before a change: stores what `imageRect` holds (empty: the whole image). False when it
+    // could not (the history has said why): the change must not be made.
+    virtual bool PushImageSnapshot(const Rect& imageRect) = 0;
+    // Done flags; the caller has ended the pointer feedback and repaints afterwards.
+    virtual bool Undo() = 0;
+    virtual bool Redo() = 0;
+    virtual void Reset() = 0;  // an image was loaded
+    virtual int UndoCount() const = 0;
+    virtual int RedoCount() const = 0;
+    virtual void WaitForWrites() = 0;  // before a save and at exit
+};
+
+// The history of the editor: image snapshots in compressed files of the work folder.
+class SnapshotHistory final : public EditHistory {
+public:
+    SnapshotHistory(ImageState& image, const WorkFolder& folder, Prompter& prompter);
+    ~SnapshotHistory() override;
+
+    UndoHistory& Core() { return *history_; }
+
+    bool PushImageSnapshot(const Rect& imageRect) override;
+    bool Undo() override;
+    bool Redo() override;
+    void Reset() override;
+    int UndoCount() const override;
+    int RedoCount() const override;
+    void WaitForWrites() override;
+
+private:
+    std::unique_ptr<UndoHistory> history_;
+};
+
+}  // namespace palvex::ui

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "base/prompter.h"
+#include "base/work_folder.h"
+#include "image/atomic_file.h"
+#include "image/geometry.h"
+#include "image/image_loader.h"
+#include "undo/pixel_buffer.h"
+#include "undo/snapshot_writer.h"
+
+namespace palvex {
+
+enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1 };
+
+inline constexpr int kBarrierSlots = 1000;
+struct BarrierSnapshot {  // all 1000 slots and the count, as the barrier keeps them
+    std::array<Point, kBarrierSlots> points{};
+    std::int32_t count = 0;
+};
+
+// Reached through callbacks so the history does not depend on the barrier model.
+struct BarrierAccess {
+    std::function<BarrierSnapshot()> capture;             // the current barrier
+    std::function<void(const BarrierSnapshot&)> restore;  // put back + clear marks/selection
+};
+
+// What one step of the history holds, for the command states and for tests.
+struct UndoStepInfo {
+    SnapshotKind kind = SnapshotKind::Image;
+    Rect rect;                   // image kind: where the pixels belong (a part: grown by 2)
+    bool whole = false;          // image kind: the whole image
+    std::filesystem::path path;  // image kind: the snapshot file
+    bool inMemory = false;       // image kind: its file could not be written; kept in memory
+};
+
+inline constexpr int kUndoLimit = 10;
+
+// The undo and redo stacks, ten steps together. Image snapshots go to compressed files in the
+// work folder (written on a background thread), barrier snapshots stay in memory.
+class UndoHistory {
+public:
+    UndoHistory(ImageState& image, const WorkFolder& folder, Prompter& prompter);
+    ~UndoHistory();  // waits for background writes
+    UndoHistory(const UndoHistory&) = delete;
+    UndoHistory& operator=(const UndoHistory&) = delete;
+
+    void SetBarrierAccess(BarrierAccess access);
+
+    // Before a change: a snapshot of `rect` (image pixels; empty = whole image), or of the
+    // barrier. False when it failed: the caller abandons its change (a message was shown), and
+    // the history is as it was.
+    bool PushSnapshot(SnapshotKind kind, Rect rect = {});
+    // Done flags. The caller first ends overlay/selection/paste/capture, and afterwards repaints
+    // in full (and updates the scroll extent when width/height changed). A step that cannot be
+    // put back leaves both stacks and the image as they were, after a message.
+    bool Undo();
+    bool Redo();
+    void Reset();  // image loaded: both stacks emptied
+    int UndoCount() const { return static_cast<int>(undo_.size()); }
+    int RedoCount() const { return static_cast<int>(redo_.size()); }
+    void WaitForWrites();  // before save and exit; Undo/Redo/Push wait themselves
+
+    // The newest step of each stack; nothing when the stack is empty.
+    std::optional<UndoStepInfo> NewestUndoStep() const;
+    std::optional<UndoStepInfo> NewestRedoStep() const;
+
+    // Where snapshot files are written; tests put failing sinks here.
+    using SinkFactory = std::function<std::unique_ptr<FileSink>(const std::filesystem::path&)>;
+    void SetSinkFactory(SinkFactory factory);
+
+private:
+    struct Entry {
+        SnapshotKind kind = SnapshotKind::Image;
+        Rect rect;
+        bool whole = false;
+        SnapshotHeader stored;  // the part of rect inside the image, as the file says it
+        std::shared_ptr<PendingWrite> write;
+        std::unique_ptr<BarrierSnapshot> barrier;
+    };
+    struct Restorable;
+
+    std::optional<Entry> StoreImage(Rect rect, bool whole);
+    std::optional<Entry> StoreBarrier();
+    bool Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing);
+    bool Load(const Entry& entry, Restorable& out);
+    bool Apply(const Restorable& snapshot);
+    void Drop(Entry& entry);
+    void DropAll(std::vector<Entry>& stack);
+    static UndoStepInfo InfoOf(const Entry& entry);
+
+    ImageState& image_;
+    const WorkFolder& folder_;
+    Prompter& prompter_;
+    BarrierAccess barrier_;
+    SinkFactory sinkFactory_;
+    std::vector<Entry> undo_;  // oldest first
+    std::vector<Entry> redo_;
+    PixelBufferPool pool_;
+    SnapshotWriter writer_{pool_};  // declared last: it is stopped before the pool goes
+};
+
+}  // namespace palvex

@@ -1,0 +1,94 @@
+#include "undo/comp_sub.h"
+
+#include <cstring>
+
+#include <gtest/gtest.h>
+
+#include "undo/undo_test_support.h"
+
+namespace palvex {
+namespace {
+
+std::filesystem::path WriteSnapshot(const std::filesystem::path& path, const SnapshotHeader& header,
+                                    const Bitmap& pixels, int threads = 0) {
+    AtomicFile file(path);
+    EXPECT_TRUE(file.Open());
+    EXPECT_TRUE(CCompSub::Compress(header, pixels.Data(), file, threads));
+    EXPECT_TRUE(file.Commit());
+    return path;
+}
+
+TEST(CCompSub, RoundTripsEveryByteOfEveryPixelOnAnyNumberOfThreads) {
+    test::TempDir temp;
+    PixelBufferPool pool;
+    for (const Size size : {Size{1, 1}, Size{3, 700}, Size{513, 1031}}) {
+        for (const int threads : {1, 3}) {
+            SCOPED_TRACE(size.width * 10 + threads);
+            Bitmap picture = test::Picture(size.width, size.height, 7);
+            picture.Row(0)[0] = 0x12345678u;  // the fourth byte too
+            const SnapshotHeader written{{-3, 4, size.width - 3, size.height + 4}, false};
+            const auto path = WriteSnapshot(temp.File("s.tmp"), written, picture, threads);
+            SnapshotHeader header;
+            PixelBuffer pixels;
+            ASSERT_EQ(CCompSub::Expand(path, header, pixels, pool, threads), ExpandStatus::Ok);
+            EXPECT_EQ(header, written);
+            EXPECT_EQ(std::memcmp(pixels.Data(), picture.Data(), picture.ByteCount()), 0);
+        }
+    }
+}
+
+TEST(CCompSub, AnEmptyRectangleRoundTrips) {
+    test::TempDir temp;
+    PixelBufferPool pool;
+    const SnapshotHeader written{{5, 5, 5, 9}, false};
+    const Bitmap none;
+    const auto path = WriteSnapshot(temp.File("e.tmp"), written, none);
+    SnapshotHeader header;
+    PixelBuffer pixels;
+    EXPECT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Ok);
+    EXPECT_EQ(header, written);
+}
+
+// A flipped bit in every byte of a small file is caught, unless it is one of the few bits of the
+// compressed stream the decoder never looks at (the pixels then come back exact); every
+// truncation is caught.
+TEST(CCompSub, NoFlippedBitOrTruncationGivesWrongPixels) {
+    test::TempDir temp;
+    PixelBufferPool pool;
+    const Bitmap picture = test::Picture(12, 10, 3);
+    const auto path = WriteSnapshot(temp.File("s.tmp"), {{0, 0, 12, 10}, true}, picture);
+    const auto good = test::ReadFileBytes(path);
+    int unread = 0;
+    for (std::size_t i = 0; i < good.size(); ++i) {
+        for (int bit = static_cast<int>(i % 8); bit < 8; bit += 8) {
+            auto bytes = good;
+            bytes[i] ^= static_cast<std::uint8_t>(1 << bit);
+            test::WriteFileBytes(path, bytes);
+            SnapshotHeader header;
+            PixelBuffer pixels;
+            const ExpandStatus status = CCompSub::Expand(path, header, pixels, pool);
+            if (status == ExpandStatus::Ok) {
+                ++unread;
+                ASSERT_TRUE(header == (SnapshotHeader{{0, 0, 12, 10}, true}) &&
+                            std::memcmp(pixels.Data(), picture.Data(), picture.ByteCount()) == 0)
+                    << "byte " << i << " bit " << bit;
+            } else {
+                ASSERT_EQ(status, ExpandStatus::Damaged);
+            }
+        }
+    }
+    EXPECT_LT(unread, 4);
+    for (std::size_t size = 0; size < good.size(); ++size) {
+        test::WriteFileBytes(path, {good.begin(), good.begin() + static_cast<long>(size)});
+        SnapshotHeader header;
+        PixelBuffer pixels;
+        ASSERT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Damaged) << size;
+    }
+    std::filesystem::remove(path);
+    SnapshotHeader header;
+    PixelBuffer pixels;
+    EXPECT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Missing);
+}
+
+}  // namespace
+}  // namespace palvex

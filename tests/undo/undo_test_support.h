@@ -1,0 +1,87 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "base/work_folder.h"
+#include "image/atomic_file.h"
+#include "image/bitmap.h"
+#include "image/image_loader.h"
+#include "support/test_support.h"
+#include "undo/undo_history.h"
+
+namespace palvex::test {
+
+// Distinct pixels everywhere, so a misplaced row or column shows.
+inline Bitmap Picture(int width, int height, unsigned seed = 1) {
+    Bitmap b;
+    EXPECT_TRUE(b.Create(width, height));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const auto v = static_cast<Pixel>((x * 7919u + y * 104729u + seed * 31u) * 2654435761u);
+            b.Row(y)[x] = 0xFF000000u | (v & 0x00FFFFFFu);
+        }
+    }
+    return b;
+}
+
+inline Bitmap Copy(const Bitmap& from) {
+    Bitmap to;
+    EXPECT_TRUE(to.Create(from.Width(), from.Height()));
+    EXPECT_TRUE(CopyBitmapBits(from, to));
+    return to;
+}
+
+// A history over its own image in a fresh work folder.
+struct HistoryFixture {
+    explicit HistoryFixture(int width = 64, int height = 48) : work(temp.Path()) {
+        SetImage(Picture(width, height));
+    }
+    void SetImage(Bitmap b) {
+        state.width = b.Width();
+        state.height = b.Height();
+        state.WorkImage = std::move(b);
+    }
+    std::vector<std::filesystem::path> SnapshotFiles() {
+        history.WaitForWrites();
+        std::vector<std::filesystem::path> files;
+        const auto folder = work.GetWorkFolder({}, prompter);
+        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+            files.push_back(entry.path());
+        }
+        return files;
+    }
+
+    TempDir temp;
+    WorkFolder work;
+    RecordingPrompter prompter;
+    ImageState state;
+    UndoHistory history{state, work, prompter};
+};
+
+// A sink that fails at its `failAt`-th call (Open is call 0), or never.
+class FailingSink final : public FileSink {
+public:
+    FailingSink(std::filesystem::path target, int failAt)
+        : file_(std::move(target)), failAt_(failAt) {}
+    bool Open() override { return Step() && file_.Open(); }
+    bool Write(std::span<const std::uint8_t> bytes) override {
+        return Step() && file_.Write(bytes);
+    }
+    bool Commit() override { return Step() && file_.Commit(); }
+
+private:
+    bool Step() { return calls_++ != failAt_; }
+    AtomicFile file_;
+    int failAt_;
+    int calls_ = 0;
+};
+
+inline UndoHistory::SinkFactory FailingAt(int failAt) {
+    return [failAt](const std::filesystem::path& path) {
+        return std::make_unique<FailingSink>(path, failAt);
+    };
+}
+
+}  // namespace palvex::test

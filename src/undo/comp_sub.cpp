@@ -26,7 +26,7 @@ constexpr std::size_t kHeaderBytes = 44;
 // compress as well as the whole.
 constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 // Snapshots live for minutes and are read back at most once: speed matters far more than size.
-constexpr int kLevel = 1;
+constexpr int kLevel = -1;
 constexpr int kCoordinateLimit = 1 << 30;
 
 constexpr std::array<std::uint32_t, 256> MakeCrcTable() {
@@ -142,10 +142,7 @@ bool ReadAt(std::FILE* file, std::uint64_t offset, std::uint8_t* out, std::size_
     return seeked && std::fread(out, 1, size, file) == size;
 }
 
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+using FileHandle = std::unique_ptr<std::FILE, SnapshotReader::FileCloser>;
 
 // The frame header descriptor, the byte after the frame's magic number (RFC 8878): the content
 // checksum bit (2) must be set, or a damaged frame could pass unchecked, and the unused bit (4),
@@ -232,8 +229,9 @@ bool CCompSub::Compress(const SnapshotHeader& header, const Pixel* pixels, FileS
     return sink.Write(footer);
 }
 
-ExpandStatus CCompSub::Expand(const std::filesystem::path& path, SnapshotHeader& header,
-                              PixelBuffer& pixels, PixelBufferPool& pool, int threads) {
+ExpandStatus SnapshotReader::Open(const std::filesystem::path& path) {
+    path_ = path;
+    offsets_.clear();
     std::error_code ec;
     const std::uint64_t fileSize = std::filesystem::file_size(path, ec);
     FileHandle file(ec ? nullptr : OpenForReading(path));
@@ -248,15 +246,14 @@ ExpandStatus CCompSub::Expand(const std::filesystem::path& path, SnapshotHeader&
         (GetU32(&head[12]) & ~kFlagWhole) != 0) {
         return ExpandStatus::Damaged;
     }
-    SnapshotHeader read;
-    read.whole = (GetU32(&head[12]) & kFlagWhole) != 0;
-    read.rect = {static_cast<int>(GetU32(&head[16])), static_cast<int>(GetU32(&head[20])),
-                 static_cast<int>(GetU32(&head[24])), static_cast<int>(GetU32(&head[28]))};
-    const auto bandRows = static_cast<std::int32_t>(GetU32(&head[32]));
-    if (!ValidRect(read.rect) || bandRows < 1) {
+    header_.whole = (GetU32(&head[12]) & kFlagWhole) != 0;
+    header_.rect = {static_cast<int>(GetU32(&head[16])), static_cast<int>(GetU32(&head[20])),
+                    static_cast<int>(GetU32(&head[24])), static_cast<int>(GetU32(&head[28]))};
+    bandRows_ = static_cast<std::int32_t>(GetU32(&head[32]));
+    if (!ValidRect(header_.rect) || bandRows_ < 1) {
         return ExpandStatus::Damaged;
     }
-    const Layout layout(read.rect, bandRows);
+    const Layout layout(header_.rect, bandRows_);
     if (GetU32(&head[36]) != layout.bands) {
         return ExpandStatus::Damaged;
     }
@@ -271,66 +268,115 @@ ExpandStatus CCompSub::Expand(const std::filesystem::path& path, SnapshotHeader&
         return ExpandStatus::Damaged;
     }
     std::vector<std::uint64_t> offsets(layout.bands + 1, kHeaderBytes);
-    const std::uint64_t payload = fileSize - kHeaderBytes - footerBytes;
+    const std::uint64_t end = fileSize - footerBytes;
     for (std::size_t i = 0; i < layout.bands; ++i) {
         const std::uint64_t size = GetU64(&footer[i * 8]);
-        if (size > payload || offsets[i] + size > kHeaderBytes + payload) {
+        if (size > end || offsets[i] + size > end) {
             return ExpandStatus::Damaged;
         }
         offsets[i + 1] = offsets[i] + size;
     }
-    if (offsets[layout.bands] != kHeaderBytes + payload) {
+    if (offsets[layout.bands] != end) {
         return ExpandStatus::Damaged;
     }
+    offsets_ = std::move(offsets);
+    file_ = std::move(file);
+    return ExpandStatus::Ok;
+}
 
-    const std::size_t total = static_cast<std::size_t>(layout.width) * layout.height;
-    PixelBuffer out;
-    if (total > 0) {
-        out = pool.Take(total);
-        if (out.Empty()) {
-            return ExpandStatus::NoMemory;
-        }
+ExpandStatus SnapshotReader::Read(const PixelTarget& target, int threads) {
+    if (file_ == nullptr) {
+        return ExpandStatus::Damaged;
     }
+    const Layout layout(header_.rect, bandRows_);
+    const Rect& rect = header_.rect;
+    const Rect clip = rect.Intersected(target.bounds);
+    // Whole bands go straight into the target when its rows are the snapshot's rows.
+    const bool direct = clip == rect && target.stride == static_cast<std::size_t>(rect.Width());
+    const auto at = [&](int x, int y) {
+        return target.data + static_cast<std::size_t>(y - target.bounds.top) * target.stride +
+               static_cast<std::size_t>(x - target.bounds.left);
+    };
 
     std::atomic<bool> damaged = false;
     std::atomic<bool> noMemory = false;
     const int count = ThreadCount(threads, layout.bands);
     RunOnThreads(count, [&](int t) {
-        FileHandle own(t == 0 ? nullptr : OpenForReading(path));
-        std::FILE* reader = t == 0 ? file.get() : own.get();
+        FileHandle own(t == 0 ? nullptr : OpenForReading(path_));
+        std::FILE* reader = t == 0 ? file_.get() : own.get();
         ZSTD_DCtx* context = ZSTD_createDCtx();
         if (reader == nullptr || context == nullptr) {
             damaged = reader == nullptr;
             noMemory = context == nullptr;
         }
         std::vector<std::uint8_t> in;
-        for (std::size_t band = static_cast<std::size_t>(t);
-             band < layout.bands && !damaged && !noMemory;
-             band += static_cast<std::size_t>(count)) {
-            const std::size_t size = offsets[band + 1] - offsets[band];
-            const std::size_t bytes =
-                layout.rowBytes * static_cast<std::size_t>(layout.RowsOf(band));
+        std::vector<Pixel> band;
+        for (std::size_t b = static_cast<std::size_t>(t); b < layout.bands && !damaged && !noMemory;
+             b += static_cast<std::size_t>(count)) {
+            const std::size_t size = offsets_[b + 1] - offsets_[b];
+            const int top = rect.top + static_cast<int>(b) * layout.bandRows;
+            const int rows = layout.RowsOf(b);
+            const std::size_t bytes = layout.rowBytes * static_cast<std::size_t>(rows);
             in.resize(size);
-            if (!ReadAt(reader, offsets[band], in.data(), size) || !HasChecksum(in.data(), size) ||
+            if (!ReadAt(reader, offsets_[b], in.data(), size) || !HasChecksum(in.data(), size) ||
                 ZSTD_getFrameContentSize(in.data(), size) != bytes ||
                 ZSTD_findFrameCompressedSize(in.data(), size) != size) {
                 damaged = true;
                 break;
             }
+            Pixel* out = nullptr;
+            if (direct) {
+                out = at(rect.left, top);
+            } else {
+                band.resize(bytes / sizeof(Pixel));
+                out = band.data();
+            }
             // Verifies the frame's content checksum on the way.
-            const std::size_t got = ZSTD_decompressDCtx(context, out.Data() + layout.OffsetOf(band),
-                                                        bytes, in.data(), size);
+            const std::size_t got = ZSTD_decompressDCtx(context, out, bytes, in.data(), size);
             if (ZSTD_isError(got) || got != bytes) {
                 damaged = true;
+                break;
+            }
+            if (!direct) {
+                const Rect part = clip.Intersected({rect.left, top, rect.right, top + rows});
+                for (int y = part.top; y < part.bottom; ++y) {
+                    std::memcpy(at(part.left, y),
+                                band.data() + static_cast<std::size_t>(y - top) * layout.width +
+                                    (part.left - rect.left),
+                                static_cast<std::size_t>(part.Width()) * sizeof(Pixel));
+                }
             }
         }
         ZSTD_freeDCtx(context);
     });
     if (damaged || noMemory) {
-        pool.Give(std::move(out));
         return damaged ? ExpandStatus::Damaged : ExpandStatus::NoMemory;
     }
-    header = read;
+    return ExpandStatus::Ok;
+}
+
+ExpandStatus CCompSub::Expand(const std::filesystem::path& path, SnapshotHeader& header,
+                              PixelBuffer& pixels, PixelBufferPool& pool, int threads) {
+    SnapshotReader reader;
+    ExpandStatus status = reader.Open(path);
+    if (status != ExpandStatus::Ok) {
+        return status;
+    }
+    const Rect& rect = reader.Header().rect;
+    const std::size_t total = static_cast<std::size_t>(rect.Width()) * rect.Height();
+    PixelBuffer out;
+    if (total > 0) {
+        out = pool.Take(total);
+        if (out.Empty()) {
+            return ExpandStatus::NoMemory;
+        }
+        status = reader.Read({out.Data(), static_cast<std::size_t>(rect.Width()), rect}, threads);
+        if (status != ExpandStatus::Ok) {
+            pool.Give(std::move(out));
+            return status;
+        }
+    }
+    header = reader.Header();
     pixels = std::move(out);
     return ExpandStatus::Ok;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <vector>
 
 #include "image/atomic_file.h"
 #include "image/colour.h"
@@ -20,6 +23,36 @@ struct SnapshotHeader {
 
 enum class ExpandStatus { Ok, Missing, Damaged, NoMemory };
 
+// Where read pixels go: `data` addresses the pixel at (bounds.left, bounds.top), rows are
+// `stride` pixels apart, and pixels outside `bounds` are not written.
+struct PixelTarget {
+    Pixel* data = nullptr;
+    std::size_t stride = 0;
+    Rect bounds;
+};
+
+// Reads a snapshot file in two steps: Open checks the header and the layout of the file, Read
+// puts the pixels in place. A damaged band is found only while reading, so a failed Read may
+// have written some of the target's pixels.
+class SnapshotReader {
+public:
+    ExpandStatus Open(const std::filesystem::path& path);
+    const SnapshotHeader& Header() const { return header_; }
+    // `threads` 0 means as many as the machine has, up to four.
+    ExpandStatus Read(const PixelTarget& target, int threads = 0);
+
+    struct FileCloser {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+
+private:
+    std::filesystem::path path_;
+    std::unique_ptr<std::FILE, FileCloser> file_;
+    SnapshotHeader header_;
+    int bandRows_ = 1;
+    std::vector<std::uint64_t> offsets_;  // of every band, and the end of the last
+};
+
 // Snapshot files: a small header (magic, format version, rectangle, whole flag, band height,
 // header checksum), the pixels as independent zstd frames of bands of rows, each with its
 // content size and checksum, and a footer listing the frames' sizes under a checksum of its
@@ -32,8 +65,8 @@ public:
     static bool Compress(const SnapshotHeader& header, const Pixel* pixels, FileSink& sink,
                          int threads = 0);
 
-    // Reads and checks a snapshot file. On Ok, `pixels` holds its pixels (rows packed, taken
-    // from `pool`).
+    // Reads and checks a whole snapshot file. On Ok, `pixels` holds its pixels (rows packed,
+    // taken from `pool`); otherwise nothing is kept.
     static ExpandStatus Expand(const std::filesystem::path& path, SnapshotHeader& header,
                                PixelBuffer& pixels, PixelBufferPool& pool, int threads = 0);
 };

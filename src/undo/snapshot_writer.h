@@ -21,7 +21,7 @@ struct PendingWrite {
     SnapshotHeader header;
     PixelBuffer pixels;
     std::filesystem::path path;
-    std::unique_ptr<FileSink> sink;  // already open
+    std::unique_ptr<FileSink> sink;  // not yet open
     State state = State::Queued;     // guarded by the writer's mutex until Wait() returns
 };
 
@@ -35,7 +35,7 @@ public:
     SnapshotWriter& operator=(const SnapshotWriter&) = delete;
 
     void Submit(std::shared_ptr<PendingWrite> write);
-    // Writes here and now, on the caller's thread.
+    // Writes here and now, on the caller's thread; the pixels stay with the write.
     void WriteNow(PendingWrite& write);
     // A queued write that is no longer wanted is skipped; one under way finishes.
     void Cancel(const std::shared_ptr<PendingWrite>& write);

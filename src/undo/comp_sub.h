@@ -49,14 +49,21 @@ private:
     std::filesystem::path path_;
     std::unique_ptr<std::FILE, FileCloser> file_;
     SnapshotHeader header_;
+    struct Band {
+        std::uint64_t offset = 0;
+        std::uint64_t size = 0;
+        bool packed = false;  // three bytes a pixel, the fourth is `alpha`
+        std::uint8_t alpha = 0;
+    };
     int bandRows_ = 1;
-    std::vector<std::uint64_t> offsets_;  // of every band, and the end of the last
+    std::vector<Band> bands_;
 };
 
 // Snapshot files: a small header (magic, format version, rectangle, whole flag, band height,
 // header checksum), the pixels as independent zstd frames of bands of rows, each with its
 // content size and checksum, and a footer listing the frames' sizes under a checksum of its
-// own. Any damage, truncation or trailing bytes make the file unreadable as a whole, never
+// own. A band whose pixels share their fourth byte (as opaque images do) stores three bytes a
+// pixel. Any damage, truncation or trailing bytes make the file unreadable as a whole, never
 // partly restored. Bands are compressed and expanded on several threads.
 class CCompSub {
 public:

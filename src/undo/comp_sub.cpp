@@ -26,7 +26,10 @@ constexpr std::size_t kHeaderBytes = 44;
 // compress as well as the whole.
 constexpr std::size_t kBandBytes = std::size_t{1} << 20;
 // Snapshots live for minutes and are read back at most once: speed matters far more than size.
-constexpr int kLevel = -5;
+// On a noisy photograph level -20 writes the file in about half the time of -5 at the same size
+// (the packing to three bytes does most of the work there); flat areas such as a keyed
+// background still shrink to a fraction.
+constexpr int kLevel = -20;
 constexpr int kCoordinateLimit = 1 << 30;
 // A band's footer entry: compressed size (8 bytes), flags (4), the fourth byte of its packed
 // pixels (4).

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
@@ -22,7 +23,7 @@ struct PendingWrite {
     PixelBuffer pixels;
     std::filesystem::path path;
     std::unique_ptr<FileSink> sink;  // not yet open
-    State state = State::Queued;     // guarded by the writer's mutex until Wait() returns
+    std::atomic<State> state = State::Queued;
 };
 
 // Writes snapshot files on a thread of its own, in the order submitted, so that the user's click

@@ -197,7 +197,12 @@ void BM_UndoRestoreWhole(benchmark::State& state) {
     std::filesystem::remove(raw, ec);
     state.counters["x_raw_read"] = total / reference;
 }
-BENCHMARK(BM_UndoRestoreWhole)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(3);
+BENCHMARK(BM_UndoRestoreWhole)
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->MinTime(3);
 
 // A whole undo as the user sees it: the redo step of the whole image stored (its file written in
 // the background) and the snapshot put back.

@@ -44,7 +44,8 @@ TEST(CCompSub, PixelsWhoseFourthByteIsNotOpaqueRoundTrip) {
     for (Pixel& p : picture.Pixels()) {
         p &= 0x00FFFFFFu;  // one fourth byte everywhere, but not 0xFF
     }
-    picture.Row(899)[299] |= 0x01000000u;  // and one odd pixel in the last band
+    picture.Row(100)[150] |= 0x01000000u;  // one odd pixel amid the first band
+    picture.Row(899)[299] |= 0x01000000u;  // and one at the very end of the last
     const SnapshotHeader written{{0, 0, 300, 900}, true};
     const auto path = WriteSnapshot(temp.File("a.tmp"), written, picture);
     SnapshotHeader header;

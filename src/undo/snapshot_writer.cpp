@@ -27,7 +27,7 @@ void SnapshotWriter::Submit(std::shared_ptr<PendingWrite> write) {
 }
 
 void SnapshotWriter::WriteNow(PendingWrite& write) {
-    Finish(write, Write(write, 1));
+    write.state = Write(write, 1) ? PendingWrite::State::Written : PendingWrite::State::Failed;
 }
 
 void SnapshotWriter::Cancel(const std::shared_ptr<PendingWrite>& write) {
@@ -70,7 +70,8 @@ void SnapshotWriter::Run() {
 }
 
 bool SnapshotWriter::Write(PendingWrite& write, int threads) {
-    const bool ok = CCompSub::Compress(write.header, write.pixels.Data(), *write.sink, threads) &&
+    const bool ok = write.sink->Open() &&
+                    CCompSub::Compress(write.header, write.pixels.Data(), *write.sink, threads) &&
                     write.sink->Commit();
     write.sink.reset();  // an uncommitted temporary goes with it
     if (!ok) {

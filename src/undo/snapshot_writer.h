@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <filesystem>
@@ -21,8 +22,8 @@ struct PendingWrite {
     SnapshotHeader header;
     PixelBuffer pixels;
     std::filesystem::path path;
-    std::unique_ptr<FileSink> sink;  // already open
-    State state = State::Queued;     // guarded by the writer's mutex until Wait() returns
+    std::unique_ptr<FileSink> sink;  // not yet open
+    std::atomic<State> state = State::Queued;
 };
 
 // Writes snapshot files on a thread of its own, in the order submitted, so that the user's click
@@ -35,7 +36,7 @@ public:
     SnapshotWriter& operator=(const SnapshotWriter&) = delete;
 
     void Submit(std::shared_ptr<PendingWrite> write);
-    // Writes here and now, on the caller's thread.
+    // Writes here and now, on the caller's thread; the pixels stay with the write.
     void WriteNow(PendingWrite& write);
     // A queued write that is no longer wanted is skipped; one under way finishes.
     void Cancel(const std::shared_ptr<PendingWrite>& write);

@@ -60,14 +60,13 @@ void CopyRows(const Pixel* from, std::size_t fromStride, Pixel* to, std::size_t 
     }
 }
 
-}  // namespace
+std::size_t PixelCount(const Rect& rect) {
+    return rect.IsEmpty()
+               ? 0
+               : static_cast<std::size_t>(rect.Width()) * static_cast<std::size_t>(rect.Height());
+}
 
-// A step's pixels ready to be put back: read from its file, or lent by a step kept in memory.
-struct UndoHistory::Restorable {
-    SnapshotHeader header;
-    PixelBuffer owned;
-    const Pixel* pixels = nullptr;
-};
+}  // namespace
 
 UndoHistory::UndoHistory(ImageState& image, const WorkFolder& folder, Prompter& prompter)
     : image_(image), folder_(folder), prompter_(prompter), sinkFactory_(SnapshotSink) {}
@@ -167,60 +166,85 @@ std::optional<UndoHistory::Entry> UndoHistory::StoreBarrier() {
 }
 
 std::optional<UndoHistory::Entry> UndoHistory::StoreImage(Rect rect, bool whole) {
-    const auto fail = [this] {
+    std::optional<Entry> entry = PrepareImage(rect, whole);
+    if (entry && !CommitImage(*entry)) {
+        return std::nullopt;
+    }
+    if (entry && entry->write->state == PendingWrite::State::Written) {
+        entry->write->pixels = {};
+    }
+    return entry;
+}
+
+std::optional<UndoHistory::Entry> UndoHistory::PrepareImage(Rect rect, bool whole) {
+    const Bitmap& image = image_.WorkImage;
+    const std::filesystem::path folder =
+        image.IsNull() ? std::filesystem::path() : folder_.GetWorkFolder({}, prompter_);
+    if (folder.empty()) {
         prompter_.Error(str::kSnapshotNotStored);
         return std::nullopt;
-    };
-    const Bitmap& image = image_.WorkImage;
-    if (image.IsNull()) {
-        return fail();
     }
-    const std::filesystem::path folder = folder_.GetWorkFolder({}, prompter_);
-    if (folder.empty()) {
-        return fail();
-    }
-
     Entry entry;
     entry.rect = rect;
     entry.whole = whole;
     // Pixels of the rectangle outside the image carry nothing and are never put back.
     entry.stored = {rect.Intersected(image.Bounds()), whole};
-    auto write = std::make_shared<PendingWrite>();
-    write->header = entry.stored;
+    entry.write = std::make_shared<PendingWrite>();
+    PendingWrite& write = *entry.write;
+    write.header = entry.stored;
     const Rect& part = entry.stored.rect;
-    const std::size_t pixels =
-        static_cast<std::size_t>(part.Width()) * static_cast<std::size_t>(part.Height());
+    const std::size_t pixels = PixelCount(part);
     if (pixels > 0) {
-        write->pixels = pool_.Take(pixels);
-        if (write->pixels.Empty()) {
+        write.pixels = pool_.Take(pixels);
+        if (write.pixels.Empty()) {
             prompter_.Error(str::kMemoryAllocationFailed);
-            return fail();
+            prompter_.Error(str::kSnapshotNotStored);
+            return std::nullopt;
         }
         CopyRows(image.Row(part.top) + part.left, static_cast<std::size_t>(image.Width()),
-                 write->pixels.Data(), static_cast<std::size_t>(part.Width()), part.Width(),
+                 write.pixels.Data(), static_cast<std::size_t>(part.Width()), part.Width(),
                  part.Height());
     }
-
-    write->path = ReserveName(folder);
-    if (write->path.empty()) {
-        return fail();
+    // Claiming the name proves the folder writable before the caller changes anything.
+    write.path = ReserveName(folder);
+    if (write.path.empty()) {
+        pool_.Give(std::move(write.pixels));
+        prompter_.Error(str::kSnapshotNotStored);
+        return std::nullopt;
     }
-    write->sink = sinkFactory_(write->path);
-    if (!write->sink->Open()) {
-        std::error_code ignored;
-        std::filesystem::remove(write->path, ignored);
-        return fail();
-    }
-    if (pixels < kBackgroundPixels) {
-        writer_.WriteNow(*write);
-        if (write->state != PendingWrite::State::Written) {
-            return fail();
-        }
-    } else {
-        writer_.Submit(write);
-    }
-    entry.write = std::move(write);
+    write.sink = sinkFactory_(write.path);
     return entry;
+}
+
+bool UndoHistory::CommitImage(Entry& entry) {
+    if (!InBackground(entry)) {
+        // Written now, so that a failure can still abandon the change; the pixels stay with
+        // the entry until the caller lets them go.
+        writer_.WriteNow(*entry.write);
+        if (entry.write->state != PendingWrite::State::Written) {
+            pool_.Give(std::move(entry.write->pixels));
+            prompter_.Error(str::kSnapshotNotStored);
+            return false;
+        }
+        return true;
+    }
+    // The rest, opening the file included, happens in the background; a failure there keeps
+    // the pixels in memory.
+    writer_.Submit(entry.write);
+    return true;
+}
+
+bool UndoHistory::InBackground(const Entry& entry) {
+    return PixelCount(entry.stored.rect) >= kBackgroundPixels;
+}
+
+void UndoHistory::Discard(Entry& entry) {
+    PendingWrite& write = *entry.write;
+    write.sink.reset();
+    std::error_code ignored;
+    std::filesystem::remove(write.path, ignored);
+    pool_.Give(std::move(write.pixels));
+    write.pixels = {};
 }
 
 bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing) {
@@ -236,24 +260,13 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         }
         barrier_.restore(*step.barrier);
     } else {
-        Restorable snapshot;
-        if (!Load(step, snapshot)) {
-            return false;
-        }
         // The first undo keeps the whole image for its redo: the changes since the newest
         // snapshot may reach beyond its rectangle.
         const bool whole = (undoing && to.empty()) || step.whole;
-        counter = StoreImage(whole ? image_.WorkImage.Bounds() : step.rect, whole);
+        counter = RestoreImage(step, whole ? image_.WorkImage.Bounds() : step.rect, whole);
         if (!counter) {
-            pool_.Give(std::move(snapshot.owned));
             return false;
         }
-        if (!Apply(snapshot)) {
-            Drop(*counter);
-            pool_.Give(std::move(snapshot.owned));
-            return false;
-        }
-        pool_.Give(std::move(snapshot.owned));
         if (step.write->state == PendingWrite::State::Written) {
             std::error_code ignored;
             std::filesystem::remove(step.write->path, ignored);
@@ -264,44 +277,89 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
     return true;
 }
 
-bool UndoHistory::Load(const Entry& entry, Restorable& out) {
-    if (entry.write->state == PendingWrite::State::Failed) {
-        out.header = entry.stored;
-        out.pixels = entry.write->pixels.Data();
-        return true;
+std::optional<UndoHistory::Entry> UndoHistory::RestoreImage(const Entry& step, Rect rect,
+                                                            bool whole) {
+    if (step.write->state == PendingWrite::State::Failed) {  // kept in memory
+        std::optional<Entry> counter = StoreImage(rect, whole);
+        if (counter && !Put(step.stored, step.write->pixels.Data())) {
+            Drop(*counter);
+            return std::nullopt;
+        }
+        return counter;
     }
-    switch (CCompSub::Expand(entry.write->path, out.header, out.owned, pool_)) {
-        case ExpandStatus::Ok:
-            break;
-        case ExpandStatus::NoMemory:
-            prompter_.Error(str::kMemoryAllocationFailed, texts::kImagePrefix);
-            return false;
-        case ExpandStatus::Missing:
-        case ExpandStatus::Damaged:
-            prompter_.Error(str::kSnapshotUnreadable);
-            return false;
-    }
+
+    SnapshotReader reader;
+    ExpandStatus status = reader.Open(step.write->path);
     // A file that reads well but is not the one this step wrote is no use either.
-    if (!(out.header == entry.stored)) {
-        pool_.Give(std::move(out.owned));
+    if (status != ExpandStatus::Ok || !(reader.Header() == step.stored)) {
         prompter_.Error(str::kSnapshotUnreadable);
-        return false;
+        return std::nullopt;
     }
-    out.pixels = out.owned.Data();
-    return true;
+    std::optional<Entry> counter = PrepareImage(rect, whole);
+    if (!counter) {
+        return std::nullopt;
+    }
+    const bool background = InBackground(*counter);
+    if (!background && !CommitImage(*counter)) {
+        return std::nullopt;
+    }
+
+    // Straight into the image, without a copy of the whole snapshot: a band found damaged on
+    // the way is undone from the counter step's pixels, which cover every pixel the snapshot
+    // can reach.
+    Bitmap& image = image_.WorkImage;
+    const Rect& size = reader.Header().rect;
+    if (reader.Header().whole &&
+        (size.Width() != image.Width() || size.Height() != image.Height())) {
+        Bitmap resized;
+        if (!resized.Create(size.Width(), size.Height())) {
+            status = ExpandStatus::NoMemory;
+        } else {
+            status = reader.Read(
+                {resized.Data(), static_cast<std::size_t>(resized.Width()), resized.Bounds()});
+        }
+        if (status == ExpandStatus::Ok) {
+            image = std::move(resized);
+            image_.width = image.Width();
+            image_.height = image.Height();
+        }
+    } else {
+        status =
+            reader.Read({image.Data(), static_cast<std::size_t>(image.Width()), image.Bounds()});
+        if (status != ExpandStatus::Ok) {
+            const Rect& back = counter->stored.rect;
+            CopyRows(counter->write->pixels.Data(), static_cast<std::size_t>(back.Width()),
+                     image.Row(back.top) + back.left, static_cast<std::size_t>(image.Width()),
+                     back.Width(), back.Height());
+        }
+    }
+    if (status != ExpandStatus::Ok) {
+        Discard(*counter);
+        if (status == ExpandStatus::NoMemory) {
+            prompter_.Error(str::kMemoryAllocationFailed, texts::kImagePrefix);
+        } else {
+            prompter_.Error(str::kSnapshotUnreadable);
+        }
+        return std::nullopt;
+    }
+    if (background) {
+        writer_.Submit(counter->write);
+    } else {
+        counter->write->pixels = {};
+    }
+    return counter;
 }
 
-bool UndoHistory::Apply(const Restorable& snapshot) {
-    const Rect& rect = snapshot.header.rect;
+bool UndoHistory::Put(const SnapshotHeader& header, const Pixel* pixels) {
+    const Rect& rect = header.rect;
     Bitmap& image = image_.WorkImage;
-    if (snapshot.header.whole &&
-        (rect.Width() != image.Width() || rect.Height() != image.Height())) {
+    if (header.whole && (rect.Width() != image.Width() || rect.Height() != image.Height())) {
         Bitmap resized;
         if (!resized.Create(rect.Width(), rect.Height())) {
             prompter_.Error(str::kMemoryAllocationFailed, texts::kImagePrefix);
             return false;
         }
-        std::memcpy(resized.Data(), snapshot.pixels, resized.ByteCount());
+        std::memcpy(resized.Data(), pixels, resized.ByteCount());
         image = std::move(resized);
         image_.width = image.Width();
         image_.height = image.Height();
@@ -310,7 +368,7 @@ bool UndoHistory::Apply(const Restorable& snapshot) {
     const Rect part = rect.Intersected(image.Bounds());
     if (!part.IsEmpty()) {
         const auto width = static_cast<std::size_t>(rect.Width());
-        CopyRows(snapshot.pixels + static_cast<std::size_t>(part.top - rect.top) * width +
+        CopyRows(pixels + static_cast<std::size_t>(part.top - rect.top) * width +
                      static_cast<std::size_t>(part.left - rect.left),
                  width, image.Row(part.top) + part.left, static_cast<std::size_t>(image.Width()),
                  part.Width(), part.Height());

@@ -85,13 +85,18 @@ private:
         std::shared_ptr<PendingWrite> write;
         std::unique_ptr<BarrierSnapshot> barrier;
     };
-    struct Restorable;
-
+    // Snapshot of `rect` (whole: the image) written or on its way; on failure a message.
     std::optional<Entry> StoreImage(Rect rect, bool whole);
+    // Its two halves: the pixels copied and the file's name claimed; then the write.
+    std::optional<Entry> PrepareImage(Rect rect, bool whole);
+    bool CommitImage(Entry& entry);
+    static bool InBackground(const Entry& entry);
+    void Discard(Entry& prepared);
     std::optional<Entry> StoreBarrier();
     bool Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing);
-    bool Load(const Entry& entry, Restorable& out);
-    bool Apply(const Restorable& snapshot);
+    // Puts a step's pixels back after storing the counter step of `rect`, which it returns.
+    std::optional<Entry> RestoreImage(const Entry& step, Rect rect, bool whole);
+    bool Put(const SnapshotHeader& header, const Pixel* pixels);
     void Drop(Entry& entry);
     void DropAll(std::vector<Entry>& stack);
     static UndoStepInfo InfoOf(const Entry& entry);

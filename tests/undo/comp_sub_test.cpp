@@ -37,6 +37,23 @@ TEST(CCompSub, RoundTripsEveryByteOfEveryPixelOnAnyNumberOfThreads) {
     }
 }
 
+TEST(CCompSub, PixelsWhoseFourthByteIsNotOpaqueRoundTrip) {
+    test::TempDir temp;
+    PixelBufferPool pool;
+    Bitmap picture = test::Picture(300, 900, 5);
+    for (Pixel& p : picture.Pixels()) {
+        p &= 0x00FFFFFFu;  // one fourth byte everywhere, but not 0xFF
+    }
+    picture.Row(100)[150] |= 0x01000000u;  // one odd pixel amid the first band
+    picture.Row(899)[299] |= 0x01000000u;  // and one at the very end of the last
+    const SnapshotHeader written{{0, 0, 300, 900}, true};
+    const auto path = WriteSnapshot(temp.File("a.tmp"), written, picture);
+    SnapshotHeader header;
+    PixelBuffer pixels;
+    ASSERT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Ok);
+    EXPECT_EQ(std::memcmp(pixels.Data(), picture.Data(), picture.ByteCount()), 0);
+}
+
 TEST(CCompSub, AnEmptyRectangleRoundTrips) {
     test::TempDir temp;
     PixelBufferPool pool;

@@ -82,6 +82,28 @@ TEST(UndoHistoryFailures, ADamagedSnapshotIsRefusedWithBothCountsAndTheImageUnch
     }
 }
 
+// A large snapshot is read straight into the image; bands read before the damage was found are
+// put back from the redo step's pixels.
+TEST(UndoHistoryFailures, DamageLateInALargeSnapshotLeavesTheImageAsItWas) {
+    HistoryFixture f(1000, 1200);  // several bands
+    ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Image));
+    FillRect(f.state.WorkImage, {0, 0, 1000, 1200}, Rgb(0, 0, 0));
+    const Bitmap changed = Copy(f.state.WorkImage);
+    f.history.WaitForWrites();
+    const auto path = f.history.NewestUndoStep()->path;
+    auto bytes = test::ReadFileBytes(path);
+    bytes[bytes.size() * 7 / 8] ^= 0x04;  // in the last band
+    test::WriteFileBytes(path, bytes);
+
+    EXPECT_FALSE(f.history.Undo());
+    EXPECT_EQ(f.history.UndoCount(), 1);
+    EXPECT_EQ(f.history.RedoCount(), 0);
+    EXPECT_TRUE(SameBitmaps(changed, f.state.WorkImage, "late-damage"));
+    ASSERT_EQ(f.prompter.shown.size(), 1u);
+    EXPECT_EQ(f.prompter.shown[0].id, str::kSnapshotUnreadable);
+    EXPECT_EQ(f.SnapshotFiles().size(), 1u);  // the redo step's file is not left behind
+}
+
 TEST(UndoHistoryFailures, ADamagedRedoStepIsRefusedAsWell) {
     HistoryFixture f;
     Change(f, {0, 0, 10, 10}, Rgb(1, 2, 3));

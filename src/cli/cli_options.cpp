@@ -4,6 +4,7 @@
 
 #include "cli/cli_barrier.h"
 #include "cli/cli_pen_ops.h"
+#include "cli/cli_transforms.h"
 
 namespace palvex::cli {
 namespace {
@@ -86,6 +87,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (const ParsedOption pen = ParsePenOption(args, i, options, error);
                    pen != ParsedOption::NotMine) {
             if (pen == ParsedOption::Invalid) {
+                return std::nullopt;
+            }
+        } else if (const ParsedOption transform = ParseTransformOption(args, i, options, error);
+                   transform != ParsedOption::NotMine) {
+            if (transform == ParsedOption::Invalid) {
                 return std::nullopt;
             }
         } else if (arg.size() > 1 && arg[0] == '-') {

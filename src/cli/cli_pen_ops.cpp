@@ -76,9 +76,8 @@ bool ApplyPenOperation(const Operation& operation, const Options& options, Bitma
                 PenMode::Pen, options.drawColour.value_or(key), key, {false, options.tolerance}};
             return ApplyPenWholeImage(image, at, pen);
         }
-        case OperationKind::BarrierOutside:
-        case OperationKind::BarrierInside:
-            break;  // cli_barrier.cpp
+        default:
+            break;  // the barrier steps and the transforms have their own files
     }
     return false;
 }

@@ -10,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_pen_ops.h"
 #include "cli/cli_prompter.h"
+#include "cli/cli_transforms.h"
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
 #include "image/image_saver.h"
@@ -79,6 +80,13 @@ bool ApplyOperations(const Options& options, Bitmap& image, Colour key, Prompter
             continue;
         }
         std::string error;
+        if (IsTransformOperation(operation)) {
+            if (!ApplyTransformOperation(operation, image, key, error)) {
+                std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
+                return false;
+            }
+            continue;
+        }
         if (!ApplyPenOperation(operation, options, image, key, error)) {
             std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
             return false;

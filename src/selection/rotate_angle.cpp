@@ -131,7 +131,8 @@ bool SourceSpan(const RowMapping& m, int n, int w, int h, int& lo, int& hi) {
 RotatedFrame RotatedFrameOf(int degrees, int w, int h) {
     RotatedFrame f;
     // The angle as the editor computes it: pi from atan(1), steps taken left to right.
-    const double theta = std::atan(1.0) * (360 - degrees) * 4 / 180;
+    // (360 - a) in double: exact for every int, and no overflow for hostile angles.
+    const double theta = std::atan(1.0) * (360.0 - degrees) * 4 / 180;
     f.s = std::sin(theta);
     f.c = std::cos(theta);
     const double xs[4] = {0, static_cast<double>(w - 1), static_cast<double>(w - 1), 0};

@@ -1,6 +1,9 @@
 #include "cli/cli_operations.h"
 
+#include <cstdio>
+
 #include "cli/cli_barrier.h"
+#include "cli/cli_transforms.h"
 #include "tools/colour_tools.h"
 
 namespace palvex::cli {
@@ -58,6 +61,18 @@ OperationResult ApplyOperations(const Options& options, Bitmap& image, Colour ke
             case OperationKind::BarrierOutside:
             case OperationKind::BarrierInside:
                 if (!ApplyBarrierOperation(operation, image, key, prompter)) {
+                    return OperationResult::Failed;
+                }
+                break;
+            case OperationKind::FlipH:
+            case OperationKind::FlipV:
+            case OperationKind::Rotate:
+            case OperationKind::Resize:
+            case OperationKind::Invert:
+            case OperationKind::Grey:
+            case OperationKind::Trim:
+                if (!ApplyTransformOperation(operation, image, key, error)) {
+                    std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
                     return OperationResult::Failed;
                 }
                 break;

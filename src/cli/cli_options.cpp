@@ -5,6 +5,7 @@
 #include "cli/cli_barrier.h"
 #include "cli/cli_operations.h"
 #include "cli/cli_pen_ops.h"
+#include "cli/cli_transforms.h"
 
 namespace palvex::cli {
 namespace {
@@ -92,6 +93,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (const ParsedOption fill = ParseFillOption(args, i, options, error);
                    fill != ParsedOption::NotMine) {
             if (fill == ParsedOption::Invalid) {
+                return std::nullopt;
+            }
+        } else if (const ParsedOption transform = ParseTransformOption(args, i, options, error);
+                   transform != ParsedOption::NotMine) {
+            if (transform == ParsedOption::Invalid) {
                 return std::nullopt;
             }
         } else if (arg.size() > 1 && arg[0] == '-') {

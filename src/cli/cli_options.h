@@ -39,17 +39,43 @@ inline constexpr std::string_view kUsage =
     "  --tolerance N      1..9 for every --pen-all (default 5): channels differ by < 2N\n"
     "  --barrier FILE.bar the barrier for the --outside and --inside after it\n"
     "  --outside          make everything outside the barrier the key (transparent)\n"
-    "  --inside           make the inside of the barrier the key\n";
+    "  --inside           make the inside of the barrier the key\n"
+    "  --flip-h, --flip-v mirror left to right, top to bottom\n"
+    "  --rotate A         turn clockwise by A degrees (0..359); 90, 180 and 270 are exact\n"
+    "                     turns, other angles fill the corners with the key\n"
+    "  --resize W,H|P%    nearest-pixel resize to W x H pixels or P percent (1..200) a side\n"
+    "  --invert           complement every colour (the key itself stays)\n"
+    "  --grey             every pixel grey at its green level\n"
+    "  --trim X,Y,W,H     keep only the W x H area at X,Y, which must lie in the image\n";
 
 enum class Command { Info, Save };
 
 // One editing step of `save`, applied to every loaded image in the order given.
-enum class OperationKind { DrawColour, Fill, PenAll, FillBackAll, BarrierOutside, BarrierInside };
+enum class OperationKind {
+    DrawColour,
+    Fill,
+    PenAll,
+    FillBackAll,
+    BarrierOutside,
+    BarrierInside,
+    // The transforms (cli_transforms.cpp).
+    FlipH,
+    FlipV,
+    Rotate,
+    Resize,
+    Invert,
+    Grey,
+    Trim,
+};
 struct Operation {
     OperationKind kind = OperationKind::PenAll;
     Point at;
     std::string barrierFile;    // the barrier kinds' .bar file
     Colour colour = kNoColour;  // DrawColour: the drawing colour of the operations after it
+    int angle = 0;              // Rotate: degrees clockwise
+    Size size{};                // Resize to pixels, unless percent > 0
+    int percent = 0;            // Resize: percent of each side
+    Rect area{};                // Trim
 };
 
 struct Options {

@@ -160,4 +160,10 @@ inline constexpr std::string_view kStopOffWord = "めない";
 inline constexpr std::string_view kVertical = "上下";
 inline constexpr std::string_view kHorizontal = "左右";
 
+// The size dialog: the side a percentage would give (before message 30018), and the label of a
+// pixel limit.
+inline constexpr std::string_view kWidthWouldBe = "横サイズが、%1pixel になります";
+inline constexpr std::string_view kHeightWouldBe = "縦サイズが、%1pixel になります";
+inline constexpr std::string_view kPixelLimitLabel = "Pixel　　(1～%1Pixel)";
+
 }  // namespace palvex::texts

@@ -158,4 +158,59 @@ contains "missing barrier message" "$work/err" "cannot read the barrier file"
 check "--outside needs a barrier" 2 "$cli" save --outside --format png -o "$work/x.png" "$work/white.png"
 check "--barrier needs a side" 2 "$cli" save --barrier "$work/square.bar" --format png -o "$work/x.png" "$work/white.png"
 
+# Transforms on a 3 x 2 picture: red green blue over white black yellow; lime is the key.
+printf 'P3\n3 2\n255\n255 0 0 0 255 0 0 0 255\n255 255 255 0 0 0 255 255 0\n' >"$work/tf.ppm"
+/usr/bin/convert "$work/tf.ppm" "$work/tf.png"
+size_is() {  # size_is <description> <file> <W> <H>
+    local got
+    got=$(/usr/bin/convert "$2" -format '%w %h' info:)
+    [[ $got == "$3 $4" ]] || { echo "FAIL: $1: size $got, expected $3 $4"; fail=1; }
+}
+transform() {  # transform <name> <options...>: tf.png edited into <name>.png
+    local name=$1
+    shift
+    check "transform $name" 0 "$cli" save --key 00FF00 "$@" --format png -o "$work/$name.png" "$work/tf.png"
+}
+transform flip_h --flip-h
+hex_at "mirrored left to right" "$work/flip_h.png" 0 0 0000FF
+transform flip_v --flip-v
+hex_at "mirrored top to bottom" "$work/flip_v.png" 0 0 FFFFFF
+transform right --rotate 90
+size_is "turned right" "$work/right.png" 2 3
+hex_at "turned right: the old corner" "$work/right.png" 1 0 FF0000
+transform left --rotate 270
+hex_at "turned left: the old corner" "$work/left.png" 0 2 FF0000
+transform half_turn --rotate 180
+hex_at "turned round" "$work/half_turn.png" 0 0 FFFF00
+transform angle --rotate 45
+size_is "turned by 45 degrees" "$work/angle.png" 3 3
+hex_at "the corner outside the turned picture is the key" "$work/angle.png" 0 2 00FF00
+hex_at "the turned picture" "$work/angle.png" 2 2 0000FF
+transform double --resize 200%
+size_is "200 %" "$work/double.png" 6 4
+hex_at "200 % repeats pixels" "$work/double.png" 5 3 FFFF00
+transform tiny --resize 50%
+size_is "50 % of a 2-pixel side stays a pixel" "$work/tiny.png" 1 1
+transform sized --resize 5,1
+size_is "resize to pixels" "$work/sized.png" 5 1
+transform inverted --invert
+hex_at "inverted" "$work/inverted.png" 0 0 00FFFF
+transform grey --grey
+hex_at "grey at the green level" "$work/grey.png" 1 0 FFFFFF
+hex_at "red has no green" "$work/grey.png" 0 0 000000
+transform trimmed --trim 1,0,2,2
+size_is "trimmed" "$work/trimmed.png" 2 2
+hex_at "trimmed corner" "$work/trimmed.png" 0 0 00FF00
+transform flip_then_trim --flip-h --trim 0,0,1,1
+transform trim_then_flip --trim 0,0,1,1 --flip-h
+hex_at "flip, then trim" "$work/flip_then_trim.png" 0 0 0000FF
+hex_at "trim, then flip" "$work/trim_then_flip.png" 0 0 FF0000
+check "trim outside the image" 1 "$cli" save --trim 2,0,2,2 --format png -o "$work/x.png" "$work/tf.png"
+contains "trim message" "$work/err" "not inside the 3 x 2 image"
+[[ -e $work/x.png ]] && { echo "FAIL: a failed trim was saved"; fail=1; }
+check "rotate 360 is refused" 2 "$cli" save --rotate 360 --format png -o "$work/x.png" "$work/tf.png"
+check "resize to 0 is refused" 2 "$cli" save --resize 0,5 --format png -o "$work/x.png" "$work/tf.png"
+check "resize over 200 % is refused" 2 "$cli" save --resize 201% --format png -o "$work/x.png" "$work/tf.png"
+check "trim without a size" 2 "$cli" save --trim 0,0,2 --format png -o "$work/x.png" "$work/tf.png"
+
 exit $fail

@@ -1,13 +1,102 @@
 #include "image/raster/rotate.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define PALVEX_ROTATE_SSE2 1
+#endif
 
 namespace palvex {
 namespace {
 
-// Square tiles small enough that a tile's source rows and destination rows stay in L1 together.
-constexpr int kTile = 64;
+// Source tiles whose rows and the destination rows they feed stay in L1 together; 4 x 4 blocks
+// inside a tile are turned in registers.
+constexpr int kTile = 32;
+
+struct Views {
+    const Pixel* src;
+    std::size_t srcStride;  // in pixels
+    Pixel* dst;
+    std::size_t dstStride;
+    int w;
+    int h;
+};
+
+template <bool kClockwise>
+inline Pixel* Target(const Views& v, int x, int y) {
+    // Where source (x, y) lands.
+    return kClockwise ? v.dst + static_cast<std::size_t>(x) * v.dstStride + (v.h - 1 - y)
+                      : v.dst + static_cast<std::size_t>(v.w - 1 - x) * v.dstStride + y;
+}
+
+template <bool kClockwise>
+void TurnScalar(const Views& v, int x0, int x1, int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+        const Pixel* row = v.src + static_cast<std::size_t>(y) * v.srcStride;
+        for (int x = x0; x < x1; ++x) {
+            *Target<kClockwise>(v, x, y) = row[x];
+        }
+    }
+}
+
+#ifdef PALVEX_ROTATE_SSE2
+// Turns the 4 x 4 block whose top-left source pixel is (x, y).
+template <bool kClockwise>
+inline void TurnBlock(const Views& v, int x, int y) {
+    const Pixel* s = v.src + static_cast<std::size_t>(y) * v.srcStride + x;
+    const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+    const __m128i r1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + v.srcStride));
+    const __m128i r2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 2 * v.srcStride));
+    const __m128i r3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 3 * v.srcStride));
+    const __m128i t0 = _mm_unpacklo_epi32(r0, r1);
+    const __m128i t1 = _mm_unpacklo_epi32(r2, r3);
+    const __m128i t2 = _mm_unpackhi_epi32(r0, r1);
+    const __m128i t3 = _mm_unpackhi_epi32(r2, r3);
+    // Column k of the block, top to bottom.
+    __m128i c[4] = {_mm_unpacklo_epi64(t0, t1), _mm_unpackhi_epi64(t0, t1),
+                    _mm_unpacklo_epi64(t2, t3), _mm_unpackhi_epi64(t2, t3)};
+    for (int k = 0; k < 4; ++k) {
+        if constexpr (kClockwise) {
+            // A column turned right reads bottom to top.
+            c[k] = _mm_shuffle_epi32(c[k], _MM_SHUFFLE(0, 1, 2, 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Target<true>(v, x + k, y + 3)), c[k]);
+        } else {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Target<false>(v, x + k, y)), c[k]);
+        }
+    }
+}
+#endif
+
+template <bool kClockwise>
+void Turn(const Views& v) {
+#ifdef PALVEX_ROTATE_SSE2
+    const int w4 = v.w & ~3;
+    const int h4 = v.h & ~3;
+    for (int ty = 0; ty < h4; ty += kTile) {
+        const int yEnd = std::min(ty + kTile, h4);
+        for (int tx = 0; tx < w4; tx += kTile) {
+            const int xEnd = std::min(tx + kTile, w4);
+            for (int x = tx; x < xEnd; x += 4) {
+                for (int y = ty; y < yEnd; y += 4) {
+                    TurnBlock<kClockwise>(v, x, y);
+                }
+            }
+        }
+    }
+    // The strips that do not fill a block.
+    TurnScalar<kClockwise>(v, w4, v.w, 0, v.h);
+    TurnScalar<kClockwise>(v, 0, w4, h4, v.h);
+#else
+    for (int ty = 0; ty < v.h; ty += kTile) {
+        for (int tx = 0; tx < v.w; tx += kTile) {
+            TurnScalar<kClockwise>(v, tx, std::min(tx + kTile, v.w), ty, std::min(ty + kTile, v.h));
+        }
+    }
+#endif
+}
 
 template <bool kClockwise>
 bool Rotate(const Bitmap& src, Bitmap& dst) {
@@ -17,29 +106,24 @@ bool Rotate(const Bitmap& src, Bitmap& dst) {
     }
     const int w = src.Width();
     const int h = src.Height();
-    if (&dst != &src) {
+    Bitmap aside;
+    Bitmap* out = &dst;
+    if (&dst == &src) {
+        out = &aside;  // rotating an image into itself reads the original throughout
+    } else if (dst.IsNull() || dst.Width() != h || dst.Height() != w) {
         dst.Reset();  // free its old buffer before the new one is allocated
     }
-    Bitmap out;
-    if (!out.Create(h, w)) {
-        dst.Reset();
-        return false;
-    }
-    for (int ty = 0; ty < h; ty += kTile) {
-        const int yEnd = std::min(ty + kTile, h);
-        for (int tx = 0; tx < w; tx += kTile) {
-            const int xEnd = std::min(tx + kTile, w);
-            // Walk the destination rows of the tile so each write run is contiguous.
-            for (int x = tx; x < xEnd; ++x) {
-                Pixel* row = out.Row(kClockwise ? x : w - 1 - x);
-                for (int y = ty; y < yEnd; ++y) {
-                    row[kClockwise ? h - 1 - y : y] = src.Row(y)[x];
-                }
-            }
+    if ((out->IsNull() || out->Width() != h || out->Height() != w) && !out->Create(h, w)) {
+        if (out == &dst) {
+            dst.Reset();
         }
+        return false;  // an image turned into itself stays as it was
     }
-    // Built aside so that rotating an image into itself reads the original throughout.
-    dst = std::move(out);
+    Turn<kClockwise>(
+        {src.Data(), static_cast<std::size_t>(w), out->Data(), static_cast<std::size_t>(h), w, h});
+    if (out != &dst) {
+        dst = std::move(aside);
+    }
     return true;
 }
 

@@ -56,6 +56,29 @@ check "several files go to a folder" 0 "$cli" save --format bmp8rle -o "$work/ba
 check "batch BMP format" 0 "$cli" info "$work/batch/b.bmp"
 contains "RLE8 facts" "$work/out" '"bitCount": 8, "compression": 1'
 
+# With --yes the files of a batch are saved side by side: the same files as one at a time,
+# and a broken file in the middle is reported in its place without stopping the others.
+mkdir "$work/many" "$work/together" "$work/alone"
+for i in 1 2 3 4 5; do
+    /usr/bin/convert -size 300x200 plasma:fractal -seed $i "$work/many/p$i.png" 2>/dev/null
+done
+printf 'not a picture' >"$work/many/p3.png"
+check "a batch with a broken file fails" 1 "$cli" save --yes --format tpng -o "$work/together" \
+    "$work/many/p1.png" "$work/many/p2.png" "$work/many/p3.png" "$work/many/p4.png" \
+    "$work/many/p5.png"
+contains "the broken file is named" "$work/err" "p3.png"
+[[ $(grep -c "^palvex-cli:" "$work/err") -eq 1 ]] || { echo "FAIL: batch errors: $(cat "$work/err")"; fail=1; }
+[[ -e $work/together/p3.png ]] && { echo "FAIL: the broken file left an output"; fail=1; }
+for i in 1 2 4 5; do
+    check "one file alone" 0 "$cli" save --yes --format tpng -o "$work/alone/p$i.png" "$work/many/p$i.png"
+    cmp -s "$work/together/p$i.png" "$work/alone/p$i.png" ||
+        { echo "FAIL: p$i.png differs between the batch and alone"; fail=1; }
+done
+check "info of several files" 1 "$cli" info "$work/many/p1.png" "$work/many/p3.png" \
+    "$work/many/p2.png" "$work/many/p4.png"
+[[ $(grep -o '"file": "[^"]*"' "$work/out" | sed 's/.*\///' | tr -d '"\n') == p1.pngp2.pngp4.png ]] ||
+    { echo "FAIL: info lines out of order"; sed 's/^/  | /' "$work/out"; fail=1; }
+
 cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
 [[ -f "$work/over(back).png" ]] || { echo "FAIL: no backup"; fail=1; }

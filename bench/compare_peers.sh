@@ -35,7 +35,7 @@ trap 'rm -rf "$tmp"' EXIT
 
 # vips has no colour-key transparency: alpha = 255 where any channel differs from white.
 vips_transparent_white() {
-    $vips relational_const "$1" "$tmp/ne.v" noteq 255 255 255 &&
+    $vips relational_const "$1" "$tmp/ne.v" noteq "255 255 255" &&
         $vips bandbool "$tmp/ne.v" "$tmp/alpha.v" or &&
         $vips bandjoin "$1 $tmp/alpha.v" "$2"
 }

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <exception>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -45,6 +46,44 @@ void* ReallocateLarge(void* block, std::size_t size) {
 
 void FreeLarge(void* block) {
     std::free(block);
+}
+
+BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size, void* then,
+                                       std::size_t thenSize) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    const auto populate = [](void* at, std::size_t bytes) {
+        if (at == nullptr || bytes < kAdviseFrom) {
+            return;
+        }
+        constexpr std::uintptr_t kPage = 4096;
+        const auto start = (reinterpret_cast<std::uintptr_t>(at) + kPage - 1) & ~(kPage - 1);
+        const auto end = (reinterpret_cast<std::uintptr_t>(at) + bytes) & ~(kPage - 1);
+        // Populating only faults in missing pages, so it may race the caller's writes.
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
+    };
+    if (size < kAdviseFrom && thenSize < kAdviseFrom) {
+        return;
+    }
+    try {
+        thread_ = std::thread([=] {
+            populate(block, size);
+            populate(then, thenSize);
+        });
+    } catch (const std::exception&) {
+        // No thread: the caller's own writes fault the pages in.
+    }
+#else
+    (void)block;
+    (void)size;
+    (void)then;
+    (void)thenSize;
+#endif
+}
+
+BackgroundPopulate::~BackgroundPopulate() {
+    if (thread_.joinable()) {
+        thread_.join();
+    }
 }
 
 }  // namespace palvex

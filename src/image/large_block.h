@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <thread>
 
 namespace palvex {
 
@@ -13,6 +14,22 @@ void FreeLarge(void* block);
 
 struct LargeBlockDeleter {
     void operator()(void* block) const { FreeLarge(block); }
+};
+
+// Maps fresh blocks' pages on another thread, in the order given, while the caller starts
+// filling them, so that the system's zeroing of new memory runs on a second core. The contents
+// never change; the destructor waits for the thread. Does nothing where the system cannot, or
+// for small blocks.
+class BackgroundPopulate {
+public:
+    BackgroundPopulate(void* block, std::size_t size, void* then = nullptr,
+                       std::size_t thenSize = 0);
+    ~BackgroundPopulate();
+    BackgroundPopulate(const BackgroundPopulate&) = delete;
+    BackgroundPopulate& operator=(const BackgroundPopulate&) = delete;
+
+private:
+    std::thread thread_;
 };
 
 }  // namespace palvex

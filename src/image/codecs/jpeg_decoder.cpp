@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "image/codecs/decoder.h"
+#include "image/large_block.h"
 
 namespace palvex {
 namespace {
@@ -215,6 +216,7 @@ DecodedImage DecodeJpeg(std::span<const std::uint8_t> file, const DecodeLimits& 
         } else {
             job.pixels = reinterpret_cast<unsigned char*>(image.pixels.Data());
             job.stride = image.pixels.Stride();
+            const BackgroundPopulate populate(image.pixels.Data(), image.pixels.ByteCount());
             if (Guarded(DecodeRows, &job) && !job.incomplete &&
                 info.output_height == info.image_height) {
                 image.status = DecodeStatus::Ok;

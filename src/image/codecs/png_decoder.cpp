@@ -301,6 +301,13 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     }
     std::unique_ptr<std::uint8_t, LargeBlockDeleter> raw(
         static_cast<std::uint8_t*>(AllocateLarge(rawBytes)));
+    DecodedImage result;
+    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    // The pages are mapped on another core while the data inflates.
+    const BackgroundPopulate populate(raw.get(), rawBytes, result.pixels.Data(),
+                                      result.pixels.ByteCount());
     libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
     if (!raw || inflater == nullptr) {
         libdeflate_free_decompressor(inflater);
@@ -313,10 +320,6 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     joined.reset();
     if (inflated != LIBDEFLATE_SUCCESS) {
         return std::nullopt;
-    }
-    DecodedImage result;
-    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
-        return DecodeFailure(DecodeStatus::OutOfMemory);
     }
     const bool ok = chunks->channels == 4
                         ? UnfilterAll<4>(raw.get(), rowBytes, chunks->height, result.pixels)

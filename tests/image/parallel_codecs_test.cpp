@@ -20,6 +20,7 @@
 #include "image/colour_stats.h"
 #include "image/large_block.h"
 #include "image/parallel.h"
+#include "support/jpeg_writer.h"
 #include "support/png_writer.h"
 #include "support/test_support.h"
 
@@ -303,6 +304,58 @@ TEST(BmpEncoder, RowsPackedInBandsReadBackExactly) {
             wrong += ((decoded.pixels.Data()[i] ^ image->Data()[i]) & kRgbMask) != 0 ? 1 : 0;
         }
         EXPECT_EQ(wrong, 0u) << bitCount << " bits";
+    }
+}
+
+// A JPEG encoded in bands joined by restart markers decodes to the very pixels of a one-pass
+// encoding by libjpeg with the same settings. With full chroma each band is checked against
+// itself encoded alone (small images take one pass); with subsampled chroma the decoder
+// blends chroma across band edges, so the whole image is checked against the test writer's.
+TEST(JpegEncoder, BandsJoinedByRestartMarkersDecodeLikeOnePass) {
+    const Bitmap image = MixedImage(600, 1000);
+    for (const int quality : {95, 75}) {
+        OutputBuffer whole;
+        ASSERT_TRUE(EncodeJpeg(image, quality, whole));
+        const std::span<const std::uint8_t> bytes = whole.Span();
+        const std::uint8_t restartInterval[2] = {0xFF, 0xDD};
+        ASSERT_NE(std::search(bytes.begin(), bytes.end(), restartInterval, restartInterval + 2),
+                  bytes.end())
+            << "not split into bands";
+        const DecodedImage decoded = DecodeJpeg(bytes);
+        ASSERT_TRUE(decoded.Ok());
+        ASSERT_EQ(decoded.pixels.Height(), 1000);
+        if (quality == 75) {
+            JpegDescription description;
+            description.width = image.Width();
+            description.height = image.Height();
+            description.quality = quality;
+            for (const Pixel p : image.Pixels()) {
+                description.samples.insert(
+                    description.samples.end(),
+                    {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
+                     static_cast<std::uint8_t>(p)});
+            }
+            const DecodedImage reference = DecodeJpeg(WriteJpeg(description));
+            ASSERT_TRUE(reference.Ok());
+            EXPECT_EQ(std::memcmp(reference.pixels.Data(), decoded.pixels.Data(),
+                                  reference.pixels.ByteCount()),
+                      0);
+            continue;
+        }
+        for (int first = 0; first < image.Height(); first += 256) {
+            const int rows = std::min(256, image.Height() - first);
+            Bitmap band;
+            ASSERT_TRUE(band.Create(image.Width(), rows));
+            std::memcpy(band.Data(), image.Row(first), band.ByteCount());
+            OutputBuffer alone;
+            ASSERT_TRUE(EncodeJpeg(band, quality, alone));
+            const DecodedImage reference = DecodeJpeg(alone.Span());
+            ASSERT_TRUE(reference.Ok());
+            EXPECT_EQ(std::memcmp(reference.pixels.Data(), decoded.pixels.Row(first),
+                                  reference.pixels.ByteCount()),
+                      0)
+                << "rows from " << first;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "image/large_block.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <exception>
@@ -48,26 +50,32 @@ void FreeLarge(void* block) {
     std::free(block);
 }
 
-BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size, void* then,
-                                       std::size_t thenSize) {
+BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size) {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    const auto populate = [](void* at, std::size_t bytes) {
-        if (at == nullptr || bytes < kAdviseFrom) {
-            return;
-        }
-        constexpr std::uintptr_t kPage = 4096;
-        const auto start = (reinterpret_cast<std::uintptr_t>(at) + kPage - 1) & ~(kPage - 1);
-        const auto end = (reinterpret_cast<std::uintptr_t>(at) + bytes) & ~(kPage - 1);
-        // Populating only faults in missing pages, so it may race the caller's writes.
-        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-    };
-    if (size < kAdviseFrom && thenSize < kAdviseFrom) {
+    if (block == nullptr || size < kAdviseFrom) {
         return;
     }
+    constexpr std::uintptr_t kPage = 4096;
+    constexpr std::size_t kStep = std::size_t{4} << 20;
+    constexpr std::size_t kLead = std::size_t{64} << 20;
+    const auto base = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t start = (base + kPage - 1) & ~(kPage - 1);
+    const std::uintptr_t end = (base + size) & ~(kPage - 1);
     try {
-        thread_ = std::thread([=] {
-            populate(block, size);
-            populate(then, thenSize);
+        thread_ = std::thread([this, base, start, end] {
+            std::uintptr_t done = start;
+            while (done < end && !stop_.load(std::memory_order_relaxed)) {
+                const std::uintptr_t limit =
+                    std::min(end, base + reached_.load(std::memory_order_relaxed) + kLead);
+                if (done >= limit) {
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
+                    continue;
+                }
+                const std::uintptr_t next = std::min(limit, done + kStep);
+                // Populating only faults in missing pages, so it may race the caller's writes.
+                ::madvise(reinterpret_cast<void*>(done), next - done, MADV_POPULATE_WRITE);
+                done = next;
+            }
         });
     } catch (const std::exception&) {
         // No thread: the caller's own writes fault the pages in.
@@ -75,12 +83,11 @@ BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size, void* then
 #else
     (void)block;
     (void)size;
-    (void)then;
-    (void)thenSize;
 #endif
 }
 
 BackgroundPopulate::~BackgroundPopulate() {
+    stop_ = true;
     if (thread_.joinable()) {
         thread_.join();
     }

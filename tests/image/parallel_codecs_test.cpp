@@ -3,10 +3,13 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <png.h>
@@ -393,9 +396,10 @@ TEST(BackgroundPopulate, RacingWritesKeepTheirValues) {
         static_cast<std::uint8_t*>(AllocateLarge(kBytes)));
     ASSERT_TRUE(block);
     {
-        const BackgroundPopulate populate(block.get(), kBytes);
+        BackgroundPopulate populate(block.get(), kBytes);
         for (std::size_t i = 0; i < kBytes; i += 997) {
             block.get()[i] = static_cast<std::uint8_t>(i / 997 | 1);
+            populate.Reached(i);
         }
     }
     std::size_t wrong = 0;
@@ -404,6 +408,37 @@ TEST(BackgroundPopulate, RacingWritesKeepTheirValues) {
     }
     EXPECT_EQ(wrong, 0u);
 }
+
+#if defined(__linux__)
+// Resident memory in bytes, from /proc.
+std::size_t ResidentBytes() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    unsigned long size = 0;
+    unsigned long resident = 0;
+    if (statm != nullptr) {
+        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) {
+            resident = 0;
+        }
+        std::fclose(statm);
+    }
+    return resident * 4096;
+}
+
+// A file that claims a huge image and ends early must not make the whole image resident.
+TEST(BackgroundPopulate, StaysALimitedDistanceAheadOfTheWriter) {
+    constexpr std::size_t kBytes = std::size_t{1} << 30;
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> block(
+        static_cast<std::uint8_t*>(AllocateLarge(kBytes)));
+    ASSERT_TRUE(block);
+    const std::size_t before = ResidentBytes();
+    {
+        const BackgroundPopulate populate(block.get(), kBytes);
+        // Long enough to map several hundred megabytes even on a slow machine.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+        EXPECT_LT(ResidentBytes() - before, std::size_t{100} << 20);
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace palvex::test

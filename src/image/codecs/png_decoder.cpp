@@ -250,7 +250,8 @@ bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prior, std::siz
 }
 
 template <std::size_t bpp>
-bool UnfilterAll(std::uint8_t* raw, std::size_t rowBytes, std::uint32_t height, Bitmap& image) {
+bool UnfilterAll(std::uint8_t* raw, std::size_t rowBytes, std::uint32_t height, Bitmap& image,
+                 BackgroundPopulate& populate) {
     const std::vector<std::uint8_t> zeros(rowBytes, 0);
     const std::uint8_t* prior = zeros.data();
     const std::size_t width = rowBytes / bpp;
@@ -266,6 +267,7 @@ bool UnfilterAll(std::uint8_t* raw, std::size_t rowBytes, std::uint32_t height, 
             const Pixel alpha = bpp == 4 ? Pixel{in[3]} << 24 : kOpaqueAlpha;
             out[x] = alpha | Pixel{in[0]} << 16 | Pixel{in[1]} << 8 | in[2];
         }
+        populate.Reached((y + std::size_t{1}) * image.Stride());
     }
     return true;
 }
@@ -301,13 +303,6 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     }
     std::unique_ptr<std::uint8_t, LargeBlockDeleter> raw(
         static_cast<std::uint8_t*>(AllocateLarge(rawBytes)));
-    DecodedImage result;
-    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
-        return DecodeFailure(DecodeStatus::OutOfMemory);
-    }
-    // The pages are mapped on another core while the data inflates.
-    const BackgroundPopulate populate(raw.get(), rawBytes, result.pixels.Data(),
-                                      result.pixels.ByteCount());
     libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
     if (!raw || inflater == nullptr) {
         libdeflate_free_decompressor(inflater);
@@ -321,9 +316,16 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     if (inflated != LIBDEFLATE_SUCCESS) {
         return std::nullopt;
     }
-    const bool ok = chunks->channels == 4
-                        ? UnfilterAll<4>(raw.get(), rowBytes, chunks->height, result.pixels)
-                        : UnfilterAll<3>(raw.get(), rowBytes, chunks->height, result.pixels);
+    DecodedImage result;
+    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    // The bitmap's pages are mapped on another core while the rows are unfiltered into it.
+    BackgroundPopulate populate(result.pixels.Data(), result.pixels.ByteCount());
+    const bool ok =
+        chunks->channels == 4
+            ? UnfilterAll<4>(raw.get(), rowBytes, chunks->height, result.pixels, populate)
+            : UnfilterAll<3>(raw.get(), rowBytes, chunks->height, result.pixels, populate);
     if (!ok) {
         return std::nullopt;
     }

@@ -4,7 +4,8 @@
 # every tool once a round, the median of each. Prints one row a job: the time of each tool
 # ("-" where it is missing or cannot do the job), ours over the fastest peer's (at most 0.5 is
 # the aim) and the file sizes (ours over the fastest peer's).
-#   bench/compare_peers.sh [build-dir]      (default build/release; ROUNDS=n for other than 3)
+#   bench/compare_peers.sh [build-dir]      (default build/release)
+# ROUNDS=n for other than three rounds; ONLY=regex for the jobs whose names match.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
@@ -108,11 +109,21 @@ installed() {
 }
 
 seconds() { date +%s.%N; }
-declare -A times sizes
+median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | sed -n "$(( ($(wc -w <<<"$1") + 1) / 2 ))p"; }
+mb() { [[ -n ${1:-} ]] && printf '%.1f' "$(echo "$1 / 1000000" | bc -l)" || printf -- '-'; }
+
 rounds=${ROUNDS:-3}
-for round in $(seq $rounds); do
-    for ((j = 0; j < ${#jobs[@]}; j += 5)); do
-        IFS='|' read -r name ext input <<<"${jobs[j]}"
+only=${ONLY:-.}
+echo "load before: $(uptime)"
+printf '| Job | ImageMagick | GraphicsMagick | vips | palvex-cli | Ratio | Size palvex (MB) | Size fastest peer (MB) | Size ratio |\n'
+printf '|---|---|---|---|---|---|---|---|---|\n'
+# Job by job, so that each row prints as soon as it is measured; within a job the tools take
+# turns, round after round, so that they share whatever else the machine is doing.
+for ((j = 0; j < ${#jobs[@]}; j += 5)); do
+    IFS='|' read -r name ext input <<<"${jobs[j]}"
+    grep -qE -- "$only" <<<"$name" || continue
+    declare -A times=() sizes=()
+    for _ in $(seq "$rounds"); do
         for t in 0 1 2 3; do
             tool=${tools[t]}
             command=${jobs[j + 1 + t]}
@@ -128,26 +139,16 @@ for round in $(seq $rounds); do
                 continue
             fi
             end=$(seconds)
-            times[$j.$tool]+="$(echo "$end - $start" | bc -l) "
-            [[ $ext != - ]] && sizes[$j.$tool]=$(stat -c %s "$target")
+            times[$tool]+="$(echo "$end - $start" | bc -l) "
+            [[ $ext != - ]] && sizes[$tool]=$(stat -c %s "$target")
         done
     done
-done
-
-median() { tr ' ' '\n' <<<"$1" | grep . | sort -g | sed -n "$(( ($(wc -w <<<"$1") + 1) / 2 ))p"; }
-mb() { [[ -n ${1:-} ]] && printf '%.1f' "$(echo "$1 / 1000000" | bc -l)" || printf -- '-'; }
-
-echo "load before and after: see uptime; $(uptime)"
-printf '| Job | ImageMagick | GraphicsMagick | vips | palvex-cli | Ratio | Size palvex (MB) | Size fastest peer (MB) | Size ratio |\n'
-printf '|---|---|---|---|---|---|---|---|---|\n'
-for ((j = 0; j < ${#jobs[@]}; j += 5)); do
-    IFS='|' read -r name ext input <<<"${jobs[j]}"
     row="| $name"
     best="" bestTool=""
     declare -A med=()
     for tool in im gm vips palvex; do
         m=""
-        [[ -n ${times[$j.$tool]:-} ]] && m=$(median "${times[$j.$tool]}")
+        [[ -n ${times[$tool]:-} ]] && m=$(median "${times[$tool]}")
         med[$tool]=$m
         if [[ $tool != palvex && -n $m ]] && { [[ -z $best ]] || (($(echo "$m < $best" | bc -l))); }; then
             best=$m bestTool=$tool
@@ -158,10 +159,11 @@ for ((j = 0; j < ${#jobs[@]}; j += 5)); do
     if [[ -n $best && -n ${med[palvex]} ]]; then
         ratio=$(printf '%.2f' "$(echo "${med[palvex]} / $best" | bc -l)")
     fi
-    ours=${sizes[$j.palvex]:-} theirs=${sizes[$j.$bestTool]:-}
+    ours=${sizes[palvex]:-} theirs=${sizes[$bestTool]:-}
     if [[ -n $ours && -n $theirs ]]; then
         sizeRatio=$(printf '%.2f' "$(echo "$ours / $theirs" | bc -l)")
     fi
     echo "$row | $ratio | $(mb "$ours") | $(mb "$theirs") ($bestTool) | $sizeRatio |"
-    unset med
+    unset med times sizes
 done
+echo "load after: $(uptime)"

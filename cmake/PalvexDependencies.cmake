@@ -4,7 +4,11 @@ find_package(GIF REQUIRED)
 find_package(TIFF REQUIRED)
 find_package(JPEG REQUIRED)
 find_package(zstd REQUIRED CONFIG)
+find_package(ZLIB REQUIRED)
 find_package(Threads REQUIRED)
+# libdeflate deflates TIFF strips (libtiff links it too); Debian ships only its pkg-config file.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
 
 if(PALVEX_BUILD_UI)
     find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)

@@ -1,7 +1,5 @@
 #include "cli/cli_operations.h"
 
-#include <cstdio>
-
 #include "cli/cli_barrier.h"
 #include "cli/cli_transforms.h"
 #include "tools/colour_tools.h"
@@ -72,7 +70,6 @@ OperationResult ApplyOperations(const Options& options, Bitmap& image, Colour ke
             case OperationKind::Grey:
             case OperationKind::Trim:
                 if (!ApplyTransformOperation(operation, image, key, error)) {
-                    std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
                     return OperationResult::Failed;
                 }
                 break;

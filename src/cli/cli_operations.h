@@ -19,7 +19,7 @@ ParsedOption ParseFillOption(const std::vector<std::string>& args, std::size_t& 
 
 enum class OperationResult {
     Done,
-    Failed,    // a message was shown (an unreadable barrier file ...): this image is not saved
+    Failed,    // a message was shown, or `error` says why: this image is not saved
     OffImage,  // a point lies off the image, a usage error: `error` says which
 };
 

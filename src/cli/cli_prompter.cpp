@@ -6,10 +6,18 @@
 
 namespace palvex::cli {
 
+void ConsolePrompter::Print(const std::string& text) {
+    if (log_ != nullptr) {
+        *log_ += text;
+    } else {
+        std::fputs(text.c_str(), stderr);
+    }
+}
+
 Answer ConsolePrompter::Show(const MessageRequest& request) {
     const std::string text = request.Text();
     if (request.buttons == MessageButtons::Ok) {
-        std::fprintf(stderr, "palvex-cli: %s\n", text.c_str());
+        Print("palvex-cli: " + text + "\n");
         return Answer::Ok;
     }
     if (request.id == str::kSavedShowFolder) {
@@ -19,7 +27,7 @@ Answer ConsolePrompter::Show(const MessageRequest& request) {
         return Answer::Yes;
     }
     askedUnanswered_ = true;
-    std::fprintf(stderr, "palvex-cli: %s\n(answer with --yes to go on)\n", text.c_str());
+    Print("palvex-cli: " + text + "\n(answer with --yes to go on)\n");
     return Answer::No;
 }
 

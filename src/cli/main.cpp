@@ -1,9 +1,17 @@
 // palvex-cli: the editor's own load and save code without a window, for batch work.
 
+#include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "cli/cli_operations.h"
@@ -12,6 +20,7 @@
 #include "image/colour_stats.h"
 #include "image/image_loader.h"
 #include "image/image_saver.h"
+#include "image/parallel.h"
 #include "image/save_format.h"
 
 namespace palvex::cli {
@@ -48,62 +57,144 @@ std::string JsonColour(Colour c) {
     return buffer;
 }
 
-int Info(const Options& options) {
-    ConsolePrompter prompter(options.yes, options.quality);
+std::string Printf(const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    va_list again;
+    va_copy(again, args);
+    const int size = std::vsnprintf(nullptr, 0, format, args);
+    va_end(args);
+    std::string text(size > 0 ? static_cast<std::size_t>(size) : 0, '\0');
+    std::vsnprintf(text.data(), text.size() + 1, format, again);
+    va_end(again);
+    return text;
+}
+
+// One file's work: what it prints (on stdout and stderr) and its exit status.
+struct FileReport {
+    std::string out;
+    std::string err;
     int status = 0;
-    for (const std::string& file : options.inputs) {
-        const LoadResult loaded = LoadImageFile(file, options.firstTrans, prompter);
-        if (!loaded.ok) {
-            status = kFailed;
-            continue;
+};
+using FileJob = std::function<FileReport(const std::string& input)>;
+
+void Print(const FileReport& report) {
+    std::fputs(report.out.c_str(), stdout);
+    std::fputs(report.err.c_str(), stderr);
+    std::fflush(stdout);
+}
+
+// Runs the job for every input, one after another or, when `parallel`, on every core with
+// each file's report printed in input order as soon as the files before it are done. A serial
+// run ends at the first file stopped by a question; the worst status is returned.
+int RunBatch(const std::vector<std::string>& inputs, bool parallel, const FileJob& job) {
+    int status = 0;
+    if (!parallel || inputs.size() < 2) {
+        for (const std::string& input : inputs) {
+            const FileReport report = job(input);
+            Print(report);
+            if (report.status == kStoppedAtQuestion) {
+                return kStoppedAtQuestion;
+            }
+            status = std::max(status, report.status);
         }
-        std::printf(
-            "{\"file\": %s, \"width\": %d, \"height\": %d, \"key\": %s, \"fileColorKey\": %s, "
-            "\"sourceBmpFormat\": {\"bitCount\": %d, \"compression\": %d}, \"colours\": %zu}\n",
-            JsonString(file).c_str(), loaded.image.Width(), loaded.image.Height(),
-            JsonColour(loaded.key).c_str(), JsonColour(loaded.facts.FileColorKey).c_str(),
-            loaded.facts.SourceBmpFormat.bitCount, loaded.facts.SourceBmpFormat.compression,
-            CountDistinctColours(loaded.image));
+        return status;
     }
+    std::vector<std::optional<FileReport>> reports(inputs.size());
+    std::mutex printing;
+    std::size_t nextToPrint = 0;
+    ParallelFor(inputs.size(), [&](std::size_t i, unsigned /*worker*/) {
+        FileReport report = job(inputs[i]);
+        const std::lock_guard<std::mutex> lock(printing);
+        reports[i] = std::move(report);
+        for (; nextToPrint < reports.size() && reports[nextToPrint]; ++nextToPrint) {
+            Print(*reports[nextToPrint]);
+            status = std::max(status, reports[nextToPrint]->status);
+            reports[nextToPrint].reset();
+        }
+    });
     return status;
 }
 
-int Save(const Options& options) {
-    ConsolePrompter prompter(options.yes, options.quality);
+FileReport InfoOf(const Options& options, const std::string& file) {
+    FileReport report;
+    ConsolePrompter prompter(options.yes, options.quality, &report.err);
+    const LoadResult loaded = LoadImageFile(file, options.firstTrans, prompter);
+    if (!loaded.ok) {
+        report.status = kFailed;
+        return report;
+    }
+    const LoadedFileFacts& facts = loaded.facts;
+    report.out = Printf(
+        "{\"file\": %s, \"width\": %d, \"height\": %d, \"key\": %s, \"fileColorKey\": %s, "
+        "\"sourceBmpFormat\": {\"bitCount\": %d, \"compression\": %d}, \"colours\": %zu}\n",
+        JsonString(file).c_str(), loaded.image.Width(), loaded.image.Height(),
+        JsonColour(loaded.key).c_str(), JsonColour(facts.FileColorKey).c_str(),
+        facts.SourceBmpFormat.bitCount, facts.SourceBmpFormat.compression,
+        CountDistinctColours(loaded.image));
+    return report;
+}
+
+FileReport SaveOne(const Options& options, const std::string& input) {
+    FileReport report;
+    ConsolePrompter prompter(options.yes, options.quality, &report.err);
     NoDesktopShell shell;
     MemorySettings settings;
     settings.WriteInt("Last", "MakeBackup", options.backup ? 1 : 0);
-    int status = 0;
+    LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter);
+    if (!loaded.ok) {
+        report.status = kFailed;
+        return report;
+    }
+    const Colour key = options.key.value_or(loaded.key);
+    std::string error;
+    const OperationResult edited = ApplyOperations(options, loaded.image, key, prompter, error);
+    if (!error.empty()) {
+        report.err += "palvex-cli: " + input + ": " + error + "\n";
+    }
+    if (edited != OperationResult::Done) {
+        report.status = edited == OperationResult::OffImage ? kUsageError : kFailed;
+        return report;
+    }
+    const SaveContext context{loaded.image, key, loaded.facts, settings, prompter, shell};
+    const bool saved = options.overwrite ? SaveDocument(context, input)
+                                         : SaveImageAsEntry(context, OutputPathFor(options, input),
+                                                            options.format->index);
+    if (prompter.AskedUnanswered()) {
+        report.status = kStoppedAtQuestion;
+    } else if (!saved) {
+        report.status = kFailed;
+    }
+    return report;
+}
+
+// Files may be saved side by side when no question can stop the run half-way and no two of
+// them write the same file (which, one after another, the later one wins).
+bool CanSaveInParallel(const Options& options) {
+    if (!options.yes) {
+        return false;
+    }
+    std::set<std::filesystem::path> targets;
     for (const std::string& input : options.inputs) {
-        LoadResult loaded = LoadImageFile(input, options.firstTrans, prompter);
-        if (!loaded.ok) {
-            status = kFailed;
-            continue;
-        }
-        const Colour key = options.key.value_or(loaded.key);
-        std::string error;
-        const OperationResult edited = ApplyOperations(options, loaded.image, key, prompter, error);
-        if (edited == OperationResult::OffImage) {
-            std::fprintf(stderr, "palvex-cli: %s: %s\n", input.c_str(), error.c_str());
-            return kUsageError;
-        }
-        if (edited == OperationResult::Failed) {
-            status = kFailed;
-            continue;
-        }
-        const SaveContext context{loaded.image, key, loaded.facts, settings, prompter, shell};
-        const bool saved =
-            options.overwrite
-                ? SaveDocument(context, input)
-                : SaveImageAsEntry(context, OutputPathFor(options, input), options.format->index);
-        if (prompter.AskedUnanswered()) {
-            return kStoppedAtQuestion;
-        }
-        if (!saved) {
-            status = kFailed;
+        const std::filesystem::path target =
+            options.overwrite ? std::filesystem::path(input) : OutputPathFor(options, input);
+        std::error_code ec;
+        const std::filesystem::path absolute = std::filesystem::absolute(target, ec);
+        if (ec || !targets.insert(absolute.lexically_normal()).second) {
+            return false;
         }
     }
-    return status;
+    return true;
+}
+
+int Info(const Options& options) {
+    return RunBatch(options.inputs, true,
+                    [&](const std::string& file) { return InfoOf(options, file); });
+}
+
+int Save(const Options& options) {
+    return RunBatch(options.inputs, CanSaveInParallel(options),
+                    [&](const std::string& input) { return SaveOne(options, input); });
 }
 
 }  // namespace

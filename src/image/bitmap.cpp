@@ -29,7 +29,8 @@ bool Bitmap::Create(int width, int height) {
         return false;
     }
     // No value-initialisation: the contents are undefined until drawn, and zeroing 1 GiB costs.
-    pixels_.reset(new (std::nothrow) Pixel[static_cast<std::size_t>(count)]);
+    pixels_.reset(
+        static_cast<Pixel*>(AllocateLarge(static_cast<std::size_t>(count) * sizeof(Pixel))));
     if (!pixels_) {
         return false;
     }

@@ -7,6 +7,7 @@
 
 #include "image/colour.h"
 #include "image/geometry.h"
+#include "image/large_block.h"
 
 namespace palvex {
 
@@ -65,7 +66,7 @@ public:
     std::size_t SetImageBits(std::span<const std::uint8_t> in);
 
 private:
-    std::unique_ptr<Pixel[]> pixels_;
+    std::unique_ptr<Pixel, LargeBlockDeleter> pixels_;
     int width_ = 0;
     int height_ = 0;
 };

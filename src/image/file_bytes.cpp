@@ -7,7 +7,7 @@
 namespace palvex {
 
 bool ByteBuffer::Allocate(std::size_t size) {
-    data_.reset(new (std::nothrow) std::uint8_t[size == 0 ? 1 : size]);
+    data_.reset(static_cast<std::uint8_t*>(AllocateLarge(size)));
     size_ = data_ ? size : 0;
     return data_ != nullptr;
 }

@@ -6,6 +6,8 @@
 #include <memory>
 #include <span>
 
+#include "image/large_block.h"
+
 namespace palvex {
 
 // An owned byte array whose allocation may fail without throwing.
@@ -20,7 +22,7 @@ public:
     std::span<std::uint8_t> Span() { return {data_.get(), size_}; }
 
 private:
-    std::unique_ptr<std::uint8_t[]> data_;
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> data_;
     std::size_t size_ = 0;
 };
 

@@ -14,15 +14,14 @@ bool OutputBuffer::Reserve(std::size_t capacity) {
         return true;
     }
     const std::size_t grown = std::max(capacity, capacity_ + capacity_ / 2 + 4096);
-    std::unique_ptr<std::uint8_t[]> bigger(new (std::nothrow) std::uint8_t[grown]);
-    if (!bigger) {
+    // realloc moves a large block by remapping its pages rather than copying them.
+    void* bigger = ReallocateLarge(data_.get(), grown);
+    if (bigger == nullptr) {
         failed_ = true;
         return false;
     }
-    if (size_ > 0) {
-        std::memcpy(bigger.get(), data_.get(), size_);
-    }
-    data_ = std::move(bigger);
+    (void)data_.release();
+    data_.reset(static_cast<std::uint8_t*>(bigger));
     capacity_ = grown;
     return true;
 }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <span>
 
+#include "image/large_block.h"
+
 namespace palvex {
 
 // A growable byte array for encoders. Growth that cannot be allocated marks the buffer failed
@@ -17,6 +19,8 @@ public:
     // Overwrites bytes already written (for sizes known only at the end).
     bool WriteAt(std::size_t offset, const void* data, std::size_t size);
     void Clear();
+    // Makes room for `capacity` bytes in all, so that appends up to it never move the data.
+    bool Reserve(std::size_t capacity);
 
     bool Failed() const { return failed_; }
     std::size_t Size() const { return size_; }
@@ -25,9 +29,7 @@ public:
     std::span<const std::uint8_t> Span() const { return {data_.get(), size_}; }
 
 private:
-    bool Reserve(std::size_t capacity);
-
-    std::unique_ptr<std::uint8_t[]> data_;
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> data_;
     std::size_t size_ = 0;
     std::size_t capacity_ = 0;
     bool failed_ = false;

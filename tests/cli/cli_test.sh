@@ -84,6 +84,29 @@ contains "off-image message" "$work/err" "--fill 4,0 lies outside the 4 x 2 imag
 check "a malformed point is a usage error" 2 "$cli" save --fill 1 --format png -o "$work/f4.png" "$work/a.png"
 check "operations belong to save" 2 "$cli" info --fill 1,1 "$work/a.png"
 
+# With --yes the files of a batch are saved side by side: the same files as one at a time,
+# and a broken file in the middle is reported in its place without stopping the others.
+mkdir "$work/many" "$work/together" "$work/alone"
+for i in 1 2 3 4 5; do
+    /usr/bin/convert -size 300x200 plasma:fractal -seed $i "$work/many/p$i.png" 2>/dev/null
+done
+printf 'not a picture' >"$work/many/p3.png"
+check "a batch with a broken file fails" 1 "$cli" save --yes --format tpng -o "$work/together" \
+    "$work/many/p1.png" "$work/many/p2.png" "$work/many/p3.png" "$work/many/p4.png" \
+    "$work/many/p5.png"
+contains "the broken file is named" "$work/err" "p3.png"
+[[ $(grep -c "^palvex-cli:" "$work/err") -eq 1 ]] || { echo "FAIL: batch errors: $(cat "$work/err")"; fail=1; }
+[[ -e $work/together/p3.png ]] && { echo "FAIL: the broken file left an output"; fail=1; }
+for i in 1 2 4 5; do
+    check "one file alone" 0 "$cli" save --yes --format tpng -o "$work/alone/p$i.png" "$work/many/p$i.png"
+    cmp -s "$work/together/p$i.png" "$work/alone/p$i.png" ||
+        { echo "FAIL: p$i.png differs between the batch and alone"; fail=1; }
+done
+check "info of several files" 1 "$cli" info "$work/many/p1.png" "$work/many/p3.png" \
+    "$work/many/p2.png" "$work/many/p4.png"
+[[ $(grep -o '"file": "[^"]*"' "$work/out" | sed 's/.*\///' | tr -d '"\n') == p1.pngp2.pngp4.png ]] ||
+    { echo "FAIL: info lines out of order"; sed 's/^/  | /' "$work/out"; fail=1; }
+
 cp "$work/a.png" "$work/over.png"
 check "overwrite keeps a backup" 0 "$cli" save --overwrite "$work/over.png"
 # The backup is the old file byte for byte; the rewritten file (our own encoder's, so other bytes)

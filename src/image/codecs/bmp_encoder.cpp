@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "image/codecs/bmp_enc_rle.h"
+#include "image/parallel.h"
 #include "image/quantize/quantize.h"
 
 namespace palvex {
@@ -147,16 +148,24 @@ BmpConvertResult Convert(const Bitmap& image, int bitCount, int compression,
         if (data == nullptr) {
             return BmpConvertResult::OutOfMemory;
         }
-        std::memset(data, 0, static_cast<std::size_t>(dataBytes));
-        for (int y = 0; y < height; ++y) {
-            std::uint8_t* out = data + static_cast<std::size_t>(height - 1 - y) * rowBytes;
-            if (bitCount <= 8) {
-                PackIndexRow(indexed.indices.get() + static_cast<std::size_t>(y) * width, width,
-                             bitCount, out);
-            } else {
-                PackColourRow(image.Row(y), width, bitCount, out);
+        // Bands of rows on every core; each row is cleared first (index bits are or'ed in,
+        // and the padding stays zero).
+        const auto bandRows = static_cast<int>(
+            std::clamp<std::uint64_t>((std::uint64_t{1} << 20) / rowBytes, 1, 1 << 20));
+        const auto bands = static_cast<std::size_t>((height + bandRows - 1) / bandRows);
+        ParallelFor(bands, [&](std::size_t band, unsigned /*worker*/) {
+            const int first = static_cast<int>(band) * bandRows;
+            for (int y = first; y < std::min(height, first + bandRows); ++y) {
+                std::uint8_t* out = data + static_cast<std::size_t>(height - 1 - y) * rowBytes;
+                std::memset(out, 0, static_cast<std::size_t>(rowBytes));
+                if (bitCount <= 8) {
+                    PackIndexRow(indexed.indices.get() + static_cast<std::size_t>(y) * width, width,
+                                 bitCount, out);
+                } else {
+                    PackColourRow(image.Row(y), width, bitCount, out);
+                }
             }
-        }
+        });
     }
     return WriteInfoBlock(image, bitCount, compression, static_cast<std::uint32_t>(pixels.Size()),
                           indexed.palette, infoBlock)

@@ -10,6 +10,7 @@
 #include <jpeglib.h>
 
 #include "image/codecs/decoder.h"
+#include "image/large_block.h"
 
 namespace palvex {
 namespace {
@@ -42,6 +43,7 @@ struct Job {
     long maxMemory;
     unsigned char* pixels;
     std::size_t stride;
+    BackgroundPopulate* populate;
     Cmyk cmyk;
     bool incomplete;  // the library stopped handing out rows before the last one
 };
@@ -158,6 +160,7 @@ void DecodeRows(Job* job) {
             rows[i] = job->pixels + job->stride * (first + i);
         }
         const JDIMENSION got = jpeg_read_scanlines(info, rows, count);
+        job->populate->Reached(job->stride * (first + got));
         if (got == 0) {
             job->incomplete = true;
             return;
@@ -215,6 +218,8 @@ DecodedImage DecodeJpeg(std::span<const std::uint8_t> file, const DecodeLimits& 
         } else {
             job.pixels = reinterpret_cast<unsigned char*>(image.pixels.Data());
             job.stride = image.pixels.Stride();
+            BackgroundPopulate populate(image.pixels.Data(), image.pixels.ByteCount());
+            job.populate = &populate;
             if (Guarded(DecodeRows, &job) && !job.incomplete &&
                 info.output_height == info.image_height) {
                 image.status = DecodeStatus::Ok;

@@ -1,10 +1,17 @@
 #include <algorithm>
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
+#include <libdeflate.h>
 #include <png.h>
 
 #include "image/codecs/decoder.h"
+#include "image/large_block.h"
 
 namespace palvex {
 namespace {
@@ -125,12 +132,216 @@ bool ReadRows(png_structp png, Pixel* pixels, std::size_t width, png_uint_32 hei
     return true;
 }
 
+// The files nearly every program writes (8-bit RGB or RGBA, not interlaced, no tRNS) are
+// decoded here, about twice as fast as through libpng: the image data is inflated whole with
+// libdeflate and unfiltered straight into the bitmap. Anything else, and anything this path
+// finds wrong (bad CRC, short or surplus data, unknown filter), goes to libpng, which decides
+// what it is.
+
+std::uint32_t ReadU32(const std::uint8_t* at) {
+    return std::uint32_t{at[0]} << 24 | std::uint32_t{at[1]} << 16 | std::uint32_t{at[2]} << 8 |
+           at[3];
+}
+
+struct Chunks {
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+    std::size_t channels = 0;
+    std::vector<std::span<const std::uint8_t>> idat;
+    std::size_t idatBytes = 0;
+};
+
+bool ChunkCrcOk(std::span<const std::uint8_t> file, std::size_t at, std::size_t length) {
+    const std::uint32_t crc = libdeflate_crc32(0, file.data() + at + 4, length + 4);
+    return crc == ReadU32(file.data() + at + 8 + length);
+}
+
+// The chunks up to IEND (or the end of the file), when they make a file for this path.
+std::optional<Chunks> ReadCommonChunks(std::span<const std::uint8_t> file) {
+    constexpr std::size_t kSignatureSize = 8;
+    Chunks chunks;
+    std::size_t at = kSignatureSize;
+    bool first = true;
+    while (file.size() - at >= 12) {
+        const std::size_t length = ReadU32(file.data() + at);
+        if (length > PNG_UINT_31_MAX || length > file.size() - at - 12) {
+            return std::nullopt;
+        }
+        const std::string_view type(reinterpret_cast<const char*>(file.data()) + at + 4, 4);
+        const bool critical = (type[0] & 0x20) == 0;
+        if (critical && !ChunkCrcOk(file, at, length)) {
+            return std::nullopt;
+        }
+        const std::uint8_t* data = file.data() + at + 8;
+        if (first) {
+            // 8-bit RGB (2) or RGBA (6), compression and filter method 0, not interlaced.
+            if (type != "IHDR" || length != 13 || data[8] != 8 || (data[9] != 2 && data[9] != 6) ||
+                data[10] != 0 || data[11] != 0 || data[12] != 0) {
+                return std::nullopt;
+            }
+            chunks.width = ReadU32(data);
+            chunks.height = ReadU32(data + 4);
+            chunks.channels = data[9] == 6 ? 4 : 3;
+            if (chunks.width == 0 || chunks.height == 0 || chunks.width > PNG_UINT_31_MAX ||
+                chunks.height > PNG_UINT_31_MAX) {
+                return std::nullopt;
+            }
+            first = false;
+        } else if (type == "IDAT") {
+            chunks.idat.emplace_back(data, length);
+            chunks.idatBytes += length;
+        } else if (type == "IEND") {
+            break;
+        } else if (critical || type == "tRNS") {
+            return std::nullopt;  // PLTE, a second IHDR, unknown critical chunks, a colour key
+        }
+        at += 12 + length;
+    }
+    if (first || chunks.idat.empty()) {
+        return std::nullopt;
+    }
+    return chunks;
+}
+
+inline std::uint8_t PaethPredictor(int a, int b, int c) {
+    const int pa = std::abs(b - c);
+    const int pb = std::abs(a - c);
+    const int pc = std::abs(a + b - 2 * c);
+    return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Reverses the row's filter in place; `prior` is the row above, already unfiltered (zeros for
+// the first row). False for an unknown filter type.
+template <std::size_t bpp>
+bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
+    switch (filter) {
+        case 0:
+            return true;
+        case 1:
+            for (std::size_t i = bpp; i < n; ++i) {
+                row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
+            }
+            return true;
+        case 2:
+            for (std::size_t i = 0; i < n; ++i) {
+                row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
+            }
+            return true;
+        case 3:
+            for (std::size_t i = 0; i < bpp; ++i) {
+                row[i] = static_cast<std::uint8_t>(row[i] + (prior[i] >> 1));
+            }
+            for (std::size_t i = bpp; i < n; ++i) {
+                row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
+            }
+            return true;
+        case 4:
+            for (std::size_t i = 0; i < bpp; ++i) {
+                row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
+            }
+            for (std::size_t i = bpp; i < n; ++i) {
+                row[i] = static_cast<std::uint8_t>(
+                    row[i] + PaethPredictor(row[i - bpp], prior[i], prior[i - bpp]));
+            }
+            return true;
+        default:
+            return false;
+    }
+}
+
+template <std::size_t bpp>
+bool UnfilterAll(std::uint8_t* raw, std::size_t rowBytes, std::uint32_t height, Bitmap& image,
+                 BackgroundPopulate& populate) {
+    const std::vector<std::uint8_t> zeros(rowBytes, 0);
+    const std::uint8_t* prior = zeros.data();
+    const std::size_t width = rowBytes / bpp;
+    for (std::uint32_t y = 0; y < height; ++y) {
+        std::uint8_t* row = raw + y * (rowBytes + 1);
+        if (!Unfilter<bpp>(row[0], row + 1, prior, rowBytes)) {
+            return false;
+        }
+        prior = row + 1;
+        const std::uint8_t* in = row + 1;
+        Pixel* out = image.Row(static_cast<int>(y));
+        for (std::size_t x = 0; x < width; ++x, in += bpp) {
+            const Pixel alpha = bpp == 4 ? Pixel{in[3]} << 24 : kOpaqueAlpha;
+            out[x] = alpha | Pixel{in[0]} << 16 | Pixel{in[1]} << 8 | in[2];
+        }
+        populate.Reached((y + std::size_t{1}) * image.Stride());
+    }
+    return true;
+}
+
+// Ok, TooLarge or OutOfMemory when this path decided; nothing when libpng should look.
+std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
+                                            const DecodeLimits& limits) {
+    const std::optional<Chunks> chunks = ReadCommonChunks(file);
+    if (!chunks) {
+        return std::nullopt;
+    }
+    const std::uint64_t pixelCount = std::uint64_t{chunks->width} * chunks->height;
+    if (pixelCount > std::min(limits.maxPixels, kMaxPixels)) {
+        return DecodeFailure(DecodeStatus::TooLarge);
+    }
+    const std::size_t rowBytes = std::size_t{chunks->width} * chunks->channels;
+    const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
+
+    // The stream whole: the chunk contents joined, unless there is just one.
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined;
+    std::span<const std::uint8_t> stream = chunks->idat.front();
+    if (chunks->idat.size() > 1) {
+        joined.reset(static_cast<std::uint8_t*>(AllocateLarge(chunks->idatBytes)));
+        if (!joined) {
+            return DecodeFailure(DecodeStatus::OutOfMemory);
+        }
+        std::uint8_t* at = joined.get();
+        for (const std::span<const std::uint8_t> part : chunks->idat) {
+            std::memcpy(at, part.data(), part.size());
+            at += part.size();
+        }
+        stream = {joined.get(), chunks->idatBytes};
+    }
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> raw(
+        static_cast<std::uint8_t*>(AllocateLarge(rawBytes)));
+    libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
+    if (!raw || inflater == nullptr) {
+        libdeflate_free_decompressor(inflater);
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    // Anything but exactly the image's bytes (short, surplus or bad data) is for libpng.
+    const libdeflate_result inflated = libdeflate_zlib_decompress(
+        inflater, stream.data(), stream.size(), raw.get(), rawBytes, nullptr);
+    libdeflate_free_decompressor(inflater);
+    joined.reset();
+    if (inflated != LIBDEFLATE_SUCCESS) {
+        return std::nullopt;
+    }
+    DecodedImage result;
+    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    // The bitmap's pages are mapped on another core while the rows are unfiltered into it.
+    BackgroundPopulate populate(result.pixels.Data(), result.pixels.ByteCount());
+    const bool ok =
+        chunks->channels == 4
+            ? UnfilterAll<4>(raw.get(), rowBytes, chunks->height, result.pixels, populate)
+            : UnfilterAll<3>(raw.get(), rowBytes, chunks->height, result.pixels, populate);
+    if (!ok) {
+        return std::nullopt;
+    }
+    result.status = DecodeStatus::Ok;
+    return result;
+}
+
 }  // namespace
 
 DecodedImage DecodePng(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
     constexpr std::size_t kSignatureSize = 8;
     if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0) {
         return DecodeFailure(DecodeStatus::Corrupt);
+    }
+    if (std::optional<DecodedImage> common = DecodeCommonPng(file, limits)) {
+        return std::move(*common);
     }
     ErrorState errors;
     png_structp png =

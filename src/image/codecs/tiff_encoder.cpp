@@ -5,18 +5,20 @@
 #include <memory>
 #include <new>
 
+#include <libdeflate.h>
 #include <tiffio.h>
 
 #include "image/codecs/encoder.h"
 #include "image/codecs/key_enc_rows.h"
+#include "image/parallel.h"
 
 namespace palvex {
 namespace {
 
 // Deflate behind the horizontal predictor gave the smallest files of none, LZW and Deflate on
-// photographs, and with libdeflate (which libtiff uses for whole strips) about LZW's speed.
-constexpr std::uint16_t kCompression = COMPRESSION_ADOBE_DEFLATE;
-constexpr int kZipLevel = 6;
+// photographs, and with libdeflate about LZW's speed. The strips are predicted and deflated
+// here, every core taking strips, and handed to libtiff as they are.
+constexpr int kDeflateLevel = 6;
 // Far larger than Deflate's 32 KiB window, so splitting costs almost nothing in size; small
 // enough that a reader holds only a little of the image at once.
 constexpr std::size_t kStripBytes = std::size_t{256} << 10;
@@ -148,13 +150,8 @@ bool SetFields(TIFF* tif, const Bitmap& image, bool alpha, std::uint32_t rowsPer
               TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) &&
               TIFFSetField(tif, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT) &&
               TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rowsPerStrip) &&
-              TIFFSetField(tif, TIFFTAG_COMPRESSION, kCompression);
-    if (ok && kCompression != COMPRESSION_NONE) {
-        ok = TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
-    }
-    if (ok && kCompression == COMPRESSION_ADOBE_DEFLATE) {
-        ok = TIFFSetField(tif, TIFFTAG_ZIPQUALITY, kZipLevel);
-    }
+              TIFFSetField(tif, TIFFTAG_COMPRESSION, COMPRESSION_ADOBE_DEFLATE) &&
+              TIFFSetField(tif, TIFFTAG_PREDICTOR, PREDICTOR_HORIZONTAL);
     if (ok && alpha) {
         const std::uint16_t kinds[] = {EXTRASAMPLE_UNASSALPHA};
         ok = TIFFSetField(tif, TIFFTAG_EXTRASAMPLES, 1, kinds);
@@ -162,25 +159,80 @@ bool SetFields(TIFF* tif, const Bitmap& image, bool alpha, std::uint32_t rowsPer
     return ok;
 }
 
-// Whole strips at a time: libtiff hands only those to libdeflate.
-bool WriteStrips(TIFF* tif, const Bitmap& image, const EncodeKey& key, std::uint32_t rowsPerStrip,
-                 std::size_t rowBytes, std::uint8_t* strip) {
-    const auto height = static_cast<std::uint32_t>(image.Height());
-    std::uint32_t index = 0;
-    for (std::uint32_t first = 0; first < height; first += rowsPerStrip, ++index) {
-        const std::uint32_t count = std::min(rowsPerStrip, height - first);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const Pixel* row = image.Row(static_cast<int>(first + i));
-            std::uint8_t* dst = strip + i * rowBytes;
-            if (key.active) {
-                PackRgbaRow(row, image.Width(), key, dst);
-            } else {
-                PackRgbRow(row, image.Width(), dst);
-            }
+struct Layout {
+    const Bitmap* image;
+    EncodeKey key;
+    std::size_t rowBytes;
+    std::size_t samples;
+    std::uint32_t rowsPerStrip;
+};
+
+// One thread's working memory, reused from strip to strip.
+struct Scratch {
+    libdeflate_compressor* compressor = nullptr;
+    std::unique_ptr<std::uint8_t[]> strip;
+    ~Scratch() { libdeflate_free_compressor(compressor); }
+};
+
+struct Strip {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+// Packs the strip's rows, applies the horizontal predictor (each sample minus the same sample
+// of the pixel to its left) and deflates them as a zlib stream, which is what a Deflate strip
+// holds. A strip left empty marks a failure.
+void CompressStrip(const Layout& layout, std::uint32_t index, Scratch& scratch, Strip& strip) {
+    const std::uint32_t height = static_cast<std::uint32_t>(layout.image->Height());
+    const std::uint32_t first = index * layout.rowsPerStrip;
+    const std::uint32_t count = std::min(layout.rowsPerStrip, height - first);
+    const std::size_t size = count * layout.rowBytes;
+    if (scratch.compressor == nullptr) {
+        scratch.compressor = libdeflate_alloc_compressor(kDeflateLevel);
+        scratch.strip.reset(new (std::nothrow) std::uint8_t[layout.rowsPerStrip * layout.rowBytes]);
+        if (scratch.compressor == nullptr || !scratch.strip) {
+            return;
         }
-        if (TIFFWriteEncodedStrip(tif, index, strip, static_cast<tmsize_t>(count * rowBytes)) < 0) {
+    }
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const Pixel* row = layout.image->Row(static_cast<int>(first + i));
+        std::uint8_t* dst = scratch.strip.get() + i * layout.rowBytes;
+        if (layout.key.active) {
+            PackRgbaRow(row, layout.image->Width(), layout.key, dst);
+        } else {
+            PackRgbRow(row, layout.image->Width(), dst);
+        }
+        for (std::size_t x = layout.rowBytes - 1; x >= layout.samples; --x) {
+            dst[x] = static_cast<std::uint8_t>(dst[x] - dst[x - layout.samples]);
+        }
+    }
+    const std::size_t bound = libdeflate_zlib_compress_bound(scratch.compressor, size);
+    strip.bytes.reset(new (std::nothrow) std::uint8_t[bound]);
+    if (strip.bytes) {
+        strip.size = libdeflate_zlib_compress(scratch.compressor, scratch.strip.get(), size,
+                                              strip.bytes.get(), bound);
+    }
+}
+
+bool WriteStrips(TIFF* tif, const Layout& layout) {
+    const auto height = static_cast<std::uint32_t>(layout.image->Height());
+    const std::size_t count = (height + layout.rowsPerStrip - 1) / layout.rowsPerStrip;
+    const unsigned workers = WorkersFor(count);
+    std::unique_ptr<Strip[]> strips(new (std::nothrow) Strip[count]);
+    std::unique_ptr<Scratch[]> scratch(new (std::nothrow) Scratch[workers]);
+    if (!strips || !scratch) {
+        return false;
+    }
+    ParallelFor(count, [&](std::size_t i, unsigned worker) {
+        CompressStrip(layout, static_cast<std::uint32_t>(i), scratch[worker], strips[i]);
+    });
+    for (std::size_t i = 0; i < count; ++i) {
+        if (strips[i].size == 0 ||
+            TIFFWriteRawStrip(tif, static_cast<std::uint32_t>(i), strips[i].bytes.get(),
+                              static_cast<tmsize_t>(strips[i].size)) < 0) {
             return false;
         }
+        strips[i].bytes.reset();
     }
     return TIFFFlush(tif) == 1;
 }
@@ -197,17 +249,14 @@ bool EncodeTiff(const Bitmap& image, Colour alphaKey, OutputBuffer& out) {
         static_cast<std::size_t>(image.Width()) * (key.active ? std::size_t{4} : std::size_t{3});
     const auto rowsPerStrip = static_cast<std::uint32_t>(std::clamp<std::size_t>(
         kStripBytes / rowBytes, 1, static_cast<std::size_t>(image.Height())));
-    const std::unique_ptr<std::uint8_t[]> strip(new (std::nothrow)
-                                                    std::uint8_t[rowsPerStrip * rowBytes]);
-    if (!strip) {
-        return false;
-    }
+    const Layout layout{&image, key, rowBytes, key.active ? std::size_t{4} : std::size_t{3},
+                        rowsPerStrip};
 
     Sink sink;
     sink.out = &out;
     TIFF* tif = OpenSink(sink);
     bool ok = tif != nullptr && SetFields(tif, image, key.active, rowsPerStrip) &&
-              WriteStrips(tif, image, key, rowsPerStrip, rowBytes, strip.get());
+              WriteStrips(tif, layout);
     if (tif != nullptr) {
         TIFFClose(tif);
     }

@@ -95,21 +95,6 @@ ParsedOption ParseTransformOption(const std::vector<std::string>& args, std::siz
     return ParsedOption::NotMine;
 }
 
-bool IsTransformOperation(const Operation& operation) {
-    switch (operation.kind) {
-        case OperationKind::FlipH:
-        case OperationKind::FlipV:
-        case OperationKind::Rotate:
-        case OperationKind::Resize:
-        case OperationKind::Invert:
-        case OperationKind::Grey:
-        case OperationKind::Trim:
-            return true;
-        default:
-            return false;
-    }
-}
-
 bool ApplyTransformOperation(const Operation& operation, Bitmap& image, Colour key,
                              std::string& error) {
     Bitmap out;

@@ -17,8 +17,6 @@ namespace palvex::cli {
 ParsedOption ParseTransformOption(const std::vector<std::string>& args, std::size_t& i,
                                   Options& options, std::string& error);
 
-bool IsTransformOperation(const Operation& operation);
-
 // Applies one transform to the loaded image with the editor's code; the turned picture's
 // corners get the key. False, with a message and the image unchanged, when it cannot be done.
 bool ApplyTransformOperation(const Operation& operation, Bitmap& image, Colour key,

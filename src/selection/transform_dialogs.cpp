@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 
+#include "base/settings_store.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
 #include "selection/transforms.h"
@@ -23,21 +24,7 @@ std::string Substitute(std::string_view format, long long value) {
 }  // namespace
 
 int LeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '-' || text[i] == '+')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), std::int64_t{INT_MAX} + 1);
-    }
-    value = negative ? -value : value;
-    return static_cast<int>(std::clamp<std::int64_t>(value, INT_MIN, INT_MAX));
+    return ParseDecimalText(text);  // the entries read like the settings: atol with saturation
 }
 
 int PixelEntry(std::string_view text) {

@@ -17,14 +17,6 @@ namespace {
 
 constexpr Colour kKey = Rgb(10, 200, 30);
 
-std::uint32_t Hash(std::uint32_t v) {
-    v ^= v >> 16;
-    v *= 0x7FEB352Du;
-    v ^= v >> 15;
-    v *= 0x846CA68Bu;
-    return v ^ v >> 16;
-}
-
 // Varied colours with key pixels scattered through them, pixels one unit away from the key in
 // each channel, and junk in the fourth byte (which encoders must ignore).
 Bitmap KeyedImage(int width, int height) {

@@ -32,14 +32,6 @@ namespace {
 
 constexpr Colour kKey = Rgb(10, 200, 30);
 
-std::uint32_t Hash(std::uint32_t v) {
-    v ^= v >> 16;
-    v *= 0x7FEB352Du;
-    v ^= v >> 15;
-    v *= 0x846CA68Bu;
-    return v ^ v >> 16;
-}
-
 // Large enough for several deflate bands and TIFF strips and both threads: noise in some rows,
 // flat runs and gradients in others (each filter type wins somewhere), key pixels scattered
 // through, junk in the fourth byte.

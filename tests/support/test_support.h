@@ -15,6 +15,15 @@
 namespace palvex::test {
 
 // A bitmap of the given pixels (0xAARRGGBB), row by row.
+// A well-mixed 32-bit hash, for test pictures that look like noise but are the same every run.
+constexpr std::uint32_t Hash(std::uint32_t v) {
+    v ^= v >> 16;
+    v *= 0x7FEB352Du;
+    v ^= v >> 15;
+    v *= 0x846CA68Bu;
+    return v ^ v >> 16;
+}
+
 Bitmap MakeBitmap(int width, int height, const std::vector<Pixel>& pixels);
 Bitmap SolidBitmap(int width, int height, Pixel value);
 

@@ -12,14 +12,10 @@
 namespace palvex {
 namespace {
 
+using test::Change;
 using test::Copy;
 using test::HistoryFixture;
 using test::SameBitmaps;
-
-void Change(HistoryFixture& f, Rect rect, Colour colour) {
-    ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Image, rect));
-    FillRect(f.state.WorkImage, rect, colour);
-}
 
 std::vector<std::uint8_t> Bytes(const std::filesystem::path& path) {
     return test::ReadFileBytes(path);

@@ -13,15 +13,10 @@
 namespace palvex {
 namespace {
 
+using test::Change;
 using test::Copy;
 using test::HistoryFixture;
 using test::SameBitmaps;
-
-// One small change inside `rect`, pushed first as a tool does.
-void Change(HistoryFixture& f, Rect rect, Colour colour) {
-    ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Image, rect));
-    FillRect(f.state.WorkImage, rect, colour);
-}
 
 TEST(UndoHistory, ElevenChangesLeaveTenStepsAndTheFirstCannotBeUndone) {
     HistoryFixture f;

@@ -8,6 +8,7 @@
 #include "image/atomic_file.h"
 #include "image/bitmap.h"
 #include "image/image_loader.h"
+#include "image/raster/draw.h"
 #include "support/test_support.h"
 #include "undo/undo_history.h"
 
@@ -59,6 +60,12 @@ struct HistoryFixture {
     ImageState state;
     UndoHistory history{state, work, prompter};
 };
+
+// One small change inside `rect`, pushed first as a tool does.
+inline void Change(HistoryFixture& f, Rect rect, Colour colour) {
+    ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Image, rect));
+    FillRect(f.state.WorkImage, rect, colour);
+}
 
 // A sink that fails at its `failAt`-th call (Open is call 0), or never.
 class FailingSink final : public FileSink {

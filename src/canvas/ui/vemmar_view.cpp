@@ -183,11 +183,21 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
     if (!frameOnly) {
         // A partial redraw keeps the rest of the buffer, which still holds the previous frame.
         const Rect dirty = fullRedraw_ ? Rect{} : dirtyRect_;
-        DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom},
-                       dirty, model_.settings.backgroundMode, tiles_);
+        Rect drawn =
+            DrawImageLayer(screenBuffer_, scroll, {image.WorkImage, image.TransparentColor, zoom},
+                           dirty, model_.settings.backgroundMode, tiles_);
         if (dirty.IsEmpty()) {
             FillBeyondImage(screenBuffer_, scroll, ScrollExtent(image.width, image.height, zoom),
                             client);
+            drawn = {0, 0, client.width, client.height};
+        }
+        // The barrier and the selection belong to the frame, so feedback erased by copying the
+        // frame back leaves them in place.
+        if (input_ != nullptr && !drawn.IsEmpty()) {
+            QImage target = Wrap(screenBuffer_);
+            QPainter decorations(&target);
+            decorations.setClipRect(QRect(drawn.left, drawn.top, drawn.Width(), drawn.Height()));
+            input_->Hooks().PaintOnFrame(decorations, drawn);
         }
         dirtyRect_ = {};
         fullRedraw_ = false;

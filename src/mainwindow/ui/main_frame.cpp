@@ -113,6 +113,7 @@ void CMainFrame::SetView(CVemmarView* view) {
                               [this](Colour colour) { tools_->SetDrawColor(colour); }});
     view->SetInput(input_.get());
     tools_->SetInput(input_.get());
+    InstallTools();
     connect(view, &CVemmarView::ZoomSliderMoved, this, [this](int position) {
         ribbon_->SetSliderPosition(cmd::ID_ZOOM_SLIDER, position);
         router_.UpdateActions();
@@ -281,9 +282,18 @@ void CMainFrame::ToggleKeyHelp() {
                              texts::kSwitchOnWord, texts::kSwitchOffWord);
 }
 
+void CMainFrame::AddToolTarget(std::unique_ptr<CommandTarget> target) {
+    toolTargets_.push_back(std::move(target));
+}
+
 bool CMainFrame::OnCommand(int id) {
     if (tools_->OnCommand(id)) {
         return true;
+    }
+    for (const auto& target : toolTargets_) {
+        if (target->OnCommand(id)) {
+            return true;
+        }
     }
     if (IsLookCommand(id)) {
         ApplyApplicationLook(id);
@@ -344,6 +354,11 @@ bool CMainFrame::OnCommand(int id) {
 bool CMainFrame::OnUpdateCommand(int id, CommandUiState& state) {
     if (tools_->OnUpdateCommand(id, state)) {
         return true;
+    }
+    for (const auto& target : toolTargets_) {
+        if (target->OnUpdateCommand(id, state)) {
+            return true;
+        }
     }
     if (IsLookCommand(id)) {
         state.checked = id == look_ && id != cmd::ID_VIEW_APPLOOK_WIN_2000;

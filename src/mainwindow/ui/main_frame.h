@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/editor_model.h"
 #include "base/prompter.h"
@@ -37,6 +38,8 @@ public:
     CMyStatusBar* StatusBar() const { return statusBar_; }
     ToolCommands& Tools() const { return *tools_; }
     CanvasInput* Input() const { return input_.get(); }
+    // A tool's own command handler, asked after the mode commands; the frame keeps it.
+    void AddToolTarget(std::unique_ptr<CommandTarget> target);
 
     // Whether the window may close (the document's save question); set by the application.
     std::function<bool()> canClose;
@@ -64,6 +67,8 @@ private:
     void OnRibbonTabChanged(const QString& name);
     void ChangeBackgroundColour();
     void ToggleKeyHelp();
+    // Creates the tools that keep state of their own, each with its part of the canvas's events.
+    void InstallTools();
 
     EditorModel& model_;
     CommandRouter& router_;
@@ -75,6 +80,7 @@ private:
     AcceleratorMap accelerators_;
     std::unique_ptr<ToolCommands> tools_;
     std::unique_ptr<CanvasInput> input_;
+    std::vector<std::unique_ptr<CommandTarget>> toolTargets_;
     QTimer updateTimer_;
     int look_;
 };

@@ -66,7 +66,7 @@ constexpr int kProbeReach = 60;
 }  // namespace
 
 CanvasInput::CanvasInput(Services services, QObject* parent)
-    : QObject(parent), services_(std::move(services)), hooks_(std::make_unique<CanvasToolHooks>()) {
+    : QObject(parent), services_(std::move(services)) {
     execMenu = [](QMenu& menu, const QPoint& global) { menu.exec(global); };
 }
 
@@ -111,7 +111,7 @@ void CanvasInput::Leave() {
     }
     EmptyPointerPanes();
     const ToolMode mode = ToolModeFromStored(services_.model.settings.toolMode);
-    if (IsPenMode(mode) && hooks_->PenStrokeInProgress()) {
+    if (IsPenMode(mode) && hooks_.PenStrokeInProgress()) {
         return;
     }
     LeavePointer();
@@ -131,16 +131,16 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
     }
     bool leaveTest = true;
     if (IsPenMode(mode)) {
-        leaveTest = !hooks_->PenStrokeInProgress();
+        leaveTest = !hooks_.PenStrokeInProgress();
     } else if (mode == ToolMode::Select) {
-        leaveTest = !hooks_->MovingSelection();
+        leaveTest = !hooks_.MovingSelection();
     }
     const QRect client = services_.view.viewport()->rect();
     if (leaveTest && (!client.contains(p.x, p.y) || !onImage)) {
         LeavePointer();
         return;
     }
-    if (hooks_->NavigatorUnder(p)) {
+    if (hooks_.NavigatorUnder(p)) {
         LeavePointer();
         return;
     }
@@ -155,13 +155,13 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
         bar.SetPaneText(cmd::ID_PANE_COLOR, ToQString(ColourPaneText(c)));
         bar.SetPaneText(cmd::ID_PANE_CURSOR, ToQString(CursorPaneText(q)));
     }
-    if (hooks_->ContinueDrag(p, q)) {
+    if (hooks_.ContinueDrag(p, q)) {
         return;
     }
     switch (mode) {
         case ToolMode::Select:
-            if (hooks_->HasSelection()) {
-                hooks_->SelectionHover(p);
+            if (hooks_.HasSelection()) {
+                hooks_.SelectionHover(p);
             }
             break;
         case ToolMode::Pen:
@@ -173,7 +173,7 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
                     bar.RangeHint(hint);
                 }
             }
-            hooks_->PenMove(p, q);
+            hooks_.PenMove(p, q);
             break;
         case ToolMode::FloodFill:
         case ToolMode::Eyedropper:
@@ -181,7 +181,7 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
             DrawColourProbe(p);
             break;
         case ToolMode::Barrier:
-            hooks_->BarrierHover(p);
+            hooks_.BarrierHover(p);
             break;
     }
 }
@@ -194,7 +194,7 @@ void CanvasInput::MousePress(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         LeftPress(p, ToImage(p));
     } else if (event->button() == Qt::RightButton) {
-        hooks_->StopAnimation();
+        hooks_.StopAnimation();
         rightDragAnchor_ = p;
         if (event->modifiers().testFlag(Qt::ControlModifier)) {
             services_.router.Dispatch(cmd::ID_FLAT_HV);
@@ -203,8 +203,8 @@ void CanvasInput::MousePress(QMouseEvent* event) {
 }
 
 void CanvasInput::LeftPress(Point p, Point q) {
-    hooks_->StopAnimation();
-    if (hooks_->HasSelection() && hooks_->SelectionTakesPress(p)) {
+    hooks_.StopAnimation();
+    if (hooks_.HasSelection() && hooks_.SelectionTakesPress(p)) {
         return;
     }
     const ImageState& image = services_.model.image;
@@ -214,8 +214,8 @@ void CanvasInput::LeftPress(Point p, Point q) {
         SettlePress();
         return;
     }
-    if (hooks_->AddingBarrierPoints()) {
-        hooks_->BarrierPress(p, q);
+    if (hooks_.AddingBarrierPoints()) {
+        hooks_.BarrierPress(p, q);
         return;
     }
     const ToolMode mode = ToolModeFromStored(settings.toolMode);
@@ -224,14 +224,14 @@ void CanvasInput::LeftPress(Point p, Point q) {
         case ToolMode::Pen:
         case ToolMode::FillBack:
             if (!wholeImage) {
-                hooks_->StartPenStroke(p, q);
+                hooks_.StartPenStroke(p, q);
                 break;
             }
             if (mode == ToolMode::Pen && settings.allColours == 1) {
                 services_.prompter.Information(str::kWholeRangeAllColours);
                 return;
             }
-            hooks_->ApplyPenToWholeImage();  // its snapshot first, then the pixels
+            hooks_.ApplyPenToWholeImage();  // its snapshot first, then the pixels
             services_.view.ForgetPointerOverlay();
             return;
         case ToolMode::FloodFill:
@@ -241,12 +241,12 @@ void CanvasInput::LeftPress(Point p, Point q) {
             PickColour(q);
             break;
         case ToolMode::Barrier:
-            if (!hooks_->BarrierPress(p, q)) {
+            if (!hooks_.BarrierPress(p, q)) {
                 return;
             }
             break;
         case ToolMode::Select:
-            hooks_->StartRubberBand(q);
+            hooks_.StartRubberBand(q);
             break;
     }
     SettlePress();
@@ -254,12 +254,12 @@ void CanvasInput::LeftPress(Point p, Point q) {
 
 // A finished press, or any press beside the image, settles the selection.
 void CanvasInput::SettlePress() {
-    if (hooks_->PasteFloating()) {
-        hooks_->CommitPaste();
+    if (hooks_.PasteFloating()) {
+        hooks_.CommitPaste();
     } else {
-        const bool removed = hooks_->RemoveSelection();
+        const bool removed = hooks_.RemoveSelection();
         if (ToolModeFromStored(services_.model.settings.toolMode) == ToolMode::Barrier) {
-            hooks_->DeselectBarrierPoints();
+            hooks_.DeselectBarrierPoints();
         }
         if (removed) {
             services_.view.SetDirtyRect({});
@@ -275,7 +275,7 @@ void CanvasInput::MouseRelease(QMouseEvent* event) {
     }
     const Point p = ClientPoint(event->position());
     if (event->button() == Qt::LeftButton) {
-        hooks_->EndDrag(p);
+        hooks_.EndDrag(p);
         return;
     }
     if (event->button() != Qt::RightButton) {
@@ -294,14 +294,14 @@ void CanvasInput::OpenContextMenu(Point p) {
     const ToolMode mode = ToolModeFromStored(services_.model.settings.toolMode);
     view.ErasePointerOverlay();
     view.SetContextPoint(p);
-    ContextMenuContext context{mode, hooks_->InsideSelection(p), hooks_->PasteFloating(),
-                               hooks_->HasBarrier(), hooks_->HitBarrier(p)};
+    ContextMenuContext context{mode, hooks_.InsideSelection(p), hooks_.PasteFloating(),
+                               hooks_.HasBarrier(), hooks_.HitBarrier(p)};
     const ContextPopup popup = ChooseContextPopup(context);
     if (popup == ContextPopup::None) {
         return;
     }
     if (mode == ToolMode::Barrier && context.hasBarrier) {
-        hooks_->PrepareBarrierMenu(popup, p);
+        hooks_.PrepareBarrierMenu(popup, p);
         view.SetDirtyRect({});
         view.RepaintNow();
     }
@@ -356,7 +356,7 @@ void CanvasInput::MouseDoubleClick(QMouseEvent* event) {
     const ToolMode mode = ToolModeFromStored(services_.model.settings.toolMode);
     if (event->button() == Qt::RightButton) {
         if (IsPenMode(mode) && services_.model.settings.wholeImage != 1) {
-            hooks_->NextPenShape(p);
+            hooks_.NextPenShape(p);
         }
         return;
     }
@@ -364,8 +364,8 @@ void CanvasInput::MouseDoubleClick(QMouseEvent* event) {
         return;
     }
     const DoubleClickAction action =
-        ChooseDoubleClick({mode, hooks_->AddingBarrierPoints(), OnImage(ToImage(p)),
-                           hooks_->InsideSelection(p), services_.model.settings.zoomFactor});
+        ChooseDoubleClick({mode, hooks_.AddingBarrierPoints(), OnImage(ToImage(p)),
+                           hooks_.InsideSelection(p), services_.model.settings.zoomFactor});
     switch (action) {
         case DoubleClickAction::Nothing:
             return;
@@ -391,17 +391,17 @@ bool CanvasInput::Wheel(QWheelEvent* event) {
     const Point p = ClientPoint(event->position());
     const KeyState keys = KeysOf(event->buttons(), event->modifiers());
     const int delta = event->angleDelta().y();
-    const bool hasBarrier = mode == ToolMode::Barrier && hooks_->HasBarrier();
+    const bool hasBarrier = mode == ToolMode::Barrier && hooks_.HasBarrier();
     const WheelContext context{mode, settings.wholeImage == 1, hasBarrier,
-                               hasBarrier && hooks_->HitBarrier(p) == BarrierHit::Inside, keys};
+                               hasBarrier && hooks_.HitBarrier(p) == BarrierHit::Inside, keys};
     switch (RouteWheel(context)) {
         case WheelRoute::TurnRange:
-            hooks_->TurnRange(delta, keys.ctrl);
+            hooks_.TurnRange(delta, keys.ctrl);
             return true;
         case WheelRoute::ResizeBarrier: {
             const int step = keys == KeyState{.ctrl = true} ? 1 : 10;
             // A forward turn shrinks.
-            if (hooks_->ResizeBarrier(delta > 0 ? -step : step)) {
+            if (hooks_.ResizeBarrier(delta > 0 ? -step : step)) {
                 return true;
             }
             break;
@@ -423,7 +423,7 @@ void CanvasInput::AfterDefaultWheel() {
     const AppSettings& settings = services_.model.settings;
     if (IsPenMode(ToolModeFromStored(settings.toolMode)) && settings.wholeImage != 1) {
         const QPoint p = services_.view.viewport()->mapFromGlobal(QCursor::pos());
-        hooks_->RedrawRangeOutline({p.x(), p.y()});
+        hooks_.RedrawRangeOutline({p.x(), p.y()});
     }
 }
 
@@ -432,25 +432,25 @@ bool CanvasInput::KeyPress(QKeyEvent* event) {
     const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     switch (event->key()) {
         case Qt::Key_Tab:
-            hooks_->TabKey(shift);
+            hooks_.TabKey(shift);
             return true;
         case Qt::Key_Backtab:
-            hooks_->TabKey(true);
+            hooks_.TabKey(true);
             return true;
         case Qt::Key_Escape:
-            hooks_->EscapeKey();
+            hooks_.EscapeKey();
             return true;
         case Qt::Key_Left:
-            hooks_->ArrowKey(ctrl ? -1 : -10, 0, ctrl, shift);
+            hooks_.ArrowKey(ctrl ? -1 : -10, 0, ctrl, shift);
             return true;
         case Qt::Key_Right:
-            hooks_->ArrowKey(ctrl ? 1 : 10, 0, ctrl, shift);
+            hooks_.ArrowKey(ctrl ? 1 : 10, 0, ctrl, shift);
             return true;
         case Qt::Key_Up:
-            hooks_->ArrowKey(0, ctrl ? -1 : -10, ctrl, shift);
+            hooks_.ArrowKey(0, ctrl ? -1 : -10, ctrl, shift);
             return true;
         case Qt::Key_Down:
-            hooks_->ArrowKey(0, ctrl ? 1 : 10, ctrl, shift);
+            hooks_.ArrowKey(0, ctrl ? 1 : 10, ctrl, shift);
             return true;
         default:
             return false;
@@ -458,7 +458,7 @@ bool CanvasInput::KeyPress(QKeyEvent* event) {
 }
 
 void CanvasInput::EndForHistory() {
-    hooks_->DropForHistory();
+    hooks_.DropForHistory();
     rightDragAnchor_ = {-1, -1};
 }
 

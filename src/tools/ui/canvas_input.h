@@ -41,8 +41,7 @@ public:
     explicit CanvasInput(Services services, QObject* parent = nullptr);
     ~CanvasInput() override;
 
-    void SetHooks(std::unique_ptr<CanvasToolHooks> hooks) { hooks_ = std::move(hooks); }
-    CanvasToolHooks& Hooks() { return *hooks_; }
+    CanvasToolHooks& Hooks() { return hooks_; }
 
     // The view's events. Each returns true when it consumed the event.
     void MouseMove(QMouseEvent* event);
@@ -82,7 +81,7 @@ private:
     void OpenContextMenu(Point p);
 
     Services services_;
-    std::unique_ptr<CanvasToolHooks> hooks_;
+    CanvasToolHooks hooks_;
     Point rightDragAnchor_{-1, -1};
 };
 

@@ -15,6 +15,8 @@ class SelectionHooks {
 public:
     virtual ~SelectionHooks() = default;
     virtual bool HasSelection() const { return false; }
+    // The selection rectangle in image pixels (right and bottom one beyond); empty when none.
+    virtual Rect SelectionRect() const { return {}; }
     virtual bool PasteFloating() const { return false; }
     virtual bool InsideSelection(Point /*client*/) const { return false; }
     virtual bool MovingSelection() const { return false; }

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QtTest/QTest>
 
 #include "app/ui/qt_text.h"
@@ -235,6 +236,33 @@ TEST_F(BarrierToolTest, DraggingAVertexMovesItOnReleaseAsOneUndoStep) {
     EXPECT_EQ(History().UndoCount(), before);
 }
 
+TEST_F(BarrierToolTest, TheBarrierIsDrawnOnlyInTheBarrierMode) {
+    StartWithImage();
+    PlaceSquare();
+    const auto colourAt = [this](int x, int y) { return app->View()->Rendered().pixelColor(x, y); };
+    EXPECT_EQ(colourAt(50, 60), QColor(189, 231, 189));  // a side in the line colour
+    EXPECT_EQ(colourAt(80, 60), QColor(255, 255, 123));  // a vertex marker
+    Run(cmd::ID_POS_CHECK);                              // markers off
+    EXPECT_EQ(colourAt(80, 60), QColor(189, 231, 189));
+    RightClick({50, 60});  // the side and its ends selected: drawn wider in the selected colour
+    EXPECT_EQ(colourAt(50, 61), QColor(57, 148, 57));
+    Run(cmd::ID_SELECT);
+    EXPECT_EQ(colourAt(50, 60), QColor(0, 0, 255));
+}
+
+TEST_F(BarrierToolTest, ARubberBandSelectsTheVerticesItEncloses) {
+    StartWithImage();
+    PlaceSquare();
+    Drag({10, 10}, {90, 30});
+    EXPECT_TRUE(Model().IsSelected(0));
+    EXPECT_TRUE(Model().IsSelected(1));
+    EXPECT_EQ(Model().SelectedCount(), 2);
+    // Tab steps the selected side on.
+    Key(Qt::Key_Tab);
+    EXPECT_TRUE(Model().IsSelected(1) && Model().IsSelected(2));
+    EXPECT_EQ(Model().SelectedCount(), 2);
+}
+
 TEST_F(BarrierToolTest, APressInsideSelectsTheWholeAndItsFrameHandleResizesIt) {
     StartWithImage(200, 150);
     PlaceSquare(20, 20, 80, 60);
@@ -245,6 +273,17 @@ TEST_F(BarrierToolTest, APressInsideSelectsTheWholeAndItsFrameHandleResizesIt) {
     EXPECT_EQ(*Model().Frame(), (Rect{20, 20, 140, 100}));
     EXPECT_EQ(Model().Vertex(2), (Point{140, 100}));
     EXPECT_EQ(Model().Vertex(0), (Point{20, 20}));
+    // Over the selected frame side the guide tells how to turn it.
+    Send(QEvent::MouseMove, {100, 20}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(app->MainFrame()->StatusBar()->Guide(),
+              ui::ToQString(LoadString(str::kGuideTabTurnsSide)));
+    // The wheel turned backwards inside grows the barrier by 10 pixels a side.
+    QWheelEvent wheel(QPointF(50, 50), QPointF(Viewport()->mapToGlobal(QPoint(50, 50))), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(Viewport(), &wheel);
+    EXPECT_EQ(*Model().Frame(), (Rect{10, 10, 150, 110}));
+    Run(cmd::ID_BARI_SHRINK_10);
+    EXPECT_EQ(*Model().Frame(), (Rect{20, 20, 140, 100}));
     // The whole barrier moves by the arrow keys, 10 pixels, 1 with Ctrl.
     Key(Qt::Key_Right);
     EXPECT_EQ(Model().Vertex(0), (Point{30, 20}));

@@ -39,6 +39,20 @@ PointerShape ShapeOf(BarrierPointer pointer) {
     return PointerShape::Arrow;
 }
 
+StoredBarrier ToStored(const BarrierSnapshot& snapshot) {
+    StoredBarrier stored;
+    stored.count = snapshot.count;
+    stored.points = snapshot.vertices;
+    return stored;
+}
+
+BarrierSnapshot FromStored(const StoredBarrier& stored) {
+    BarrierSnapshot snapshot;
+    snapshot.count = stored.count;
+    snapshot.vertices = stored.points;
+    return snapshot;
+}
+
 int Sign(int v) {
     return (v > 0) - (v < 0);
 }
@@ -56,20 +70,9 @@ BarrierTool::BarrierTool(Services services, QObject* parent)
         return history == nullptr || history->PushBarrierSnapshot();
     });
     if (EditHistory* history = services_.view.History()) {
-        history->SetBarrierAccess(BarrierAccess{[this] {
-                                                    const BarrierSnapshot s =
-                                                        barrier_.TakeSnapshot();
-                                                    StoredBarrier stored;
-                                                    stored.count = s.count;
-                                                    stored.points = s.vertices;
-                                                    return stored;
-                                                },
-                                                [this](const StoredBarrier& stored) {
-                                                    BarrierSnapshot s;
-                                                    s.count = stored.count;
-                                                    s.vertices = stored.points;
-                                                    barrier_.RestoreSnapshot(s);
-                                                }});
+        history->SetBarrierAccess(BarrierAccess{
+            [this] { return ToStored(barrier_.TakeSnapshot()); },
+            [this](const StoredBarrier& s) { barrier_.RestoreSnapshot(FromStored(s)); }});
     }
     connect(&services_.view, &CVemmarView::ImageLoaded, this, &BarrierTool::ImageLoaded);
     historyLabels_ = BarrierHistory(services_.store).Entries();

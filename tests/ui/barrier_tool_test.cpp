@@ -404,6 +404,17 @@ TEST_F(BarrierToolTest, SavingWritesTheFileAndTheHistoryAndLoadingBringsTheBarri
     Run(cmd::ID_UNDO);
     EXPECT_EQ(Model().Count(), 3);
     EXPECT_EQ(Model().Vertex(0), (Point{1, 1}));
+
+    // A picture renamed .bar is refused with a message and changes nothing.
+    const auto picture = temp.File("picture.bar");
+    test::WriteFileBytes(picture, test::EncodeRgbaPng(test::SolidBitmap(2, 2, kBlue)));
+    prompter.openChoice = SaveFileChoice{picture, 1};
+    const int steps = History().UndoCount();
+    Run(cmd::ID_BARI_LOAD);
+    EXPECT_EQ(prompter.shown.back().id, str::kNotBarrierFile);
+    EXPECT_EQ(Model().Vertex(0), (Point{1, 1}));
+    EXPECT_EQ(History().UndoCount(), steps);
+    EXPECT_EQ(BarrierHistory(store).Entry(0), ui::ToStdString(ui::PathToQString(path)));
 }
 
 TEST_F(BarrierToolTest, AFailedWriteSaysWhereAndKeepsTheHistory) {

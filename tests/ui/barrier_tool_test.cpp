@@ -250,6 +250,17 @@ TEST_F(BarrierToolTest, TheBarrierIsDrawnOnlyInTheBarrierMode) {
     EXPECT_EQ(colourAt(50, 60), QColor(0, 0, 255));
 }
 
+TEST_F(BarrierToolTest, AWholeMoveRepaintsWhereTheBarrierWasAndWhereItIs) {
+    StartWithImage(200, 150);
+    PlaceSquare();
+    Drag({50, 40}, {110, 90});
+    EXPECT_EQ(Model().Vertex(0), (Point{80, 70}));
+    // The composed frame as the release left it (a rendering would draw everything anew).
+    const Bitmap& frame = app->View()->ScreenBuffer();
+    EXPECT_EQ(frame.ReadPixel(20, 40), kBlueColour);       // the old left side is gone
+    EXPECT_EQ(frame.ReadPixel(80, 90), Colour{0x399439});  // the new one, selected
+}
+
 TEST_F(BarrierToolTest, ARubberBandSelectsTheVerticesItEncloses) {
     StartWithImage();
     PlaceSquare();

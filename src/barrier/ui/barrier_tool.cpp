@@ -1,6 +1,7 @@
 #include "barrier/ui/barrier_tool.h"
 
 #include <QInputEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "canvas/ui/vemmar_view.h"
@@ -286,8 +287,10 @@ bool BarrierTool::EndDrag(Point /*client*/) {
 
 void BarrierTool::Release(const Barrier::ReleaseResult& result) {
     if (result.area) {
-        RepaintImageArea(result.area->before);
-        RepaintImageArea(result.area->after);
+        const Rect& a = result.area->before;
+        const Rect& b = result.area->after;
+        RepaintImageArea({std::min(a.left, b.left), std::min(a.top, b.top),
+                          std::max(a.right, b.right), std::max(a.bottom, b.bottom)});
     } else if (result.repaint) {
         Repaint();
     }

@@ -246,6 +246,10 @@ TEST_F(BarrierToolTest, TheBarrierIsDrawnOnlyInTheBarrierMode) {
     EXPECT_EQ(colourAt(80, 60), QColor(189, 231, 189));
     RightClick({50, 60});  // the side and its ends selected: drawn wider in the selected colour
     EXPECT_EQ(colourAt(50, 61), QColor(57, 148, 57));
+    // The colour buttons take effect at once.
+    app->MainFrame()->Ribbon()->SetColour(cmd::ID_BARRIER_LINE_COL, 0x0000FF);
+    Run(cmd::ID_BARRIER_LINE_COL);
+    EXPECT_EQ(colourAt(20, 40), QColor(255, 0, 0));
     Run(cmd::ID_SELECT);
     EXPECT_EQ(colourAt(50, 60), QColor(0, 0, 255));
 }

@@ -229,6 +229,11 @@ bool BarrierTool::OnCommand(int id) {
         case cmd::ID_BARRIER_SEL_NUM_COL:
             TakeColour(id, settings.barrierSelectedNumberColour);
             return true;
+        case cmd::ID_SEL_LINE_COL:
+            // Shared with the selection rectangle, which a full repaint redraws too.
+            settings.selectionLineColour = services_.frame.Ribbon()->ColourOf(id);
+            Repaint();
+            return true;
         case cmd::ID_POS_CHECK:
         case cmd::ID_NUM_CHECK: {
             int& shown =
@@ -332,6 +337,7 @@ bool BarrierTool::OnUpdateCommand(int id, CommandUiState& state) {
         case cmd::ID_BARRIER_SEL_LINE_COL:
         case cmd::ID_BARRIER_SEL_POS_COL:
         case cmd::ID_BARRIER_SEL_NUM_COL:
+        case cmd::ID_SEL_LINE_COL:
             return true;
         default:
             return false;

@@ -335,6 +335,24 @@ TEST_F(BarrierToolTest, TheContextMenuFollowsWhatLiesUnderThePointer) {
     Run(cmd::ID_SIDE_ADD_1);
     EXPECT_EQ(Model().Count(), 5);
     EXPECT_EQ(Model().Vertex(1), (Point{50, 20}));
+
+    // Deleting the vertex under the menu; below three vertices it is refused with 30008.
+    RightClick({5, 5});
+    RightClick({50, 20});
+    const std::size_t shown = prompter.shown.size();
+    Run(cmd::ID_POS_DELETE);
+    EXPECT_EQ(prompter.shown.size(), shown);  // one vertex: no question
+    EXPECT_EQ(Model().Count(), 4);
+    RightClick({50, 60});  // the bottom side: both its ends selected
+    Run(cmd::ID_POS_DELETE);
+    EXPECT_EQ(prompter.shown.back().id, str::kTooFewVertices);
+    EXPECT_EQ(Model().Count(), 4);
+
+    // The animation's target: an element not selected yet, nothing over a selected one.
+    EXPECT_EQ(Tool().AnimationTargetAt({20, 60}), -1);
+    EXPECT_EQ(Tool().AnimationTargetAt({80, 20}), 1);
+    EXPECT_EQ(Tool().AnimationTargetAt({80, 40}), kHitSide);
+    EXPECT_EQ(Tool().AnimationTargetAt({5, 5}), -1);
 }
 
 TEST_F(BarrierToolTest, InsideAndOutsideMakeTheKeyAndOneUndoStepPutsThePixelsBack) {

@@ -35,7 +35,7 @@ void BM_BarrierHitTestInside(benchmark::State& state) {
     const float zoom = float(state.range(0)) / 2.0f;
     const BarrierView view{zoom, {int(3000 * zoom) - 500, int(2000 * zoom) - 400}};
     for (auto _ : state) {
-        const BarrierHit hit = barrier.HitTest({500, 400}, view);
+        const BarrierHitResult hit = barrier.HitTest({500, 400}, view);
         benchmark::DoNotOptimize(hit);
     }
 }
@@ -46,7 +46,7 @@ void BM_BarrierHitTestLastVertex(benchmark::State& state) {
     const Barrier& barrier = FullBarrier();
     const Point last = barrier.Vertex(kBarrierCapacity - 1);
     for (auto _ : state) {
-        const BarrierHit hit = barrier.HitTest(last, {});
+        const BarrierHitResult hit = barrier.HitTest(last, {});
         benchmark::DoNotOptimize(hit);
     }
 }

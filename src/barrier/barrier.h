@@ -49,7 +49,7 @@ inline constexpr int kHitNothing = -1;
 inline constexpr int kHitInside = -2;
 inline constexpr int kHitSide = -3;
 
-struct BarrierHit {
+struct BarrierHitResult {
     int code = kHitNothing;
     int a = -1;  // the ends of the side for kHitSide (the closing side: a = 0, b = count-1)
     int b = -1;
@@ -161,7 +161,7 @@ public:
     bool IsMenuItemEnabled(int command) const;
 
     // --- Selection and editing ---
-    BarrierHit HitTest(Point window, const BarrierView& view) const;
+    BarrierHitResult HitTest(Point window, const BarrierView& view) const;
     // The frame handle under a window point, or -1.
     int HandleAt(Point window, const BarrierView& view) const;
     BarrierHover Hover(Point window, const BarrierView& view) const;

@@ -61,7 +61,7 @@ Point Barrier::ZoomedToWindow(Point image, const BarrierView& view) const {
     return {Zoom(image.x, view.zoom) - view.scroll.x, Zoom(image.y, view.zoom) - view.scroll.y};
 }
 
-BarrierHit Barrier::HitTest(Point window, const BarrierView& view) const {
+BarrierHitResult Barrier::HitTest(Point window, const BarrierView& view) const {
     if (count_ == 0) {
         return {};
     }
@@ -77,7 +77,8 @@ BarrierHit Barrier::HitTest(Point window, const BarrierView& view) const {
         const bool closing = i == count_ - 1;
         const Point end = z[closing ? 0 : std::size_t(i + 1)];
         if (CMathSub::NearSegment(q, z[std::size_t(i)], end)) {
-            return closing ? BarrierHit{kHitSide, 0, count_ - 1} : BarrierHit{kHitSide, i, i + 1};
+            return closing ? BarrierHitResult{kHitSide, 0, count_ - 1}
+                           : BarrierHitResult{kHitSide, i, i + 1};
         }
     }
     return {CMathSub::PointInPolygon(q, z) ? kHitInside : kHitNothing, -1, -1};
@@ -119,7 +120,7 @@ BarrierHover Barrier::Hover(Point window, const BarrierView& view) const {
             return {BarrierPointer::Vertex, guide};
         }
     }
-    const BarrierHit hit = HitTest(window, view);
+    const BarrierHitResult hit = HitTest(window, view);
     switch (hit.code) {
         case kHitNothing:
             return {};
@@ -150,7 +151,7 @@ bool Barrier::Press(Point window, const BarrierView& view, Modifiers mods) {
             return true;
         }
     }
-    const BarrierHit hit = HitTest(window, view);
+    const BarrierHitResult hit = HitTest(window, view);
     frame_.reset();
     drag_.anchor = window;
     switch (hit.code) {
@@ -357,7 +358,7 @@ BarrierMenu Barrier::ContextMenu(Point window, const BarrierView& view) {
     if (count_ == 0) {
         return BarrierMenu::Outside;
     }
-    const BarrierHit hit = HitTest(window, view);
+    const BarrierHitResult hit = HitTest(window, view);
     switch (hit.code) {
         case kHitInside:
             wholeSelection_ = true;

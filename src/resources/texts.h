@@ -60,6 +60,14 @@ inline constexpr std::string_view kBmpConversionError = "ビット配列取得�
 inline constexpr std::string_view kBmpInfoWriteError = "BITMAPINFO書き込みエラー";
 inline constexpr std::string_view kBmpPixelWriteError = "ビット配列書き込みエラー";
 
+// The barrier tab: the label of the placing button while placing, the timer button's countdown
+// ("%d" the seconds left), and the barrier file dialogs.
+inline constexpr std::string_view kEndAddingLabel = "追加 終了";
+inline constexpr std::string_view kTimerLabel = "%d秒";
+inline constexpr std::string_view kBarrierFilterLabel = "バリアファイル(*.bar)";
+inline constexpr std::string_view kBarrierFilterPatterns = "*.bar";
+inline constexpr std::string_view kBarrierDefaultExtension = "bar";
+
 // The save-as dialog.
 inline constexpr std::string_view kSaveDialogTitle = "保存するファイルを指定";
 inline constexpr std::string_view kSaveDialogInitialName = "無題";

@@ -161,7 +161,7 @@ std::optional<UndoHistory::Entry> UndoHistory::StoreBarrier() {
     }
     Entry entry;
     entry.kind = SnapshotKind::Barrier;
-    entry.barrier = std::make_unique<BarrierSnapshot>(barrier_.capture());
+    entry.barrier = std::make_unique<StoredBarrier>(barrier_.capture());
     return entry;
 }
 

@@ -21,15 +21,15 @@ namespace palvex {
 enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1 };
 
 inline constexpr int kBarrierSlots = 1000;
-struct BarrierSnapshot {  // all 1000 slots and the count, as the barrier keeps them
+struct StoredBarrier {  // all 1000 slots and the count, as the barrier keeps them
     std::array<Point, kBarrierSlots> points{};
     std::int32_t count = 0;
 };
 
 // Reached through callbacks so the history does not depend on the barrier model.
 struct BarrierAccess {
-    std::function<BarrierSnapshot()> capture;             // the current barrier
-    std::function<void(const BarrierSnapshot&)> restore;  // put back + clear marks/selection
+    std::function<StoredBarrier()> capture;             // the current barrier
+    std::function<void(const StoredBarrier&)> restore;  // put back + clear marks/selection
 };
 
 // What one step of the history holds, for the command states and for tests.
@@ -83,7 +83,7 @@ private:
         bool whole = false;
         SnapshotHeader stored;  // the part of rect inside the image, as the file says it
         std::shared_ptr<PendingWrite> write;
-        std::unique_ptr<BarrierSnapshot> barrier;
+        std::unique_ptr<StoredBarrier> barrier;
     };
     // Snapshot of `rect` (whole: the image) written or on its way; on failure a message.
     std::optional<Entry> StoreImage(Rect rect, bool whole);

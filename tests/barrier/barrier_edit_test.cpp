@@ -32,11 +32,11 @@ TEST(BarrierHitTest, Codes) {
     EXPECT_EQ(s.HitTest({22, 22}, kPlain).code, 0);
     EXPECT_EQ(s.HitTest({16, 16}, kPlain).code, 0);
     EXPECT_EQ(s.HitTest({64, 20}, kPlain).code, kHitSide);  // the box of vertex 1 ends at 63
-    const BarrierHit top = s.HitTest({24, 20}, kPlain);
+    const BarrierHitResult top = s.HitTest({24, 20}, kPlain);
     EXPECT_EQ(top.code, kHitSide);
     EXPECT_EQ(top.a, 0);
     EXPECT_EQ(top.b, 1);
-    const BarrierHit closing = s.HitTest({20, 40}, kPlain);
+    const BarrierHitResult closing = s.HitTest({20, 40}, kPlain);
     EXPECT_EQ(closing.code, kHitSide);
     EXPECT_EQ(closing.a, 0);
     EXPECT_EQ(closing.b, 3);

@@ -173,10 +173,10 @@ TEST(UndoHistory, AFreshHistoryCleansTheWorkFolderAndResetEmptiesBothStacks) {
 
 TEST(UndoHistory, BarrierStepsRoundTripThroughTheAccessAndLeaveTheImageAlone) {
     HistoryFixture f;
-    BarrierSnapshot barrier;
+    StoredBarrier barrier;
     int restored = 0;
     f.history.SetBarrierAccess({[&] { return barrier; },
-                                [&](const BarrierSnapshot& b) {
+                                [&](const StoredBarrier& b) {
                                     barrier = b;
                                     ++restored;
                                 }});
@@ -184,11 +184,11 @@ TEST(UndoHistory, BarrierStepsRoundTripThroughTheAccessAndLeaveTheImageAlone) {
     barrier.points[0] = {1, 2};
     barrier.points[2] = {5, 6};
     barrier.points[999] = {7, 7};  // an unused slot is kept as well
-    const BarrierSnapshot first = barrier;
+    const StoredBarrier first = barrier;
     ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Barrier, {1, 1, 2, 2}));
     barrier.count = 4;
     barrier.points[3] = {9, 9};
-    const BarrierSnapshot second = barrier;
+    const StoredBarrier second = barrier;
     const Bitmap image = Copy(f.state.WorkImage);
 
     ASSERT_TRUE(f.history.Undo());
@@ -206,9 +206,9 @@ TEST(UndoHistory, BarrierStepsRoundTripThroughTheAccessAndLeaveTheImageAlone) {
 
 TEST(UndoHistory, ImageAndBarrierStepsInterleave) {
     HistoryFixture f;
-    BarrierSnapshot barrier;
+    StoredBarrier barrier;
     f.history.SetBarrierAccess(
-        {[&] { return barrier; }, [&](const BarrierSnapshot& b) { barrier = b; }});
+        {[&] { return barrier; }, [&](const StoredBarrier& b) { barrier = b; }});
     const Bitmap original = Copy(f.state.WorkImage);
     Change(f, {0, 0, 10, 10}, Rgb(1, 0, 0));
     ASSERT_TRUE(f.history.PushSnapshot(SnapshotKind::Barrier));

@@ -150,6 +150,7 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
     }
     InstallLoadedImage(model_.image, std::move(loaded));
     if (view_ != nullptr) {
+        emit view_->ImageLoaded();
         view_->ImageReplaced();
     }
     if (frame_) {

@@ -13,6 +13,14 @@ bool SnapshotHistory::PushImageSnapshot(const Rect& imageRect) {
     return history_->PushSnapshot(SnapshotKind::Image, imageRect);
 }
 
+bool SnapshotHistory::PushBarrierSnapshot() {
+    return history_->PushSnapshot(SnapshotKind::Barrier);
+}
+
+void SnapshotHistory::SetBarrierAccess(const BarrierAccess& access) {
+    history_->SetBarrierAccess(access);
+}
+
 bool SnapshotHistory::Undo() {
     return history_->Undo();
 }

@@ -9,7 +9,8 @@
 
 namespace palvex {
 class UndoHistory;
-}
+struct BarrierAccess;
+}  // namespace palvex
 
 namespace palvex::ui {
 
@@ -20,6 +21,11 @@ public:
     // Before a change: stores what `imageRect` holds (empty: the whole image). False when it
     // could not (the history has said why): the change must not be made.
     virtual bool PushImageSnapshot(const Rect& imageRect) = 0;
+    // Before a change of the barrier's vertex list; false: the change must not be made. A
+    // history that keeps no barrier steps lets the change go ahead unrecorded.
+    virtual bool PushBarrierSnapshot() { return true; }
+    // How the history reads and puts back the barrier.
+    virtual void SetBarrierAccess(const BarrierAccess& /*access*/) {}
     // Done flags; the caller has ended the pointer feedback and repaints afterwards.
     virtual bool Undo() = 0;
     virtual bool Redo() = 0;
@@ -38,6 +44,8 @@ public:
     UndoHistory& Core() { return *history_; }
 
     bool PushImageSnapshot(const Rect& imageRect) override;
+    bool PushBarrierSnapshot() override;
+    void SetBarrierAccess(const BarrierAccess& access) override;
     bool Undo() override;
     bool Redo() override;
     void Reset() override;

@@ -93,6 +93,8 @@ signals:
     void ImageEdited(const Rect& imageRect);
     // Undo or redo gave the image another size: the position and size panes follow.
     void ImageResized();
+    // A file was opened as the new image: the tools drop what belonged to the old one.
+    void ImageLoaded();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

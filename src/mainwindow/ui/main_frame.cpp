@@ -261,6 +261,12 @@ bool CMainFrame::HandleKey(QKeyEvent* event) {
 void CMainFrame::OnRibbonTabChanged(const QString& name) {
     const QString start = name.left(2);
     const ToolMode mode = ToolModeFromStored(model_.settings.toolMode);
+    // The barrier mode cannot be left while barrier points are being added.
+    if (input_ != nullptr && input_->Hooks().AddingBarrierPoints() &&
+        start != TabStart(texts::kBarrierTab)) {
+        ActivateRibbonTab(ToQString(texts::kBarrierTab));
+        return;
+    }
     if (start == TabStart(texts::kBarrierTab)) {
         tools_->SetToolMode(ToolMode::Barrier);
     } else if (start == TabStart(texts::kPenTab) && !IsPenMode(mode)) {

@@ -1,3 +1,4 @@
+#include "barrier/ui/barrier_tool.h"
 #include "mainwindow/ui/main_frame.h"
 #include "tools/ui/canvas_input.h"
 
@@ -5,6 +6,11 @@ namespace palvex::ui {
 
 // Each tool takes its part of the canvas's events through the input's hooks and handles its
 // commands as a tool target. The frame destroys the targets before the input.
-void CMainFrame::InstallTools() {}
+void CMainFrame::InstallTools() {
+    auto barrier = std::make_unique<BarrierTool>(
+        BarrierTool::Services{model_, *this, *view_, *input_, router_, store_, prompter_});
+    input_->Hooks().SetBarrier(barrier.get());
+    AddToolTarget(std::move(barrier));
+}
 
 }  // namespace palvex::ui

@@ -184,9 +184,9 @@ Point KeepOnScreen(Point topLeft, Size size, const Rect& screen) {
     return {std::clamp(topLeft.x, screen.left, maxX), std::clamp(topLeft.y, screen.top, maxY)};
 }
 
-Rect PlaceNavigator(const StoredNavigatorPlacement& stored, Size designed, const Rect& screen,
+Rect PlaceNavigator(const NavigatorPlacement& stored, Size designed, const Rect& screen,
                     const Rect& owner) {
-    if (stored.x == 0 && stored.y == 0) {
+    if (stored.left == 0 && stored.top == 0) {
         const Point c = FrameCentre(owner);
         const Point at{c.x - designed.width / 2, c.y - designed.height / 2};
         return {at.x, at.y, at.x + designed.width, at.y + designed.height};
@@ -196,7 +196,8 @@ Rect PlaceNavigator(const StoredNavigatorPlacement& stored, Size designed, const
         // A garbled size would make the window unusable: keep it to the window's limits.
         size = {ClampSide(stored.width), ClampSide(stored.height)};
     }
-    const Point at = KeepOnScreen({std::max(stored.x, 0), std::max(stored.y, 0)}, size, screen);
+    const Point at =
+        KeepOnScreen({std::max(stored.left, 0), std::max(stored.top, 0)}, size, screen);
     return {at.x, at.y, at.x + size.width, at.y + size.height};
 }
 
@@ -235,6 +236,50 @@ void UpdateNavigatorPicture(const Bitmap& image, Colour key, const Rect& imageRe
     const int top = first(r.top, h, ph);
     const int bottom = std::min(ph, first(r.bottom - 1, h, ph) + 2);
     AverageBlock(image, key, picture, top, bottom, left, right);
+}
+
+void ComposeNavigator(Bitmap& screen, const NavigatorThumbnail& thumb, const Bitmap& picture,
+                      std::int32_t backgroundMode, const BackgroundTiles& tiles) {
+    const Pixel neutral = PixelFromColour(kNavigatorNeutral);
+    for (Pixel& p : screen.Pixels()) {
+        p = neutral;
+    }
+    const Rect area = thumb.rect.Intersected(screen.Bounds());
+    if (area.IsEmpty() || picture.IsNull()) {
+        return;
+    }
+    FillBackground(screen, area, backgroundMode, tiles);
+    for (int y = area.top; y < area.bottom; ++y) {
+        const int py = y - thumb.rect.top;
+        if (py >= picture.Height()) {
+            break;
+        }
+        const Pixel* from = picture.Row(py);
+        Pixel* to = screen.Row(y);
+        for (int x = area.left; x < area.right; ++x) {
+            const int px = x - thumb.rect.left;
+            if (px >= picture.Width()) {
+                break;
+            }
+            const Pixel p = from[px];
+            const Pixel a = p >> 24;
+            if (a == 0) {
+                continue;
+            }
+            if (a == 255) {
+                to[x] = kOpaqueAlpha | (p & 0x00FFFFFFu);
+                continue;
+            }
+            const Pixel b = to[x];
+            Pixel out = kOpaqueAlpha;
+            for (int shift = 0; shift < 24; shift += 8) {
+                const Pixel fg = p >> shift & 0xFF;
+                const Pixel bg = b >> shift & 0xFF;
+                out |= ((fg * a + bg * (255 - a) + 127) / 255) << shift;
+            }
+            to[x] = out;
+        }
+    }
 }
 
 }  // namespace palvex

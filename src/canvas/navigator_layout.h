@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "app/app_settings.h"
+#include "canvas/image_layer.h"
 #include "image/bitmap.h"
 #include "image/colour.h"
 #include "image/geometry.h"
@@ -54,10 +56,7 @@ std::optional<Size> AspectFitKeepingHeight(Size window, Size image);
 
 // The stored placement (section Navi): both positions 0 centre the window on its owner;
 // otherwise the position is kept on `screen` and a stored width other than 0 gives the size.
-struct StoredNavigatorPlacement {
-    std::int32_t x = 0, y = 0, width = 0, height = 0;
-};
-Rect PlaceNavigator(const StoredNavigatorPlacement& stored, Size designed, const Rect& screen,
+Rect PlaceNavigator(const NavigatorPlacement& stored, Size designed, const Rect& screen,
                     const Rect& owner);
 
 // A window position kept on `screen` for a window of `size`.
@@ -70,5 +69,10 @@ bool MakeNavigatorPicture(const Bitmap& image, Colour key, Size size, Bitmap& pi
 // Recomputes the picture's pixels that cover `imageRect`.
 void UpdateNavigatorPicture(const Bitmap& image, Colour key, const Rect& imageRect,
                             Bitmap& picture);
+
+// The navigator's client as drawn before its frame: the neutral colour, the canvas's background
+// over the thumbnail (tiles aligned to the client's corner), the picture blended over it.
+void ComposeNavigator(Bitmap& screen, const NavigatorThumbnail& thumb, const Bitmap& picture,
+                      std::int32_t backgroundMode, const BackgroundTiles& tiles);
 
 }  // namespace palvex

@@ -85,17 +85,17 @@ TEST(NavigatorLayout, PlacementCentresAtFirstAndKeepsAStoredWindowOnItsScreen) {
     const Rect screen{0, 0, 1920, 1080};
     const Rect owner{100, 100, 1124, 820};
     const Size designed{150, 152};
-    EXPECT_EQ(PlaceNavigator({0, 0, 0, 0}, designed, screen, owner), (Rect{537, 384, 687, 536}));
-    EXPECT_EQ(PlaceNavigator({300, 200, 0, 0}, designed, screen, owner),
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{0, 0, 0, 0}, designed, screen, owner), (Rect{537, 384, 687, 536}));
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{300, 200, 0, 0}, designed, screen, owner),
               (Rect{300, 200, 450, 352}));
-    EXPECT_EQ(PlaceNavigator({300, 200, 250, 260}, designed, screen, owner),
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{300, 200, 250, 260}, designed, screen, owner),
               (Rect{300, 200, 550, 460}));
     // Off the screen (a monitor that is gone, negative values, a huge garbled position).
-    EXPECT_EQ(PlaceNavigator({5000, 4000, 200, 200}, designed, screen, owner),
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{5000, 4000, 200, 200}, designed, screen, owner),
               (Rect{1720, 880, 1920, 1080}));
-    EXPECT_EQ(PlaceNavigator({-50, 300, 0, 0}, designed, screen, owner),
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{-50, 300, 0, 0}, designed, screen, owner),
               (Rect{0, 300, 150, 452}));
-    EXPECT_EQ(PlaceNavigator({10, 10, 100000, -7}, designed, screen, owner),
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{10, 10, 100000, -7}, designed, screen, owner),
               (Rect{10, 10, 610, 110}));
     // A second screen to the right keeps the window on that screen.
     EXPECT_EQ(KeepOnScreen({1900, 50}, {200, 200}, {1920, 0, 3840, 1080}), (Point{1920, 50}));
@@ -155,6 +155,27 @@ TEST(NavigatorPicture, MendingAnEditedRectangleEqualsMakingItAgain) {
                                mended.Pixels().begin()))
             << "after edit " << round;
     }
+}
+
+TEST(NavigatorPicture, ComposedOverTheBackgroundWithItsShareOfKeptPixels) {
+    Bitmap picture;
+    ASSERT_TRUE(picture.Create(2, 1));
+    picture.Row(0)[0] = 0xFF000000u | (PixelFromColour(Rgb(10, 20, 30)) & 0xFFFFFFu);
+    picture.Row(0)[1] = 0x80000000u | (PixelFromColour(Rgb(255, 255, 255)) & 0xFFFFFFu);
+    Bitmap screen;
+    ASSERT_TRUE(screen.Create(4, 3));
+    BackgroundTiles tiles;
+    // Mode 0 fills with the background colour; the picture sits at (1, 1).
+    ComposeNavigator(screen, {{1, 1, 3, 2}, 1.0f}, picture, 0, tiles);
+    EXPECT_EQ(screen.ReadPixel(0, 0), kNavigatorNeutral);
+    EXPECT_EQ(screen.ReadPixel(3, 1), kNavigatorNeutral);
+    EXPECT_EQ(screen.ReadPixel(1, 1), Rgb(10, 20, 30));
+    const Colour half = screen.ReadPixel(2, 1);
+    Bitmap bare;
+    ASSERT_TRUE(bare.Create(4, 3));
+    FillBackground(bare, {2, 1, 3, 2}, 0, tiles);
+    const Colour under = bare.ReadPixel(2, 1);
+    EXPECT_EQ(RedOf(half), (255 * 128 + RedOf(under) * 127 + 127) / 255);
 }
 
 }  // namespace

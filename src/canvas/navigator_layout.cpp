@@ -52,7 +52,8 @@ void AverageRows(const Bitmap& image, Colour key, Bitmap& picture, int top, int 
         for (int y = SourceStart(t, h, ph); y < SourceStart(t + 1, h, ph); ++y) {
             const Pixel* row = image.Row(y);
             for (int x = xFrom; x < xTo; ++x) {
-                Sum& s = sums[static_cast<std::size_t>(column[static_cast<std::size_t>(x - xFrom)])];
+                Sum& s =
+                    sums[static_cast<std::size_t>(column[static_cast<std::size_t>(x - xFrom)])];
                 const Pixel p = row[x] & 0x00FFFFFFu;
                 ++s.all;
                 if (p != keyPixel) {
@@ -86,8 +87,7 @@ void AverageBlock(const Bitmap& image, Colour key, Bitmap& picture, int top, int
     const int pieces = (bottom - top + kRowsPerPiece - 1) / kRowsPerPiece;
     ParallelFor(static_cast<std::size_t>(pieces), [&](std::size_t i, unsigned) {
         const int from = top + static_cast<int>(i) * kRowsPerPiece;
-        AverageRows(image, key, picture, from, std::min(bottom, from + kRowsPerPiece), left,
-                    right);
+        AverageRows(image, key, picture, from, std::min(bottom, from + kRowsPerPiece), left, right);
     });
 }
 

@@ -111,8 +111,8 @@ std::optional<RingPositions> BuildRing(const Rect& box, double angle, const Rect
         }
         const int ix = Trunc(x / 10);
         const int iy = Trunc(y / 10);
-        Point corners[4] = {{c.x - ix, c.y - iy}, {c.x + ix, c.y - iy}, {c.x - ix, c.y + iy},
-                            {c.x + ix, c.y + iy}};
+        Point corners[4] = {
+            {c.x - ix, c.y - iy}, {c.x + ix, c.y - iy}, {c.x - ix, c.y + iy}, {c.x + ix, c.y + iy}};
         for (Point& p : corners) {
             if (angle != 0) {
                 p = CMathSub::RotatePoint(p, c, angle);

@@ -19,7 +19,7 @@ inline constexpr int kDotsPerRing = 8;
 inline constexpr Point kHiddenPosition{-1, -1};
 
 // The settings' ring count (PlayAnime) and speed (SpeedAnime).
-int ClampRingCount(std::int32_t stored);  // 0..10
+int ClampRingCount(std::int32_t stored);       // 0..10
 int ClampAnimationSpeed(std::int32_t stored);  // 0..4
 // speed x 10 + 5 milliseconds.
 int AnimationPeriod(int speed);

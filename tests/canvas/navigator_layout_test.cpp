@@ -85,7 +85,8 @@ TEST(NavigatorLayout, PlacementCentresAtFirstAndKeepsAStoredWindowOnItsScreen) {
     const Rect screen{0, 0, 1920, 1080};
     const Rect owner{100, 100, 1124, 820};
     const Size designed{150, 152};
-    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{0, 0, 0, 0}, designed, screen, owner), (Rect{537, 384, 687, 536}));
+    EXPECT_EQ(PlaceNavigator(NavigatorPlacement{0, 0, 0, 0}, designed, screen, owner),
+              (Rect{537, 384, 687, 536}));
     EXPECT_EQ(PlaceNavigator(NavigatorPlacement{300, 200, 0, 0}, designed, screen, owner),
               (Rect{300, 200, 450, 352}));
     EXPECT_EQ(PlaceNavigator(NavigatorPlacement{300, 200, 250, 260}, designed, screen, owner),
@@ -151,8 +152,8 @@ TEST(NavigatorPicture, MendingAnEditedRectangleEqualsMakingItAgain) {
         UpdateNavigatorPicture(image, key, edit, mended);
         Bitmap fresh;
         ASSERT_TRUE(MakeNavigatorPicture(image, key, {131, 80}, fresh));
-        ASSERT_TRUE(std::equal(fresh.Pixels().begin(), fresh.Pixels().end(),
-                               mended.Pixels().begin()))
+        ASSERT_TRUE(
+            std::equal(fresh.Pixels().begin(), fresh.Pixels().end(), mended.Pixels().begin()))
             << "after edit " << round;
     }
 }

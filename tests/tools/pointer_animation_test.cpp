@@ -27,7 +27,7 @@ TEST(PointerAnimation, RingsRunClockwiseRoundTheEllipseFromItsLeftEnd) {
     const auto ring = BuildRing({80, 90, 120, 110}, 0.0, {});
     ASSERT_TRUE(ring);
     const RingPositions& p = *ring;
-    EXPECT_EQ(p[0], (Point{80, 100}));   // left end
+    EXPECT_EQ(p[0], (Point{80, 100}));    // left end
     EXPECT_EQ(p[30], (Point{120, 100}));  // right end
     // Upper left, upper right (going back down the steps), lower right, lower left.
     for (int k = 1; k < 15; ++k) {

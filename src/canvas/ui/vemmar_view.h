@@ -44,6 +44,12 @@ public:
     void SetZoomSliderPosition(int position);
     Point ScrollPosition() const;
     CanvasMapping Mapping() const;
+    // The canvas's client size for the current extent, and whether it scrolls on either axis.
+    Size ClientArea() const { return ClientSizeFor(Extent()); }
+    bool ScrollsHorizontally() const;
+    bool ScrollsVertically() const;
+    void ScrollTo(Point position);
+    const BackgroundTiles& Tiles() const { return tiles_; }
     Point ContextPoint() const { return contextPoint_; }
 
     // Background.
@@ -93,6 +99,10 @@ signals:
     void ImageEdited(const Rect& imageRect);
     // Undo or redo gave the image another size: the position and size panes follow.
     void ImageResized();
+    // A new image replaced the old one (loading, a transform of the whole image).
+    void ImageReplacedSignal();
+    // The image layer was drawn again (not only pointer feedback).
+    void ImageLayerRepainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

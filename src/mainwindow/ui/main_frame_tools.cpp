@@ -1,3 +1,4 @@
+#include "canvas/ui/navigator_tool.h"
 #include "mainwindow/ui/main_frame.h"
 #include "tools/ui/canvas_input.h"
 
@@ -5,6 +6,11 @@ namespace palvex::ui {
 
 // Each tool takes its part of the canvas's events through the input's hooks and handles its
 // commands as a tool target. The frame destroys the targets before the input.
-void CMainFrame::InstallTools() {}
+void CMainFrame::InstallTools() {
+    auto navigator = std::make_unique<NavigatorTool>(model_, store_, *view_, *statusBar_, *this);
+    navigatorTool_ = navigator.get();
+    input_->Hooks().SetAnimation(navigator.get());
+    AddToolTarget(std::move(navigator));
+}
 
 }  // namespace palvex::ui

@@ -335,6 +335,24 @@ TEST_F(AnimationTest, BarrierHoverStartsKeepsAndStopsTheRings) {
     EXPECT_FALSE(animator.Running());
 }
 
+TEST_F(AnimationTest, RingsStopWhenThePointerLeavesTheImageOrTheCanvas) {
+    StartWithImage();
+    app->Model().settings.animationRings = 2;
+    ui::PointerAnimator& animator = Animator();
+    QWidget* viewport = View().viewport();
+    ASSERT_TRUE(animator.Start({100, 100}));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(viewport, &leave);
+    EXPECT_FALSE(animator.Running());
+
+    ASSERT_TRUE(animator.Start({100, 100}));
+    const QPoint beside(700, 100);  // right of the 400-pixel image
+    QMouseEvent move(QEvent::MouseMove, QPointF(beside), QPointF(viewport->mapToGlobal(beside)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &move);
+    EXPECT_FALSE(animator.Running());
+}
+
 TEST_F(AnimationTest, TicksDrawTheDotsOnlyInTheirBoxAndNothingWhileSwitchedOff) {
     StartWithImage();
     app->Model().settings.animationRings = 1;

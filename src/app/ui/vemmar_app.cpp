@@ -4,6 +4,7 @@
 
 #include "app/ui/qt_text.h"
 #include "app/ui/vemmar_doc.h"
+#include "canvas/ui/navigator_tool.h"
 #include "canvas/ui/vemmar_view.h"
 #include "image/image_saver.h"
 #include "image/save_format.h"
@@ -74,6 +75,9 @@ bool CVemmarApp::InitInstance(const QStringList& arguments) {
     model_.settings.ReadFirstOpen(store);
     if (!file && model_.settings.firstOpen == 1) {
         OpenRecent(0);
+    }
+    if (NavigatorTool* navigator = frame_->Navigator()) {
+        navigator->ShowAtStartup();
     }
     frame_->activateWindow();
     if (file) {

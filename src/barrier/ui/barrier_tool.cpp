@@ -245,7 +245,8 @@ void BarrierTool::BarrierHover(Point client) {
     if (hover.guide != 0) {
         ShowGuide(hover.guide);
     }
-    // The pointer animation takes its target from AnimationTargetAt here once it is built.
+    // A selected target has nothing to point out; the animation keeps, stops or starts its rings.
+    services_.input.Hooks().HoverBarrier(AnimationTargetAt(client), client, false);
 }
 
 bool BarrierTool::ResizeBarrier(int step) {

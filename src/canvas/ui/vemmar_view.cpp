@@ -163,7 +163,21 @@ void CVemmarView::RepaintNow() {
 void CVemmarView::ImageReplaced() {
     dirtyRect_ = {};
     UpdateScrollBars();
+    emit ImageReplacedSignal();
     RepaintNow();
+}
+
+bool CVemmarView::ScrollsHorizontally() const {
+    return horizontalScrollBar()->maximum() > 0;
+}
+
+bool CVemmarView::ScrollsVertically() const {
+    return verticalScrollBar()->maximum() > 0;
+}
+
+void CVemmarView::ScrollTo(Point position) {
+    horizontalScrollBar()->setValue(position.x);
+    verticalScrollBar()->setValue(position.y);
 }
 
 void CVemmarView::paintEvent(QPaintEvent* event) {
@@ -201,6 +215,7 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
         }
         dirtyRect_ = {};
         fullRedraw_ = false;
+        emit ImageLayerRepainted();
     }
 
     const QRect exposed = event->rect().intersected(QRect(0, 0, client.width, client.height));

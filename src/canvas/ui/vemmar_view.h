@@ -44,6 +44,12 @@ public:
     void SetZoomSliderPosition(int position);
     Point ScrollPosition() const;
     CanvasMapping Mapping() const;
+    // The canvas's client size for the current extent, and whether it scrolls on either axis.
+    Size ClientArea() const { return ClientSizeFor(Extent()); }
+    bool ScrollsHorizontally() const;
+    bool ScrollsVertically() const;
+    void ScrollTo(Point position);
+    const BackgroundTiles& Tiles() const { return tiles_; }
     Point ContextPoint() const { return contextPoint_; }
 
     // Background.
@@ -95,6 +101,10 @@ signals:
     void ImageResized();
     // A file was opened as the new image: the tools drop what belonged to the old one.
     void ImageLoaded();
+    // A new image replaced the old one (loading, a transform of the whole image).
+    void ImageReplacedSignal();
+    // The image layer was drawn again (not only pointer feedback).
+    void ImageLayerRepainted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -18,6 +18,7 @@ class CMyRibbonBar;
 class CMyStatusBar;
 class CVemmarView;
 class CanvasInput;
+class NavigatorTool;
 class ToolCommands;
 
 // The main window: the ribbon above, the canvas in the middle, the status bar below. Handles
@@ -38,6 +39,7 @@ public:
     CMyStatusBar* StatusBar() const { return statusBar_; }
     ToolCommands& Tools() const { return *tools_; }
     CanvasInput* Input() const { return input_.get(); }
+    NavigatorTool* Navigator() const { return navigatorTool_; }
     // A tool's own command handler, asked after the mode commands; the frame keeps it.
     void AddToolTarget(std::unique_ptr<CommandTarget> target);
 
@@ -81,6 +83,7 @@ private:
     std::unique_ptr<ToolCommands> tools_;
     std::unique_ptr<CanvasInput> input_;
     std::vector<std::unique_ptr<CommandTarget>> toolTargets_;
+    NavigatorTool* navigatorTool_ = nullptr;  // one of toolTargets_
     QTimer updateTimer_;
     int look_;
 };

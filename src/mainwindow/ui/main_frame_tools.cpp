@@ -1,4 +1,5 @@
 #include "barrier/ui/barrier_tool.h"
+#include "canvas/ui/navigator_tool.h"
 #include "mainwindow/ui/main_frame.h"
 #include "tools/ui/canvas_input.h"
 
@@ -11,6 +12,10 @@ void CMainFrame::InstallTools() {
         BarrierTool::Services{model_, *this, *view_, *input_, router_, store_, prompter_});
     input_->Hooks().SetBarrier(barrier.get());
     AddToolTarget(std::move(barrier));
+    auto navigator = std::make_unique<NavigatorTool>(model_, store_, *view_, *statusBar_, *this);
+    navigatorTool_ = navigator.get();
+    input_->Hooks().SetAnimation(navigator.get());
+    AddToolTarget(std::move(navigator));
 }
 
 }  // namespace palvex::ui

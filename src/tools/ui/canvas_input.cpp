@@ -101,6 +101,8 @@ void CanvasInput::EmptyPointerPanes() {
 // The pointer has left what the tools work on. Qt grabs the mouse only while a button is held,
 // so the hover capture is not needed to see this: the leave event stands in for it.
 void CanvasInput::LeavePointer() {
+    // Rings left running would come back at the next tick, away from anything under the pointer.
+    hooks_.StopAnimation();
     services_.view.ErasePointerOverlay();
     ShowPointer(PointerShape::Arrow);
 }

@@ -9,6 +9,7 @@
 #include "base/prompter.h"
 #include "tools/tool_mode.h"
 #include "tools/ui/canvas_tool_hooks.h"
+#include "tools/ui/cursor_stopper.h"
 
 class QKeyEvent;
 class QMenu;
@@ -42,6 +43,8 @@ public:
     ~CanvasInput() override;
 
     CanvasToolHooks& Hooks() { return hooks_; }
+    // The pen's cursor stop, applied by the range outline at a pointer move.
+    CursorStopper& CursorStop() { return cursorStop_; }
 
     // The view's events. Each returns true when it consumed the event.
     void MouseMove(QMouseEvent* event);
@@ -82,6 +85,7 @@ private:
 
     Services services_;
     CanvasToolHooks hooks_;
+    CursorStopper cursorStop_;
     Point rightDragAnchor_{-1, -1};
 };
 

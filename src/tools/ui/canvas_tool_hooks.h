@@ -85,6 +85,9 @@ class AnimationHooks {
 public:
     virtual ~AnimationHooks() = default;
     virtual void StopAnimation() {}
+    // The barrier's hover: `target` a point index, -3 a side, -2 inside, -1 elsewhere;
+    // `selected` when what it names is already selected (nothing to point out then).
+    virtual void HoverBarrier(int /*target*/, Point /*client*/, bool /*selected*/) {}
     // The navigator window lies over this window point.
     virtual bool NavigatorUnder(Point /*client*/) const { return false; }
 };
@@ -146,6 +149,9 @@ public:
 
     // Pointer animation and navigator.
     void StopAnimation() { animation_->StopAnimation(); }
+    void HoverBarrier(int target, Point client, bool selected) {
+        animation_->HoverBarrier(target, client, selected);
+    }
     bool NavigatorUnder(Point client) const { return animation_->NavigatorUnder(client); }
 
     // Keys that reach the canvas: Tab and the arrows go to the selection, else to the barrier.

@@ -141,10 +141,13 @@ void ToolCommands::ToggleAnimation() {
     AppSettings& settings = model_.settings;
     const bool on = settings.animationRings == 0;
     if (on) {
-        // The count comes back from the settings; a stored 0 would leave the switch off.
+        // The count in use before the switch comes back; a stored 0 would leave it off.
         const int stored = setting::kPlayAnime.Read(store_);
-        settings.animationRings = stored > 0 ? stored : setting::kPlayAnime.fallback;
+        settings.animationRings = lastRings_ > 0 ? lastRings_
+                                  : stored > 0   ? stored
+                                                 : setting::kPlayAnime.fallback;
     } else {
+        lastRings_ = settings.animationRings;
         settings.animationRings = 0;
     }
     frame_.StatusBar()->FlashMessage(str::kNoticeAnimation, on, texts::kSwitchOnWord,

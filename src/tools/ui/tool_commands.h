@@ -41,6 +41,7 @@ private:
     SettingsStore& store_;
     Prompter& prompter_;
     CanvasInput* input_ = nullptr;
+    int lastRings_ = 0;  // the ring count F10 switched off
 };
 
 }  // namespace palvex::ui

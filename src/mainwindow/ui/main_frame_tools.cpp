@@ -1,10 +1,16 @@
 #include "mainwindow/ui/main_frame.h"
 #include "tools/ui/canvas_input.h"
+#include "tools/ui/pen_tool.h"
 
 namespace palvex::ui {
 
 // Each tool takes its part of the canvas's events through the input's hooks and handles its
 // commands as a tool target. The frame destroys the targets before the input.
-void CMainFrame::InstallTools() {}
+void CMainFrame::InstallTools() {
+    auto pens = std::make_unique<PenTool>(
+        PenTool::Services{model_, *view_, *statusBar_, *ribbon_, *input_});
+    input_->Hooks().SetPens(pens.get());
+    AddToolTarget(std::move(pens));
+}
 
 }  // namespace palvex::ui

@@ -22,6 +22,8 @@ RibbonSpinEdit::RibbonSpinEdit(const CommandInfo& row, QAction* action, QWidget*
     edit_->setObjectName(objectName() + "_edit");
     edit_->setRange(row.range.low, row.range.high);
     edit_->setValue(row.range.initial);
+    // A typed value beyond the range is pulled into it when the edit is left or Enter pressed.
+    edit_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     edit_->setAlignment(Qt::AlignRight);
     // The width is the edit's own; the spin buttons come on top of it.
     edit_->setFixedWidth(row.range.width + 18);

@@ -222,6 +222,41 @@ TEST_F(PenToolTest, UndoDuringAStrokeUndoesTheStrokeSoFar) {
     EXPECT_TRUE(PixelsAre({earlier, SquareAt({60, 60}, 1)}, kKey));
 }
 
+// A history that cannot store anything, as with a full disk.
+class RefusingHistory final : public ui::EditHistory {
+public:
+    bool PushImageSnapshot(const Rect& /*imageRect*/) override {
+        ++pushes;
+        return false;
+    }
+    bool Undo() override { return false; }
+    bool Redo() override { return false; }
+    void Reset() override {}
+    int UndoCount() const override { return 0; }
+    int RedoCount() const override { return 0; }
+    void WaitForWrites() override {}
+    int pushes = 0;
+};
+
+TEST_F(PenToolTest, AStrokeWhoseUndoStepCannotBeStoredIsTakenBack) {
+    ui::CVemmarView& view = StartWithImage();
+    auto refusing = std::make_unique<RefusingHistory>();
+    RefusingHistory& history = *refusing;
+    view.SetHistory(std::move(refusing));
+    Press({60, 60});
+    Move({60, 60}, Qt::LeftButton);
+    EXPECT_TRUE(PixelsAre({SquareAt({60, 60}, 1)}, kKey));  // shown while drawing
+    Release({60, 60});
+    EXPECT_EQ(history.pushes, 1);
+    EXPECT_TRUE(PixelsAre({}, kKey));
+    EXPECT_EQ(Shown(60, 60), qRgb(100, 100, 100));
+    // Nor is the whole-image pen applied.
+    Run(cmd::ID_HANI_ALL);
+    Click({5, 5});
+    EXPECT_EQ(history.pushes, 2);
+    EXPECT_TRUE(PixelsAre({}, kKey));
+}
+
 TEST_F(PenToolTest, ToleranceDecidesWhichPixelsTheRealColourPenPaints) {
     StartWithImage();
     Ribbon().SetColour(cmd::ID_PEN_REAL, Rgb(0, 0, 255));

@@ -352,8 +352,14 @@ TEST_F(PenToolTest, TheOutlineShowsTheShapeTheSwatchAndTheReadout) {
     EXPECT_EQ(Shown(70, 60), inverse);
     EXPECT_EQ(Shown(50, 50), qRgb(100, 100, 100));
 
-    // The whole-image range draws no shape.
+    // A stored size beyond the spin range is used as its limit.
     Run(cmd::ID_PEN);
+    Settings().penStyle = 0;
+    Settings().rangeSize = 9999;
+    Move({60, 60});
+    EXPECT_EQ(view.OverlayRect(), (Rect{-195, -195, 315, 315}));
+
+    // The whole-image range draws no shape.
     Run(cmd::ID_HANI_ALL);
     Move({60, 61});
     EXPECT_EQ(Shown(70, 61), qRgb(100, 100, 100));

@@ -156,6 +156,10 @@ inline constexpr std::string_view kSizeFormat = "%1×%2";
 inline constexpr std::string_view kGuideCursorHeld =
     "Ctrlキーを押しながらマウスカーソルを自由に移動させることができます";
 
+// The flattening direction button: the height is shortened (vertical) or the width (horizontal).
+inline constexpr std::string_view kFlatVerticalLabel = "扁平方向:垂直";
+inline constexpr std::string_view kFlatHorizontalLabel = "扁平方向:水平";
+
 // The label of ID_SAME_TRANS while the drawing colour already is the key.
 inline constexpr std::string_view kDrawColourIsKeyLabel = "現在の描画色＝透過色";
 

@@ -15,6 +15,7 @@
 #include "mainwindow/ui/ribbon_spin_edit.h"
 #include "resources/command_ids.h"
 #include "resources/command_table.h"
+#include "resources/texts.h"
 #include "ui/app_fixture.h"
 
 namespace palvex {
@@ -273,7 +274,9 @@ TEST_F(RibbonLayoutTest, EveryRowHasItsElementInItsPlace) {
         const ui::RibbonElement* element = ribbon.ElementFor(row);
         ASSERT_NE(element, nullptr);
         EXPECT_EQ(element->action, app->Router().Action(row.id));
-        const QString label = ui::DisplayText(ui::ToQString(row.label));
+        // The flattening direction's button names the direction in use: vertical by default.
+        const QString label = ui::DisplayText(
+            ui::ToQString(row.id == cmd::ID_FLAT_HV ? texts::kFlatVerticalLabel : row.label));
         const std::string place = PlaceOf(row);
         if (place == "menu" || place == "foot") {
             auto* button = qobject_cast<ui::RibbonButton*>(element->widget);

@@ -2,6 +2,7 @@
 #include "canvas/ui/navigator_tool.h"
 #include "mainwindow/ui/main_frame.h"
 #include "tools/ui/canvas_input.h"
+#include "tools/ui/pen_tool.h"
 
 namespace palvex::ui {
 
@@ -16,6 +17,10 @@ void CMainFrame::InstallTools() {
     navigatorTool_ = navigator.get();
     input_->Hooks().SetAnimation(navigator.get());
     AddToolTarget(std::move(navigator));
+    auto pens = std::make_unique<PenTool>(
+        PenTool::Services{model_, *view_, *statusBar_, *ribbon_, *input_});
+    input_->Hooks().SetPens(pens.get());
+    AddToolTarget(std::move(pens));
 }
 
 }  // namespace palvex::ui

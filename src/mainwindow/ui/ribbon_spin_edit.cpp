@@ -4,24 +4,53 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
+#include <algorithm>
 
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_paint.h"
 
 namespace palvex::ui {
+namespace {
+
+// A number typed beyond the range is let through while typing and pulled into the range when
+// the edit is left or Enter is pressed, instead of refusing the keystroke.
+class ClampingSpinBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+    QValidator::State validate(QString& text, int& position) const override {
+        const QValidator::State state = QSpinBox::validate(text, position);
+        bool number = false;
+        text.trimmed().toLongLong(&number);
+        return state == QValidator::Invalid && number ? QValidator::Intermediate : state;
+    }
+
+    void fixup(QString& text) const override {
+        bool number = false;
+        const long long value = text.trimmed().toLongLong(&number);
+        if (number) {
+            text = QString::number(std::clamp<long long>(value, minimum(), maximum()));
+        } else {
+            QSpinBox::fixup(text);
+        }
+    }
+};
+
+}  // namespace
 
 RibbonSpinEdit::RibbonSpinEdit(const CommandInfo& row, QAction* action, QWidget* parent)
     : QWidget(parent),
       row_(row),
       action_(action),
       label_(new QLabel(DisplayText(ToQString(row.label)), this)),
-      edit_(new QSpinBox(this)) {
+      edit_(new ClampingSpinBox(this)) {
     setObjectName(ToQString(row.name));
     setProperty("commandId", row.id);
     setToolTip(PromptToolTip(row.prompt, ToQString(row.label)));
     edit_->setObjectName(objectName() + "_edit");
     edit_->setRange(row.range.low, row.range.high);
     edit_->setValue(row.range.initial);
+    edit_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     edit_->setAlignment(Qt::AlignRight);
     // The width is the edit's own; the spin buttons come on top of it.
     edit_->setFixedWidth(row.range.width + 18);

@@ -233,7 +233,7 @@ void CanvasInput::LeftPress(Point p, Point q) {
                 services_.prompter.Information(str::kWholeRangeAllColours);
                 return;
             }
-            hooks_.ApplyPenToWholeImage();  // its snapshot first, then the pixels
+            hooks_.ApplyPenToWholeImage(q);  // its snapshot first, then the pixels
             services_.view.ForgetPointerOverlay();
             return;
         case ToolMode::FloodFill:
@@ -277,7 +277,9 @@ void CanvasInput::MouseRelease(QMouseEvent* event) {
     }
     const Point p = ClientPoint(event->position());
     if (event->button() == Qt::LeftButton) {
-        hooks_.EndDrag(p);
+        if (!hooks_.EndDrag(p) && hooks_.PenStrokeInProgress()) {
+            hooks_.EndPenStroke(p, ToImage(p));
+        }
         return;
     }
     if (event->button() != Qt::RightButton) {

@@ -71,6 +71,8 @@ public:
 
     // Where the right button went down; (-1, -1) while it is up.
     Point RightDragAnchor() const { return rightDragAnchor_; }
+    // The range gestures move the anchor on with each size or flatness step.
+    void SetRightDragAnchor(Point client) { rightDragAnchor_ = client; }
 
 private:
     bool HasImage() const;

@@ -71,7 +71,13 @@ public:
     virtual ~PenHooks() = default;
     virtual bool PenStrokeInProgress() const { return false; }
     virtual void StartPenStroke(Point /*client*/, Point /*q*/) {}
-    virtual void ApplyPenToWholeImage() {}
+    // The left release: a stroke that processed nothing applies once here, then it becomes one
+    // undo step.
+    virtual void EndPenStroke(Point /*client*/, Point /*q*/) {}
+    // Undo or redo during a stroke: what the stroke changed so far becomes its undo step first.
+    virtual void FinishStrokeForHistory() {}
+    // The whole-image range: the reference colour is the pixel at q.
+    virtual void ApplyPenToWholeImage(Point /*q*/) {}
     // The move in a pen mode: right-button drag, range outline, stroke.
     virtual void PenMove(Point /*client*/, Point /*q*/) {}
     virtual void RightPress(Point /*client*/, bool /*ctrl*/) {}
@@ -115,7 +121,10 @@ public:
     void CommitPaste() { selection_->CommitPaste(); }
     bool RemoveSelection() { return selection_->RemoveSelection(); }
     void StartRubberBand(Point q) { selection_->StartRubberBand(q); }
-    void DropForHistory() { selection_->DropForHistory(); }
+    void DropForHistory() {
+        pens_->FinishStrokeForHistory();
+        selection_->DropForHistory();
+    }
     void SelectionHover(Point client) { selection_->SelectionHover(client); }
 
     // The drags of the barrier and the selection: the first in progress takes the move or ends
@@ -140,7 +149,8 @@ public:
     // Pens (modes 1 and 4).
     bool PenStrokeInProgress() const { return pens_->PenStrokeInProgress(); }
     void StartPenStroke(Point client, Point q) { pens_->StartPenStroke(client, q); }
-    void ApplyPenToWholeImage() { pens_->ApplyPenToWholeImage(); }
+    void EndPenStroke(Point client, Point q) { pens_->EndPenStroke(client, q); }
+    void ApplyPenToWholeImage(Point q) { pens_->ApplyPenToWholeImage(q); }
     void PenMove(Point client, Point q) { pens_->PenMove(client, q); }
     void RightPress(Point client, bool ctrl) { pens_->RightPress(client, ctrl); }
     void TurnRange(int delta, bool fine) { pens_->TurnRange(delta, fine); }

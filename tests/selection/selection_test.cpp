@@ -1,9 +1,10 @@
 // The selection rectangle's rules and the floating picture's pixel work.
 
+#include "selection/selection.h"
+
 #include <gtest/gtest.h>
 
 #include "selection/paste_pixels.h"
-#include "selection/selection.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -58,8 +59,7 @@ TEST(SelectionRules, MovesPassThroughWindowCoordinates) {
     EXPECT_EQ(SteppedSelection({10, 10, 31, 40}, -10, 5, 1.0f), (Rect{0, 15, 21, 45}));
     // A drag keeps the window size and is not held in the image.
     const CanvasMapping mapping{2.0f, {10, 0}};
-    EXPECT_EQ(MovedSelection({10, 10, 30, 20}, {5, 5}, {25, 5}, mapping),
-              (Rect{-5, 0, 15, 10}));
+    EXPECT_EQ(MovedSelection({10, 10, 30, 20}, {5, 5}, {25, 5}, mapping), (Rect{-5, 0, 15, 10}));
 }
 
 TEST(SelectionRules, PasteIsCentredOnThePointAndRestoredIntoTheImage) {

@@ -157,7 +157,8 @@ TEST(PastePixels, EnlargementIsWhiteAndRefusedOverTheLimit) {
     EXPECT_EQ(out.Height(), 2);
     EXPECT_EQ(out.Row(1)[2], image.Row(1)[2]);
     EXPECT_EQ(out.ReadPixel(3, 1), 0x00FFFFFFu);
-    // 70000 x 70000 would wrap a 32-bit product; 64 bits refuse it.
+    // 65536 x 65536 wraps a 32-bit product to 0; 64 bits refuse it.
+    EXPECT_FALSE(EnlargedSizeFits({3, 2}, {1 << 16, 1 << 16}));
     EXPECT_FALSE(EnlargedSizeFits({3, 2}, {70000, 70000}));
     EXPECT_FALSE(EnlargedSizeFits({3, 2}, {1 << 16, 1 << 13}));
     EXPECT_TRUE(EnlargedSizeFits({3, 2}, {1 << 15, 1 << 13}));

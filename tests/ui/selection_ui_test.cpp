@@ -37,6 +37,9 @@ TEST_F(SelectionUiTest, HandleDragKeepsFifteenPixelsOnTheDraggedSide) {
     Select({10, 10, 100, 100});
     Drag({100, 100}, {5, 200});
     EXPECT_EQ(Selected(), (Rect{5, 10, 20, 200}));
+    // Without a floating picture there is nothing to stretch, and nothing to complain about.
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_TRUE(State().pasteBuffer.IsNull());
 }
 
 TEST_F(SelectionUiTest, MouseAndKeysMoveTheSelectionAndShiftMovesTheSelectedSide) {

@@ -337,6 +337,18 @@ TEST_F(SelectionUiTest, UndoDropsTheFloatingPicture) {
     EXPECT_EQ(PixelAt(10, 10), Named(10, 10));
 }
 
+TEST_F(SelectionUiTest, OpeningAnImageRemovesTheSelection) {
+    StartWith(120, 90);
+    Select({10, 10, 30, 30});
+    Run(cmd::ID_EDIT_COPY);
+    app->Document().SetModifiedFlag(false);
+    const auto other = temp.File("other.png");
+    test::WriteFileBytes(other, test::EncodeRgbaPng(test::SolidBitmap(50, 40, 0xFF808080u)));
+    ASSERT_TRUE(app->OpenImageFile(other));
+    EXPECT_FALSE(State().HasSelection());
+    EXPECT_FALSE(State().pasteMode);
+}
+
 TEST_F(SelectionUiTest, CentreOnSelectionScrollsItToTheMiddle) {
     StartWith(2000, 1500);
     Select({20, 20, 80, 80});

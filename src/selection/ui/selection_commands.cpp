@@ -269,8 +269,8 @@ void SelectionTool::SelectAll() {
         return;
     }
     const Size image = ImageSize();
+    // A floating picture is stretched over it, still from its own size.
     state_.rect = {0, 0, image.width, image.height};
-    ResampleTo({image.width, image.height});
     Repaint();
     RefreshImageInfo();
 }

@@ -342,6 +342,32 @@ TEST_F(SelectionUiTest, UndoDropsTheFloatingPicture) {
     EXPECT_EQ(PixelAt(10, 10), Named(10, 10));
 }
 
+TEST_F(SelectionUiTest, FloatingPictureOutlineAndHandlesAreDrawnAtTheZoom) {
+    StartWith(600, 150);
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(qRgb(250, 0, 0));
+    picture.setPixel(10, 5, qRgb(0, 0, 250));
+    clipboard->SetImage(picture);
+    app->View()->SetContextPoint({60, 40});
+    Run(cmd::ID_PASTE_HERE);
+    ASSERT_EQ(Selected(), (Rect{50, 35, 70, 45}));
+    Run(cmd::ID_ZOOM3);  // 200 %: the picture covers window (100, 70) to (140, 90)
+    const Colour line = app->Model().settings.selectionLineColour;
+    const QRgb lineRgb = qRgb(RedOf(line), GreenOf(line), BlueOf(line));
+    const QImage shown = app->View()->Rendered();
+    EXPECT_EQ(shown.pixel(119, 79), qRgb(250, 0, 0));
+    EXPECT_EQ(shown.pixel(121, 81), qRgb(0, 0, 250)) << "its pixel (10, 5), doubled";
+    EXPECT_EQ(shown.pixel(120, 71), lineRgb) << "the top side, selected, 3 pixels";
+    EXPECT_EQ(shown.pixel(98, 68), lineRgb) << "handle 0, a square";
+    EXPECT_EQ(shown.pixel(120, 92), lineRgb) << "handle 6, a circle";
+    EXPECT_EQ(shown.pixel(150, 80), Named(75, 40)) << "beside it: the image";
+    // Scrolled so that the picture is cut by the window's left edge.
+    app->View()->horizontalScrollBar()->setValue(110);
+    const QImage scrolled = app->View()->Rendered();
+    EXPECT_EQ(scrolled.pixel(11, 81), qRgb(0, 0, 250));
+    EXPECT_EQ(scrolled.pixel(9, 79), qRgb(250, 0, 0));
+}
+
 TEST_F(SelectionUiTest, OpeningAnImageRemovesTheSelection) {
     StartWith(120, 90);
     Select({10, 10, 30, 30});

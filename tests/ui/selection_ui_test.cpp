@@ -27,6 +27,8 @@ TEST_F(SelectionUiTest, RubberBandSelectsFromFifteenPixelsAndIgnoresSmallJitter)
     EXPECT_FALSE(State().HasSelection()) << "14 x 40 selects nothing";
     Drag({20, 20}, {35, 35});
     EXPECT_EQ(Selected(), (Rect{20, 20, 35, 35}));
+    EXPECT_EQ(app->MainFrame()->StatusBar()->Guide(),
+              ui::ToQString(LoadString(str::kGuideDoubleClickCopies)));
     EXPECT_EQ(SizePane(), "15×15");
     // A band dragged beyond the image stops at its last pixel.
     Drag({100, 100}, {700, 500});
@@ -159,6 +161,7 @@ TEST_F(SelectionUiTest, CopyAndCutOfAFloatingPictureTakeItAsDrawn) {
 
 TEST_F(SelectionUiTest, SmallerPictureFloatsCentredAndLargerOneEnlargesTheImage) {
     StartWith(300, 200);
+    Run(cmd::ID_PAINT);  // a paste returns to the selection mode
     QImage small(50, 40, QImage::Format_RGB32);
     small.fill(qRgb(10, 20, 30));
     clipboard->SetImage(small);
@@ -167,6 +170,7 @@ TEST_F(SelectionUiTest, SmallerPictureFloatsCentredAndLargerOneEnlargesTheImage)
     const int cx = area.width() / 2;
     const int cy = area.height() / 2;
     EXPECT_EQ(Selected(), (Rect{cx - 25, cy - 20, cx + 25, cy + 20}));
+    EXPECT_EQ(app->Model().settings.toolMode, 0);
     EXPECT_EQ(UndoSteps(), 0);
     EXPECT_TRUE(app->Document().IsModified());
     // At the context point.

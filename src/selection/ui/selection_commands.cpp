@@ -161,9 +161,7 @@ void SelectionTool::CopySelection() {
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QTimer::singleShot(kCopyWaitMs, [] { QApplication::restoreOverrideCursor(); });
-    if (services_.model.settings.showGuide == 1) {
-        services_.statusBar.GuideHint(str::kGuideClickToPaste);
-    }
+    services_.statusBar.GuideHint(str::kGuideClickToPaste);
     state_.pasteMode = true;
     Repaint();
 }
@@ -258,7 +256,9 @@ void SelectionTool::PasteFromClipboard(std::optional<Point> client) {
     state_.pasteSize = size;
     state_.rect = rect;
     state_.pasteMode = true;
-    services_.model.settings.toolMode = static_cast<int>(ToolMode::Select);
+    if (services_.setToolMode) {
+        services_.setToolMode(ToolMode::Select);  // the ribbon's tab stays
+    }
     services_.view.ForgetPointerOverlay();
     emit services_.view.ImageEdited({});
     RefreshImageInfo();

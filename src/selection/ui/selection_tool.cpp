@@ -175,7 +175,7 @@ void SelectionTool::SelectionHover(Point client) {
         guide = str::kGuideMoveBySteps;
     }
     services_.view.viewport()->setCursor(CursorFor(shape));
-    if (guide != 0 && services_.model.settings.showGuide == 1) {
+    if (guide != 0) {
         services_.statusBar.GuideHint(guide);
     }
 }
@@ -196,7 +196,7 @@ bool SelectionTool::ContinueDrag(Point client, Point q) {
             } else {
                 PreviewOutline(dragged_);
             }
-            if (!ctrl && services_.model.settings.showGuide == 1) {
+            if (!ctrl) {
                 services_.statusBar.GuideHint(str::kGuideCtrlMovesImageOnly);
             }
             return true;
@@ -234,7 +234,7 @@ bool SelectionTool::EndDrag(Point /*client*/) {
                 return true;
             }
             state_.rect = band->Result();
-            if (state_.HasSelection() && services_.model.settings.showGuide == 1) {
+            if (state_.HasSelection()) {
                 services_.statusBar.GuideHint(str::kGuideDoubleClickCopies);
             }
             break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -28,6 +29,8 @@ public:
         CVemmarView& view;
         CMyStatusBar& statusBar;
         Prompter& prompter;
+        // The common mode change; a paste switches to the selection mode.
+        std::function<void(ToolMode)> setToolMode;
     };
     SelectionTool(Services services, std::unique_ptr<ImageClipboard> clipboard,
                   std::unique_ptr<TransformAsker> asker);

@@ -70,6 +70,28 @@ TEST_F(SelectionUiTest, MouseAndKeysMoveTheSelectionAndShiftMovesTheSelectedSide
     EXPECT_EQ(Selected(), (Rect{65, 19, 135, 69}));
 }
 
+TEST_F(SelectionUiTest, PointerAndGuideFollowHandlesSidesAndInside) {
+    StartWith(300, 200);
+    Select({40, 40, 100, 80});
+    const auto guide = [this] { return app->MainFrame()->StatusBar()->Guide(); };
+    const auto text = [](int id) { return ui::ToQString(LoadString(id)); };
+    Mouse(QEvent::MouseMove, {41, 43});
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::SizeFDiagCursor) << "handle 0";
+    Mouse(QEvent::MouseMove, {70, 78});
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::SizeVerCursor) << "handle 6";
+    Mouse(QEvent::MouseMove, {55, 79});
+    EXPECT_EQ(guide(), text(str::kGuideClickSide)) << "the bottom side";
+    Mouse(QEvent::MouseMove, {55, 41});
+    EXPECT_EQ(guide(), text(str::kGuideTabTurnsSide)) << "the selected top side";
+    Mouse(QEvent::MouseMove, {99, 50});
+    EXPECT_EQ(guide(), text(str::kGuideShiftMovesSide)) << "the right side";
+    Mouse(QEvent::MouseMove, {70, 60});
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::SizeAllCursor);
+    EXPECT_EQ(guide(), text(str::kGuideMoveBySteps));
+    Mouse(QEvent::MouseMove, {200, 150});
+    EXPECT_EQ(Viewport()->cursor().shape(), Qt::ArrowCursor);
+}
+
 TEST_F(SelectionUiTest, CopyFloatsTheSelectionAndAClickOutsidePastesItAsOneStep) {
     StartWith(120, 90);
     Select({10, 10, 30, 30});

@@ -158,6 +158,7 @@ void SelectionTool::DropForHistory() {
     band_.reset();
     state_.rect = {};
     state_.pasteMode = false;
+    RefreshImageInfo();
 }
 
 void SelectionTool::SelectionHover(Point client) {

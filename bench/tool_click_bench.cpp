@@ -189,6 +189,34 @@ void BM_StepFullRepaint(benchmark::State& state) {
     }
 }
 
+// A floating picture as large as the image, dragged by a few pixels: press inside, one move (its
+// outline follows), release (the canvas repainted with the picture at its new place, of which
+// only the part in the window is stretched).
+void BM_FloatingPictureDrag(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    editor.app.Router().Dispatch(cmd::ID_SELECT);
+    editor.app.Router().Dispatch(cmd::ID_EDIT_SELECT_ALL);
+    editor.app.Router().Dispatch(cmd::ID_EDIT_COPY);
+    QWidget* viewport = editor.app.View()->viewport();
+    const auto send = [viewport](QEvent::Type type, QPointF p, Qt::MouseButtons held) {
+        QMouseEvent event(type, p, viewport->mapToGlobal(p),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    };
+    int step = 1;
+    for (auto _ : state) {
+        step = -step;  // back and forth, so the picture stays in view
+        send(QEvent::MouseButtonPress, {500, 400}, Qt::LeftButton);
+        send(QEvent::MouseMove, {500.0 + 3 * step, 400}, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, {500.0 + 3 * step, 400}, Qt::NoButton);
+    }
+}
+
 // 6000 x 4000, and 100 megapixels, where the click must return within 100 ms.
 #define PALVEX_SIZES \
     Args({6000, 4000})->Args({10000, 10000})->Unit(benchmark::kMillisecond)->UseRealTime()
@@ -197,6 +225,7 @@ BENCHMARK(BM_FloodFillClick)->PALVEX_SIZES;
 BENCHMARK(BM_StepSnapshot)->PALVEX_SIZES;
 BENCHMARK(BM_StepFill)->PALVEX_SIZES;
 BENCHMARK(BM_StepFullRepaint)->PALVEX_SIZES;
+BENCHMARK(BM_FloatingPictureDrag)->PALVEX_SIZES;
 #undef PALVEX_SIZES
 
 // One tick of the pointer animation: the previous dots put back from the composed frame and ten

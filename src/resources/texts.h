@@ -178,4 +178,23 @@ inline constexpr std::string_view kWidthWouldBe = "横サイズが、%1pixel に
 inline constexpr std::string_view kHeightWouldBe = "縦サイズが、%1pixel になります";
 inline constexpr std::string_view kPixelLimitLabel = "Pixel　　(1～%1Pixel)";
 
+// The angle and size dialogs.
+inline constexpr std::string_view kAngleDialogCaption = "角度指定";
+inline constexpr std::string_view kAngleLabel = "回転角度：";
+inline constexpr std::string_view kDegreeUnit = "度";
+inline constexpr std::string_view kSizeDialogCaption = "サイズ指定";
+inline constexpr std::string_view kSizeInPercent = "パーセント指定";
+inline constexpr std::string_view kSizeInPixels = "ピクセル指定";
+inline constexpr std::string_view kWidthLabel = "横：";
+inline constexpr std::string_view kHeightLabel = "縦：";
+inline constexpr std::string_view kPercentRangeLabel = "%　　(1～200%)";
+inline constexpr std::string_view kKeepAspect = "縦横比を固定する(&F)";
+inline constexpr std::string_view kDialogRun = "実行(&S)";
+inline constexpr std::string_view kDialogCancel = "中止(&C)";
+
+// A clipboard picture that cannot be pasted: the line before message 30027.
+inline constexpr std::string_view kSetErrorLine = "セットエラー\n";
+// The clipboard refused the picture of a copy or a cut (a cut then erases nothing).
+inline constexpr std::string_view kClipboardWriteFailed = "クリップボードへのコピーに失敗しました";
+
 }  // namespace palvex::texts

@@ -265,6 +265,9 @@ TEST_F(RibbonCommandTest, CommandsWithoutAHandlerAreShownDisabled) {
     }
     // Menu items follow their actions.
     EXPECT_TRUE(app->Router().Action(cmd::ID_ALPHA1)->isEnabled());
+    EXPECT_TRUE(app->Router().Action(cmd::ID_REVERSE_H)->isEnabled());
+    app->Router().Dispatch(cmd::ID_EDIT_SELECT_ALL);  // a selection disables the transforms
+    app->Router().UpdateActions();
     EXPECT_FALSE(app->Router().Action(cmd::ID_REVERSE_H)->isEnabled());
 }
 

@@ -13,6 +13,7 @@
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
+#include "tools/ui/canvas_input.h"
 
 namespace palvex::ui {
 namespace {
@@ -148,6 +149,10 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
     if (view_ != nullptr) {
         view_->ResetHistory();
     }
+    // A new image removes the selection; a floating picture goes unpasted.
+    if (frame_ && frame_->Input() != nullptr) {
+        frame_->Input()->EndForHistory();
+    }
     services_.workFolder.CleanWorkFolder(services_.prompter);
     if (view_ != nullptr) {
         view_->ForgetPointerOverlay();
@@ -266,6 +271,9 @@ void CVemmarApp::NewDocument() {
     }
     if (view_ != nullptr) {
         view_->ForgetPointerOverlay();
+    }
+    if (frame_ && frame_->Input() != nullptr) {
+        frame_->Input()->EndForHistory();
     }
     model_.image = ImageState{};
     document_->OnNewDocument();

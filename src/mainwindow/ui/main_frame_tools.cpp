@@ -1,8 +1,11 @@
 #include "barrier/ui/barrier_tool.h"
 #include "canvas/ui/navigator_tool.h"
+#include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/main_frame.h"
+#include "selection/ui/selection_tool.h"
 #include "tools/ui/canvas_input.h"
 #include "tools/ui/pen_tool.h"
+#include "tools/ui/tool_commands.h"
 
 namespace palvex::ui {
 
@@ -21,6 +24,12 @@ void CMainFrame::InstallTools() {
         PenTool::Services{model_, *view_, *statusBar_, *ribbon_, *input_});
     input_->Hooks().SetPens(pens.get());
     AddToolTarget(std::move(pens));
+    auto selection = std::make_unique<SelectionTool>(
+        SelectionTool::Services{model_, *view_, *statusBar_, prompter_,
+                                [this](ToolMode mode) { tools_->SetToolMode(mode); }},
+        std::make_unique<SystemClipboard>(), std::make_unique<DialogAsker>(this, prompter_));
+    input_->Hooks().SetSelection(selection.get());
+    AddToolTarget(std::move(selection));
 }
 
 }  // namespace palvex::ui

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+#include "app/app_settings.h"
+#include "base/prompter.h"
+#include "image/geometry.h"
+#include "selection/transform_dialogs.h"
+
+class QWidget;
+
+namespace palvex::ui {
+
+// The questions of the angle and size commands, so tests can answer them.
+class TransformAsker {
+public:
+    virtual ~TransformAsker() = default;
+    // The angle dialog opened at `initial`; the confirmed angle (0..359), nothing on Cancel.
+    virtual std::optional<int> AskAngle(int initial) = 0;
+    // The size dialog for `base`; it reads and stores its own settings (CheckPer, SizePerW,
+    // SizePerH, FixRitu). The new size, nothing on Cancel.
+    virtual std::optional<Size> AskSize(const SizeDialogBase& base, AppSettings& settings) = 0;
+};
+
+// The two dialogs on the screen.
+class DialogAsker final : public TransformAsker {
+public:
+    DialogAsker(QWidget* parent, Prompter& prompter) : parent_(parent), prompter_(prompter) {}
+    std::optional<int> AskAngle(int initial) override;
+    std::optional<Size> AskSize(const SizeDialogBase& base, AppSettings& settings) override;
+
+private:
+    QWidget* parent_;
+    Prompter& prompter_;
+};
+
+}  // namespace palvex::ui

@@ -17,6 +17,7 @@ inline constexpr std::string_view kUsage =
     "  palvex-cli info [--first-trans N] FILE...\n"
     "  palvex-cli save [options] --format F -o OUT FILE...\n"
     "  palvex-cli save [options] --overwrite FILE...\n"
+    "  palvex-cli --version\n"
     "\n"
     "  info         load each file as the editor does and print its facts as JSON\n"
     "  save         load each file and save it as the editor's save-as does; with several\n"

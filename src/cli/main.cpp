@@ -14,6 +14,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/version.h"
 #include "cli/cli_operations.h"
 #include "cli/cli_options.h"
 #include "cli/cli_prompter.h"
@@ -203,6 +204,10 @@ int Save(const Options& options) {
 int main(int argc, char** argv) {
     using namespace palvex::cli;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.size() == 1 && args[0] == "--version") {
+        std::printf("palvex-cli %s\n", palvex::kVersion);
+        return 0;
+    }
     std::string error;
     const std::optional<Options> options = ParseOptions(args, error);
     if (!options) {

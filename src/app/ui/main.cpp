@@ -1,6 +1,8 @@
 // The Palvex editor.
 
 #include <QApplication>
+#include <cstdio>
+#include <cstring>
 
 #include "app/ui/printer_setup.h"
 #include "app/ui/qt_desktop_shell.h"
@@ -8,13 +10,27 @@
 #include "app/ui/qt_settings_store.h"
 #include "app/ui/termination.h"
 #include "app/ui/vemmar_app.h"
+#include "app/version.h"
 #include "mainwindow/ui/main_frame.h"
+#include "resources/ui/app_icon.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("palvex %s\n", palvex::kVersion);
+        return 0;
+    }
     QApplication application(argc, argv);
     QApplication::setOrganizationName("Quorvane");
     QApplication::setApplicationName("Palvex");
+    QApplication::setApplicationVersion(palvex::kVersion);
+    // The taskbar groups windows by this identity: on Linux the desktop entry's name.
+#ifdef Q_OS_WIN
     QApplication::setDesktopFileName("Quorvane.Palvex.1.00");
+#else
+    QApplication::setDesktopFileName("palvex");
+#endif
+    QApplication::setWindowIcon(palvex::ui::AppIcon());
 
     palvex::QtSettingsStore store;
     palvex::ui::QtPrompter prompter;

@@ -31,15 +31,19 @@ TransformResult Flip(const Bitmap& src, bool mirrorX, bool mirrorY, Bitmap& out)
     }
     const bool stream = Streamed(out);
     const auto count = static_cast<std::size_t>(w);
-    for (int y = 0; y < h; ++y) {
-        const Pixel* from = src.Row(mirrorY ? h - 1 - y : y);
-        if (mirrorX) {
-            detail::WriteRowReversed(out.Row(y), from, count, stream);
-        } else {
-            detail::WriteRow(out.Row(y), from, count, 0, stream);
+    // One core alone does not reach the memory's bandwidth: both halves at once.
+    auto rows = [&](int first, int last) {
+        for (int y = first; y < last; ++y) {
+            const Pixel* from = src.Row(mirrorY ? h - 1 - y : y);
+            if (mirrorX) {
+                detail::WriteRowReversed(out.Row(y), from, count, stream);
+            } else {
+                detail::WriteRow(out.Row(y), from, count, 0, stream);
+            }
         }
-    }
-    detail::StreamFence();
+        detail::StreamFence();
+    };
+    detail::SplitRows(h, out.PixelCount(), rows);
     return {true, 0};
 }
 

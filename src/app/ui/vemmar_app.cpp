@@ -5,6 +5,7 @@
 #include "app/ui/qt_text.h"
 #include "app/ui/vemmar_doc.h"
 #include "canvas/ui/vemmar_view.h"
+#include "dialogs/ui/dialog_commands.h"
 #include "image/image_saver.h"
 #include "image/save_format.h"
 #include "mainwindow/ui/main_frame.h"
@@ -38,7 +39,10 @@ std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) 
 }  // namespace
 
 CVemmarApp::CVemmarApp(AppServices services, QObject* parent)
-    : QObject(parent), services_(std::move(services)), document_(std::make_unique<CVemmarDoc>()) {}
+    : QObject(parent),
+      services_(std::move(services)),
+      document_(std::make_unique<CVemmarDoc>()),
+      dialogs_(std::make_unique<DialogCommands>(*this, services_)) {}
 
 CVemmarApp::~CVemmarApp() = default;
 
@@ -300,6 +304,9 @@ bool CVemmarApp::OnCommand(int id) {
         OpenRecent(id - cmd::ID_FILE_MRU_FIRST);
         return true;
     }
+    if (dialogs_->OnCommand(id)) {
+        return true;
+    }
     switch (id) {
         case cmd::ID_FILE_NEW:
             NewDocument();
@@ -333,6 +340,9 @@ bool CVemmarApp::OnUpdateCommand(int id, CommandUiState& state) {
     }
     if (IsRecentCommand(id)) {
         state.enabled = id - cmd::ID_FILE_MRU_FIRST < model_.recent.Count();
+        return true;
+    }
+    if (dialogs_->OnUpdateCommand(id, state)) {
         return true;
     }
     return id == cmd::ID_FILE_NEW || id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT ||

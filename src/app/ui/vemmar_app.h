@@ -17,6 +17,7 @@
 namespace palvex::ui {
 
 class CMainFrame;
+class DialogCommands;
 class CVemmarDoc;
 class CVemmarView;
 
@@ -81,6 +82,7 @@ private:
     std::unique_ptr<CVemmarDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     CVemmarView* view_ = nullptr;
+    std::unique_ptr<DialogCommands> dialogs_;
 };
 
 }  // namespace palvex::ui

@@ -2,6 +2,7 @@
 
 #include "app/ui/vemmar_app.h"
 #include "dialogs/ui/kanset_dlg.h"
+#include "dialogs/ui/recent_dlg.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
@@ -21,10 +22,19 @@ void DialogCommands::EnvironmentSettings() {
     }
 }
 
+void DialogCommands::RecentManager() {
+    CRecentDlg dialog(app_.Model().recent, services_.prompter, services_.shell, app_.MainFrame());
+    dialog.exec();
+    app_.Router().UpdateActions();
+}
+
 bool DialogCommands::OnCommand(int id) {
     switch (id) {
         case cmd::ID_KAN_SET:
             EnvironmentSettings();
+            return true;
+        case cmd::ID_RECENT_KANRI:
+            RecentManager();
             return true;
         default:
             return false;
@@ -32,7 +42,7 @@ bool DialogCommands::OnCommand(int id) {
 }
 
 bool DialogCommands::OnUpdateCommand(int id, CommandUiState& /*state*/) {
-    return id == cmd::ID_KAN_SET;
+    return id == cmd::ID_KAN_SET || id == cmd::ID_RECENT_KANRI;
 }
 
 }  // namespace palvex::ui

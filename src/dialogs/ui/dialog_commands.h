@@ -18,6 +18,7 @@ public:
 
 private:
     void EnvironmentSettings();
+    void RecentManager();
 
     CVemmarApp& app_;
     AppServices& services_;

@@ -46,6 +46,10 @@ CVemmarApp::CVemmarApp(AppServices services, QObject* parent)
 
 CVemmarApp::~CVemmarApp() = default;
 
+void CVemmarApp::SetPrinter(std::function<QPrinter*()> printer) {
+    dialogs_->printer = std::move(printer);
+}
+
 bool CVemmarApp::InitInstance(const QStringList& arguments) {
     SettingsStore& store = services_.store;
     model_.recent.Load(store);

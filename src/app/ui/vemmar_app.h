@@ -14,6 +14,8 @@
 #include "image/image_saver.h"
 #include "mainwindow/ui/command_router.h"
 
+class QPrinter;
+
 namespace palvex::ui {
 
 class CMainFrame;
@@ -51,6 +53,8 @@ public:
     CMainFrame* MainFrame() { return frame_.get(); }
     CVemmarView* View() { return view_; }
     CommandRouter& Router() { return router_; }
+    // The printer set up at start-up; without one the print command makes a PDF printer.
+    void SetPrinter(std::function<QPrinter*()> printer);
 
     // The loader and what follows a successful load, as every open path runs it.
     bool OpenImageFile(const std::filesystem::path& path);

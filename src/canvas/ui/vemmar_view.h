@@ -81,6 +81,7 @@ public:
     QImage Rendered();
     // The composed frame in window coordinates (ScreenBuffer).
     const Bitmap& ScreenBuffer() const { return screenBuffer_; }
+    const BackgroundTiles& Tiles() const { return tiles_; }
 
     bool OnCommand(int id) override;
     bool OnUpdateCommand(int id, CommandUiState& state) override;

@@ -1,11 +1,16 @@
 #include "dialogs/ui/dialog_commands.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 
 #include "app/ui/printer_setup.h"
+#include "app/ui/qt_text.h"
 #include "app/ui/vemmar_app.h"
 #include "canvas/image_layer.h"
 #include "canvas/ui/vemmar_view.h"
+#include "dialogs/help_texts.h"
+#include "dialogs/ui/about_dlg.h"
+#include "dialogs/ui/help_dlg.h"
 #include "dialogs/ui/insatu_dlg.h"
 #include "dialogs/ui/kanset_dlg.h"
 #include "dialogs/ui/recent_dlg.h"
@@ -63,6 +68,19 @@ void DialogCommands::Print() {
     }
 }
 
+void DialogCommands::Help() {
+    CHelpDlg dialog(app_.MainFrame());
+    if (dialog.Open(ManualPath(ToPath(QCoreApplication::applicationFilePath())),
+                    services_.prompter)) {
+        dialog.exec();
+    }
+}
+
+void DialogCommands::About() {
+    CAboutDlg dialog(app_.MainFrame());
+    dialog.exec();
+}
+
 void DialogCommands::EnvironmentSettings() {
     AppSettings& settings = app_.Model().settings;
     const bool guideWasOn = settings.showGuide == 1;
@@ -93,6 +111,13 @@ bool DialogCommands::OnCommand(int id) {
         case cmd::ID_FILE_PRINT:
             Print();
             return true;
+        case cmd::ID_HELP_DSP:
+        case cmd::ID_HELP:
+            Help();
+            return true;
+        case cmd::ID_APP_ABOUT:
+            About();
+            return true;
         default:
             return false;
     }
@@ -103,7 +128,8 @@ bool DialogCommands::OnUpdateCommand(int id, CommandUiState& state) {
         state.enabled = !app_.Model().image.WorkImage.IsNull();
         return true;
     }
-    return id == cmd::ID_KAN_SET || id == cmd::ID_RECENT_KANRI;
+    return id == cmd::ID_KAN_SET || id == cmd::ID_RECENT_KANRI || id == cmd::ID_HELP_DSP ||
+           id == cmd::ID_HELP || id == cmd::ID_APP_ABOUT;
 }
 
 }  // namespace palvex::ui

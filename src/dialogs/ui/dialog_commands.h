@@ -29,6 +29,8 @@ private:
     void EnvironmentSettings();
     void RecentManager();
     void Print();
+    void Help();
+    void About();
     QPrinter* Printer();
 
     CVemmarApp& app_;

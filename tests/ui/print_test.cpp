@@ -83,6 +83,7 @@ TEST_F(PrintTest, DialogLaysOutThePaperAndThePageGrid) {
                       .arg(dialog.Metrics().paperWidthMm, 0, 'f', 1)
                       .arg(dialog.Metrics().paperHeightMm, 0, 'f', 1));
         EXPECT_NEAR(dialog.Metrics().paperWidthMm, 210, 0.2);
+        EXPECT_EQ(Child<QLabel>(dialog, "printerName")->text(), "PDF");
         EXPECT_TRUE(Child<QRadioButton>(dialog, "portrait")->isChecked());
         EXPECT_TRUE(Child<QRadioButton>(dialog, "allPages")->isChecked());
         EXPECT_FALSE(Child<QCheckBox>(dialog, "fitOnePage")->isEnabled());

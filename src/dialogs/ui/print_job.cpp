@@ -73,6 +73,9 @@ PrinterMetrics ReadPrinterMetrics(const QPrinter* printer) {
     metrics.offsetXmm = static_cast<int>(ToMm(minimum.left(), layout.units()));
     metrics.offsetYmm = static_cast<int>(ToMm(minimum.top(), layout.units()));
     metrics.name = printer->printerName();
+    if (metrics.name.isEmpty() && printer->outputFormat() == QPrinter::PdfFormat) {
+        metrics.name = QStringLiteral("PDF");  // no printer installed: the pages become a file
+    }
     metrics.ok = true;
     return metrics;
 }

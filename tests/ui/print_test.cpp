@@ -165,6 +165,39 @@ TEST_F(PrintTest, RangeOptionsAndFitToOnePage) {
     });
 }
 
+TEST_F(PrintTest, MarginLinesAreDraggedWithinTheirLimits) {
+    StartWithImage(300, 300);
+    setting::kPrintPX.Write(store, 1000000);  // beyond the desktop: the dialog keeps its place
+    WithDialog([](ui::CInsatuDlg& dialog) {
+        EXPECT_NE(dialog.pos().x(), 1000000);
+        ui::PrintPreview* preview = dialog.Preview();
+        const ui::PrintPreview::State& state = preview->Current();
+        const int y = state.paper.top + state.paper.height / 2;
+        const int x = static_cast<int>(state.paper.left + state.margins[ui::PrintPreview::Left]);
+        // Hidden margin lines cannot be caught.
+        EXPECT_EQ(preview->HitMargin({x, y}), -1);
+        Child<QCheckBox>(dialog, "showMargins")->click();
+        EXPECT_EQ(preview->HitMargin({x, y}), ui::PrintPreview::Left);
+        EXPECT_EQ(preview->HitMargin({x + 4, y}), -1);
+
+        QTest::mouseMove(preview, {x, y});
+        EXPECT_EQ(preview->cursor().shape(), Qt::SizeHorCursor);
+        QTest::mousePress(preview, Qt::LeftButton, {}, {x, y});
+        const int far = state.paper.left + state.paper.width - 2;
+        QTest::mouseMove(preview, {far, y});
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, {far, y});
+        EXPECT_EQ(Child<QSpinBox>(dialog, "marginLeft")->value(), 50);
+
+        // The top line dragged onto the paper's edge stops at the printer's offset.
+        const int top = static_cast<int>(state.paper.top + state.margins[ui::PrintPreview::Top]);
+        const int middle = state.paper.left + state.paper.width / 2;
+        QTest::mousePress(preview, Qt::LeftButton, {}, {middle, top});
+        QTest::mouseRelease(preview, Qt::LeftButton, {}, {middle, state.paper.top - 20});
+        EXPECT_EQ(Child<QSpinBox>(dialog, "marginTop")->value(), dialog.Metrics().offsetYmm);
+    });
+    EXPECT_EQ(store.ReadInt("Insatu", "DspYohaku"), 1);
+}
+
 TEST_F(PrintTest, PrintsEveryPageToANamedPdfFile) {
     StartWithImage(1000, 1500);
     int total = 0;

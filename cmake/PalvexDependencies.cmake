@@ -11,7 +11,7 @@ find_package(PkgConfig REQUIRED)
 pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
 
 if(PALVEX_BUILD_UI)
-    find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
+    find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport Pdf PdfWidgets)
     if(PALVEX_BUILD_TESTS)
         find_package(Qt6 REQUIRED COMPONENTS Test)
     endif()

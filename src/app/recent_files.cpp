@@ -50,10 +50,14 @@ std::string RecentFileList::MenuText(int index) const {
     const std::string_view name = separator == std::string::npos
                                       ? std::string_view(path)
                                       : std::string_view(path).substr(separator + 1);
+    return MenuText(index, name);
+}
+
+std::string RecentFileList::MenuText(int index, std::string_view fileName) {
     std::string text(1, '&');
     text += std::to_string(index + 1);
     text += ' ';
-    for (const char c : name) {
+    for (const char c : fileName) {
         text += c;
         if (c == '&') {
             text += '&';

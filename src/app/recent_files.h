@@ -29,6 +29,8 @@ public:
     // "&1 name" for entry 0: the number, a blank and the text after the last '/' or '\'. An '&'
     // in the name is doubled so that it shows instead of marking a mnemonic.
     std::string MenuText(int index) const;
+    // The same for a file name the caller took from the path (the UI asks its file system).
+    static std::string MenuText(int index, std::string_view fileName);
 
     // Section "Recent File List", values File1..File16; the first empty or missing value ends
     // the list. Save blanks the values beyond the list, so removed entries do not come back.

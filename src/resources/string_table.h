@@ -46,6 +46,12 @@ inline constexpr int kSnapshotNotStored = 30090;
 // Ours: a file chosen as a barrier file that is not one (binary, empty, a renamed picture).
 inline constexpr int kNotBarrierFile = 30091;
 
+// Help and about: the missing manual, the manual's name, and the version history (oldest first).
+inline constexpr int kManualMissing = 30173;
+inline constexpr int kManualName = 30174;
+inline constexpr int kHistoryFirst = 30200;
+inline constexpr int kHistoryLast = 30205;
+
 // The operation guide of the status bar: hints, mode texts and the switches' notices.
 inline constexpr int kGuideMoveBySteps = 30300;
 inline constexpr int kGuideClickSide = 30301;

@@ -197,4 +197,122 @@ inline constexpr std::string_view kSetErrorLine = "セットエラー\n";
 // The clipboard refused the picture of a copy or a cut (a cut then erases nothing).
 inline constexpr std::string_view kClipboardWriteFailed = "クリップボードへのコピーに失敗しました";
 
+// The environment settings dialog.
+inline constexpr std::string_view kKansetCaption = "システムの環境設定";
+inline constexpr std::string_view kKansetFirstOpen = "1 起動時に前回のファイルを開く(&L)";
+inline constexpr std::string_view kKansetMakeBackup =
+    "2 上書き保存時バックアップファイルを作成する(&B)";
+inline constexpr std::string_view kKansetFirstTrans = "3 透過色の初期値";
+inline constexpr std::string_view kKansetFirstTransNote =
+    "※ 透過色のないイメージを最初に開いたときにセットされます。";
+inline constexpr std::array<std::string_view, 5> kKansetKeyTips = {
+    "黒色\nRGB(0, 0, 0)", "白色\nRGB(255, 255, 255)", "赤色\nRGB(255, 0, 0)",
+    "緑色\nRGB(0, 255, 0)", "青色\nRGB(0, 0, 255)"};
+inline constexpr std::string_view kKansetGuide = "4 ステータスバーに操作ガイドを表示する(&G)";
+inline constexpr std::string_view kKansetRgb = "5 マウスカーソル位置にRGB値を表示する(&R)";
+inline constexpr std::string_view kKansetRgbNote =
+    "※ 透過ペンモード等のときに、処理対象となっている色を知ることができます。";
+inline constexpr std::string_view kKansetStopCursor =
+    "6 非描画色上でマウスカーソルを一時停止させる(&Z)";
+inline constexpr std::string_view kKansetStopCursorNote =
+    "※ ペンモードのとき、非描画色上でカーソルを止めることができます。";
+inline constexpr std::string_view kKansetAnimation =
+    "7 オブジェクト上にマウスカーソルが乗ったとき、アニメを表示する(&A)";
+inline constexpr std::string_view kKansetAnimationCount = "表示するアニメの個数：";
+inline constexpr std::string_view kKansetAnimationCountHint = "(1 - 10個)";
+inline constexpr std::string_view kKansetAnimationSpeed = "アニメ表示速度：";
+inline constexpr std::string_view kKansetFast = "速い";
+inline constexpr std::string_view kKansetSlow = "遅い";
+inline constexpr std::string_view kKansetKeyHelp =
+    "8 「ペンモード」メニューにマウスカーソルが乗ったとき、Fキーの説明を表示する(&T)";
+inline constexpr std::array<std::string_view, 5> kKansetSwitchKeys = {
+    "[切替え:F2]", "[切替え:F3]", "[切替え:F9]", "[切替え:F10]", "[切替え:F12]"};
+inline constexpr std::string_view kKansetOk = "保存して終了(&S)";
+inline constexpr std::string_view kKansetCancel = "閉じる(&C)";
+
+// The recent-file manager.
+inline constexpr std::string_view kRecentCaption = "最近使ったファイルの管理";
+inline constexpr std::string_view kRecentNumberColumn = "№";
+inline constexpr std::string_view kRecentPathColumn = "パス";
+inline constexpr std::string_view kRecentDeleteChecked = "チェックのある履歴を削除(&P)";
+inline constexpr std::string_view kRecentDeleteAll = "すべての履歴を削除(&A)";
+inline constexpr std::string_view kRecentBack = "戻る(&B)";
+inline constexpr std::string_view kRecentHint =
+    "※ 行をＷクリックするとファイルの場所を表示します。";
+
+// The print dialog.
+inline constexpr std::string_view kPrintCaption = "印刷";
+inline constexpr std::string_view kPrinterLabel = "1 プリンタ：";
+inline constexpr std::string_view kPrinterNameLabel = "プリンタ名：";
+inline constexpr std::string_view kPrinterSetup = "設定(&P)";
+inline constexpr std::string_view kPortrait = "縦";
+inline constexpr std::string_view kLandscape = "横";
+inline constexpr std::string_view kPaperLabel = "用紙：";
+inline constexpr std::string_view kPaperSizeLabel = "サイズ：";
+inline constexpr std::string_view kPaperSizeFormat = "%1 X %2ﾐﾘ";
+inline constexpr std::string_view kPrintRangeLabel = "2 印刷範囲：";
+inline constexpr std::string_view kAllPages = "すべてのページ(&A)";
+inline constexpr std::string_view kCurrentPage = "現在のページ(&N)";
+inline constexpr std::string_view kPageRange = "ページ指定(&R)";
+inline constexpr std::string_view kFitOnePage = "全1ページ(&J)";
+inline constexpr std::string_view kStartPageLabel = "開始：";
+inline constexpr std::string_view kEndPageLabel = "- 終了：";
+inline constexpr std::string_view kMarginsLabel = "3 余白：(max : 50ﾐﾘ)";
+inline constexpr std::array<std::string_view, 4> kMarginNames = {"左", "右", "上", "下"};
+inline constexpr std::string_view kShowMargins = "余白を表示(&M)";
+inline constexpr std::string_view kPreviewLabel = "4 プレビュー：";
+inline constexpr std::string_view kPageGridFormat = "(ﾖｺ %1 × ﾀﾃ %2 ﾍﾟｰｼﾞ)";
+inline constexpr std::string_view kTotalPagesFormat = "/ %1 ﾍﾟｰｼﾞ";
+inline constexpr std::string_view kPrintOk = "印刷実行(&S)";
+inline constexpr std::string_view kPrintCancel = "中止(&C)";
+// Detail lines before message 30064, naming the step whose printer surface failed.
+inline constexpr std::string_view kPrinterAtInit = "CreateDC At OnInitDialog\n";
+inline constexpr std::string_view kPrinterAtPaperSize = "CreateDC At SetPaperSize\n";
+inline constexpr std::string_view kPrinterAtPrintOut = "CreateDC At PrintOut\n";
+inline constexpr std::string_view kStartPageAtPrintOut = "StartPage At PrintOut\n";
+// With no printer the pages go to a PDF file the user names.
+inline constexpr std::string_view kPdfSaveTitle = "PDFファイルに印刷";
+inline constexpr std::string_view kPdfFilterLabel = "PDFファイル(*.pdf)";
+inline constexpr std::string_view kPdfFilterPatterns = "*.pdf";
+inline constexpr std::string_view kPdfExtension = "pdf";
+
+// The about box.
+inline constexpr std::string_view kAboutCaption = "バージョン情報";
+inline constexpr std::string_view kAboutTitle = "Palvex\n（画像背景透過エディタ）";
+inline constexpr std::string_view kAboutHistoryLabel = "バージョン情報";
+inline constexpr std::string_view kAboutOk = "確認 (&Y)";
+inline constexpr std::string_view kAboutVersionFormat = "バージョン %1";
+inline constexpr std::string_view kAboutNotice =
+    "Copyright (C) 2026 Quorvane\n"
+    "このソフトウェアは MIT ライセンスの下で提供されます。同梱の LICENSE（パッケージでは "
+    "copyright）をご覧ください。\n"
+    "\n"
+    "このソフトウェアは次のライブラリを使用しています。各ライブラリの著作権は、それぞれの"
+    "著作者に帰属します。\n"
+    "\n"
+    "Qt 6 - Copyright (C) The Qt Company Ltd. and other contributors. GNU Lesser General Public "
+    "License v3 (LGPL-3.0) の下で動的にリンクしています。ライセンス文と Qt のソースコードは "
+    "https://www.qt.io/ から入手できます。Qt を利用者が差し替えることができます。\n"
+    "\n"
+    "libpng - Copyright (C) 1995-2024 The PNG Reference Library Authors. PNG Reference Library "
+    "License version 2.\n"
+    "\n"
+    "libjpeg-turbo - Copyright (C) 2009-2024 D. R. Commander and others; This software is based "
+    "in part on the work of the Independent JPEG Group. IJG License, Modified (3-clause) BSD "
+    "License, zlib License.\n"
+    "\n"
+    "giflib - Copyright (C) 1997 Eric S. Raymond and others. MIT License.\n"
+    "\n"
+    "libtiff - Copyright (C) 1988-1997 Sam Leffler, Copyright (C) 1991-1997 Silicon Graphics, "
+    "Inc. libtiff License (BSD-like).\n"
+    "\n"
+    "zstd - Copyright (C) Meta Platforms, Inc. and affiliates. BSD 3-Clause License.\n"
+    "\n"
+    "zlib - Copyright (C) 1995-2024 Jean-loup Gailly and Mark Adler. zlib License.\n"
+    "\n"
+    "libdeflate - Copyright 2016 Eric Biggers. MIT License.";
+
+// The help window's title comes from string 30174; the manual's file extension.
+inline constexpr std::string_view kManualExtension = ".pdf";
+
 }  // namespace palvex::texts

@@ -25,6 +25,9 @@ protected:
         app = std::make_unique<ui::CVemmarApp>(
             ui::AppServices{prompter, store, shell, WorkFolder(temp.Path()),
                             [this](const AppSettings&) { return printerWorks; }});
+        if (printer) {
+            app->SetPrinter(printer);
+        }
         return *app;
     }
 
@@ -52,6 +55,8 @@ protected:
     MemorySettings store;
     NullShell shell;
     bool printerWorks = true;
+    // The printer the print command uses; none: the application's own PDF printer.
+    std::function<QPrinter*()> printer;
     std::unique_ptr<ui::CVemmarApp> app;
 };
 

@@ -39,6 +39,7 @@ int main(int argc, char** argv) {
     palvex::ui::CVemmarApp app(
         {prompter, store, shell, palvex::WorkFolder(),
          [&printer](const palvex::AppSettings& settings) { return printer.SetUp(settings); }});
+    app.SetPrinter([&printer] { return printer.Printer(); });
     QStringList arguments = QApplication::arguments();
     arguments.removeFirst();
     if (!app.InitInstance(arguments)) {

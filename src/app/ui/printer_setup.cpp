@@ -5,33 +5,21 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "dialogs/print_layout.h"
+
 namespace palvex::ui {
-namespace {
-
-// The stored paper codes are the Windows paper numbers (9 = A4).
-QPageSize::PageSizeId PaperFromCode(int code) {
-    switch (code) {
-        case 1:
-            return QPageSize::Letter;
-        case 5:
-            return QPageSize::Legal;
-        case 8:
-            return QPageSize::A3;
-        case 11:
-            return QPageSize::A5;
-        case 12:
-            return QPageSize::B4;
-        case 13:
-            return QPageSize::B5;
-        default:
-            return QPageSize::A4;
-    }
-}
-
-}  // namespace
 
 PrinterSetup::PrinterSetup() = default;
 PrinterSetup::~PrinterSetup() = default;
+
+// The stored paper codes are the Windows paper numbers (9 = A4); the size picks the platform's
+// matching paper.
+void ApplyPaper(QPrinter& printer, int paperCode, int orientation) {
+    const PaperInfo paper = PaperOf(paperCode);
+    printer.setPageSize(QPageSize(QSizeF(paper.widthMm, paper.heightMm), QPageSize::Millimeter,
+                                  QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(orientation == 2 ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
 
 bool PrinterSetup::SetUp(const AppSettings& settings) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
@@ -43,9 +31,7 @@ bool PrinterSetup::SetUp(const AppSettings& settings) {
     if (!printer_->isValid()) {
         return false;
     }
-    printer_->setPageSize(QPageSize(PaperFromCode(settings.print.paperSize)));
-    printer_->setPageOrientation(settings.print.orientation == 2 ? QPageLayout::Landscape
-                                                                 : QPageLayout::Portrait);
+    ApplyPaper(*printer_, settings.print.paperSize, settings.print.orientation);
     return true;
 }
 

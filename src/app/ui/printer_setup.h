@@ -8,6 +8,10 @@ class QPrinter;
 
 namespace palvex::ui {
 
+// Gives the printer the paper of a stored paper code and the orientation (2 landscape, else
+// portrait).
+void ApplyPaper(QPrinter& printer, int paperCode, int orientation);
+
 // The printer the application prints to: the system's default printer with the stored paper
 // size and orientation, or a PDF printer on machines without one.
 class PrinterSetup {

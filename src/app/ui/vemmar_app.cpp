@@ -6,6 +6,7 @@
 #include "app/ui/vemmar_doc.h"
 #include "canvas/ui/navigator_tool.h"
 #include "canvas/ui/vemmar_view.h"
+#include "dialogs/ui/dialog_commands.h"
 #include "image/image_saver.h"
 #include "image/save_format.h"
 #include "mainwindow/ui/main_frame.h"
@@ -40,9 +41,16 @@ std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) 
 }  // namespace
 
 CVemmarApp::CVemmarApp(AppServices services, QObject* parent)
-    : QObject(parent), services_(std::move(services)), document_(std::make_unique<CVemmarDoc>()) {}
+    : QObject(parent),
+      services_(std::move(services)),
+      document_(std::make_unique<CVemmarDoc>()),
+      dialogs_(std::make_unique<DialogCommands>(*this, services_)) {}
 
 CVemmarApp::~CVemmarApp() = default;
+
+void CVemmarApp::SetPrinter(std::function<QPrinter*()> printer) {
+    dialogs_->printer = std::move(printer);
+}
 
 bool CVemmarApp::InitInstance(const QStringList& arguments) {
     SettingsStore& store = services_.store;
@@ -313,6 +321,9 @@ bool CVemmarApp::OnCommand(int id) {
         OpenRecent(id - cmd::ID_FILE_MRU_FIRST);
         return true;
     }
+    if (dialogs_->OnCommand(id)) {
+        return true;
+    }
     switch (id) {
         case cmd::ID_FILE_NEW:
             NewDocument();
@@ -346,6 +357,9 @@ bool CVemmarApp::OnUpdateCommand(int id, CommandUiState& state) {
     }
     if (IsRecentCommand(id)) {
         state.enabled = id - cmd::ID_FILE_MRU_FIRST < model_.recent.Count();
+        return true;
+    }
+    if (dialogs_->OnUpdateCommand(id, state)) {
         return true;
     }
     return id == cmd::ID_FILE_NEW || id == cmd::ID_FILE_OPEN || id == cmd::ID_APP_EXIT ||

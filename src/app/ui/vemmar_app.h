@@ -14,9 +14,12 @@
 #include "image/image_saver.h"
 #include "mainwindow/ui/command_router.h"
 
+class QPrinter;
+
 namespace palvex::ui {
 
 class CMainFrame;
+class DialogCommands;
 class CVemmarDoc;
 class CVemmarView;
 
@@ -50,6 +53,8 @@ public:
     CMainFrame* MainFrame() { return frame_.get(); }
     CVemmarView* View() { return view_; }
     CommandRouter& Router() { return router_; }
+    // The printer set up at start-up; without one the print command makes a PDF printer.
+    void SetPrinter(std::function<QPrinter*()> printer);
 
     // The loader and what follows a successful load, as every open path runs it.
     bool OpenImageFile(const std::filesystem::path& path);
@@ -81,6 +86,7 @@ private:
     std::unique_ptr<CVemmarDoc> document_;
     std::unique_ptr<CMainFrame> frame_;
     CVemmarView* view_ = nullptr;
+    std::unique_ptr<DialogCommands> dialogs_;
 };
 
 }  // namespace palvex::ui

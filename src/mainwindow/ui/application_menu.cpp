@@ -8,6 +8,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include "app/recent_files.h"
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_button.h"
 #include "mainwindow/ui/ribbon_look.h"
@@ -137,8 +138,10 @@ void ApplicationMenu::SetRecentFiles(const QStringList& paths) {
     for (int i = 0; i < paths.size(); ++i) {
         auto* button =
             new RibbonButton(kRecentRow, nullptr, RibbonButton::Style::MenuEntry, recent_.widget);
-        // "&1 name" shows the number as the mnemonic, as the framework's list does.
-        button->setText(QString("&%1 %2").arg(i + 1).arg(QFileInfo(paths[i]).fileName()));
+        // "&1 name" shows the number as the mnemonic, as the framework's list does; an "&" of
+        // the name is doubled so that it shows.
+        button->setText(
+            ToQString(RecentFileList::MenuText(i, ToStdString(QFileInfo(paths[i]).fileName()))));
         button->setToolTip(paths[i].toHtmlEscaped());
         button->setObjectName(QString("recentFile%1").arg(i + 1));
         button->setFixedHeight(26);

@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "app/ui/qt_text.h"
-#include "dialogs/help_texts.h"
 #include "app/version.h"
+#include "dialogs/help_texts.h"
 #include "resources/texts.h"
 
 namespace palvex::ui {
@@ -29,8 +29,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     title->setAlignment(Qt::AlignCenter);
     head->addWidget(title, 1);
     layout->addLayout(head);
-    auto* version = new QLabel(
-        ToQString(texts::kAboutVersionFormat).arg(QString::fromLatin1(kVersion)), this);
+    auto* version =
+        new QLabel(ToQString(texts::kAboutVersionFormat).arg(QString::fromLatin1(kVersion)), this);
     version->setObjectName("version");
     version->setAlignment(Qt::AlignCenter);
     layout->addWidget(version);

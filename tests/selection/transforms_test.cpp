@@ -141,6 +141,25 @@ TEST(Transforms, QuarterTurnsMatchTheMapping) {
     }
 }
 
+// Large enough that the work is split between threads (and streamed), with odd sides so the
+// split never falls on a tile or block edge.
+TEST(Transforms, FlipsAndQuarterTurnsOfALargeImageMatchTheMappingAcrossThreads) {
+    const Bitmap src = Numbered(2101, 2003);
+    for (const auto& [mx, my] : {std::pair{true, false}, {false, true}, {true, true}}) {
+        Bitmap out;
+        ASSERT_TRUE(Flip(src, mx, my, out).ok);
+        EXPECT_TRUE(SameBitmaps(ReferenceFlip(src, mx, my), out, "flip")) << mx << my;
+    }
+    for (const bool clockwise : {true, false}) {
+        Bitmap out;
+        ASSERT_TRUE(
+            RotateQuarter(src, clockwise ? QuarterTurn::Clockwise : QuarterTurn::CounterClockwise,
+                          out)
+                .ok);
+        EXPECT_TRUE(SameBitmaps(ReferenceQuarter(src, clockwise), out, "quarter")) << clockwise;
+    }
+}
+
 TEST(Transforms, QuarterTurnOfThreeHundredByTwoHundredMovesTheCorner) {
     const Bitmap src = Numbered(300, 200);
     Bitmap right;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <utility>
 
+#include "image/parallel.h"
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define PALVEX_ROTATE_SSE2 1
@@ -15,6 +17,8 @@ namespace {
 // Source tiles whose rows and the destination rows they feed stay in L1 together; 4 x 4 blocks
 // inside a tile are turned in registers.
 constexpr int kTile = 32;
+// Below this a second thread costs more than it saves.
+constexpr std::size_t kParallelPixels = std::size_t{1} << 20;
 
 struct Views {
     const Pixel* src;
@@ -75,7 +79,10 @@ void Turn(const Views& v) {
 #ifdef PALVEX_ROTATE_SSE2
     const int w4 = v.w & ~3;
     const int h4 = v.h & ~3;
-    for (int ty = 0; ty < h4; ty += kTile) {
+    // Bands of tile rows on every core: one core alone does not reach the memory's bandwidth.
+    const int bands = (h4 + kTile - 1) / kTile;
+    const auto band = [&](std::size_t i, unsigned /*worker*/) {
+        const int ty = static_cast<int>(i) * kTile;
         const int yEnd = std::min(ty + kTile, h4);
         for (int tx = 0; tx < w4; tx += kTile) {
             const int xEnd = std::min(tx + kTile, w4);
@@ -85,6 +92,13 @@ void Turn(const Views& v) {
                 }
             }
         }
+    };
+    if (static_cast<std::size_t>(v.w) * static_cast<std::size_t>(v.h) < kParallelPixels) {
+        for (int i = 0; i < bands; ++i) {
+            band(static_cast<std::size_t>(i), 0);
+        }
+    } else {
+        ParallelFor(static_cast<std::size_t>(bands), band);
     }
     // The strips that do not fill a block.
     TurnScalar<kClockwise>(v, w4, v.w, 0, v.h);

@@ -43,6 +43,30 @@ void WriteRow(Pixel* dst, const Pixel* src, std::size_t count, Pixel orMask, boo
     }
 }
 
+void GatherRow(Pixel* dst, const Pixel* src, const int* columns, std::size_t count, Pixel orMask,
+               bool stream) {
+    std::size_t i = 0;
+#ifdef PALVEX_TRANSFORM_SSE2
+    if (stream) {
+        for (; i < count && (reinterpret_cast<std::uintptr_t>(dst + i) & 15) != 0; ++i) {
+            dst[i] = src[columns[i]] | orMask;
+        }
+        const __m128i mask = _mm_set1_epi32(static_cast<int>(orMask));
+        for (; i + 4 <= count; i += 4) {
+            const __m128i v = _mm_set_epi32(
+                static_cast<int>(src[columns[i + 3]]), static_cast<int>(src[columns[i + 2]]),
+                static_cast<int>(src[columns[i + 1]]), static_cast<int>(src[columns[i]]));
+            _mm_stream_si128(reinterpret_cast<__m128i*>(dst + i), _mm_or_si128(v, mask));
+        }
+    }
+#else
+    (void)stream;
+#endif
+    for (; i < count; ++i) {
+        dst[i] = src[columns[i]] | orMask;
+    }
+}
+
 void WriteRowReversed(Pixel* dst, const Pixel* src, std::size_t count, bool stream) {
     std::size_t i = 0;
 #ifdef PALVEX_TRANSFORM_SSE2

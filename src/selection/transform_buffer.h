@@ -18,6 +18,9 @@ inline constexpr std::size_t kStreamBytes = std::size_t{8} << 20;
 // dst[i] = src[i] | orMask, in order, with streaming stores when `stream`. Call StreamFence
 // after the last streamed row.
 void WriteRow(Pixel* dst, const Pixel* src, std::size_t count, Pixel orMask, bool stream);
+// dst[i] = src[columns[i]] | orMask for i < count, likewise.
+void GatherRow(Pixel* dst, const Pixel* src, const int* columns, std::size_t count, Pixel orMask,
+               bool stream);
 // dst[i] = src[count - 1 - i], likewise.
 void WriteRowReversed(Pixel* dst, const Pixel* src, std::size_t count, bool stream);
 void StreamFence();

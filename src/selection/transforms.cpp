@@ -77,20 +77,18 @@ TransformResult Resize(const Bitmap& src, int width, int height, Bitmap& out) {
     }
     const bool stream = Streamed(out);
     auto rows = [&](int first, int last) {
-        std::vector<Pixel> line(columns.size());
         std::uint64_t sampled = h;  // none yet
         for (int y = first; y < last; ++y) {
             const std::uint64_t sy =
                 static_cast<std::uint64_t>(y) * h / static_cast<std::uint64_t>(height);
-            if (sy != sampled) {
-                // Enlarging repeats source rows: each is sampled once.
-                const Pixel* from = src.Row(static_cast<int>(sy));
-                for (std::size_t i = 0; i < columns.size(); ++i) {
-                    line[i] = from[columns[i]];
-                }
+            if (sy == sampled) {
+                // Enlarging repeats source rows: the row above already holds this one.
+                detail::WriteRow(out.Row(y), out.Row(y - 1), columns.size(), 0, stream);
+            } else {
+                detail::GatherRow(out.Row(y), src.Row(static_cast<int>(sy)), columns.data(),
+                                  columns.size(), kOpaqueAlpha, stream);
                 sampled = sy;
             }
-            detail::WriteRow(out.Row(y), line.data(), line.size(), kOpaqueAlpha, stream);
         }
         detail::StreamFence();
     };

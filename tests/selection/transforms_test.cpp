@@ -143,7 +143,7 @@ TEST(Transforms, QuarterTurnsMatchTheMapping) {
 
 // Large enough that the work is split between threads (and streamed), with odd sides so the
 // split never falls on a tile or block edge.
-TEST(Transforms, FlipsAndQuarterTurnsOfALargeImageMatchTheMappingAcrossThreads) {
+TEST(Transforms, FlipsTurnsAndResizesOfALargeImageMatchTheMappingAcrossThreads) {
     const Bitmap src = Numbered(2101, 2003);
     for (const auto& [mx, my] : {std::pair{true, false}, {false, true}, {true, true}}) {
         Bitmap out;
@@ -157,6 +157,12 @@ TEST(Transforms, FlipsAndQuarterTurnsOfALargeImageMatchTheMappingAcrossThreads) 
                           out)
                 .ok);
         EXPECT_TRUE(SameBitmaps(ReferenceQuarter(src, clockwise), out, "quarter")) << clockwise;
+    }
+    // Larger and smaller, where rows repeat and where they are skipped.
+    for (const auto& [w, h] : {std::pair{2795, 2664}, {1575, 1502}}) {
+        Bitmap out;
+        ASSERT_TRUE(Resize(src, w, h, out).ok);
+        EXPECT_TRUE(SameBitmaps(ReferenceResize(src, w, h), out, "resize")) << w << "x" << h;
     }
 }
 

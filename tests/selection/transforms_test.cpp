@@ -150,13 +150,18 @@ TEST(Transforms, FlipsTurnsAndResizesOfALargeImageMatchTheMappingAcrossThreads) 
         ASSERT_TRUE(Flip(src, mx, my, out).ok);
         EXPECT_TRUE(SameBitmaps(ReferenceFlip(src, mx, my), out, "flip")) << mx << my;
     }
-    for (const bool clockwise : {true, false}) {
-        Bitmap out;
-        ASSERT_TRUE(
-            RotateQuarter(src, clockwise ? QuarterTurn::Clockwise : QuarterTurn::CounterClockwise,
-                          out)
-                .ok);
-        EXPECT_TRUE(SameBitmaps(ReferenceQuarter(src, clockwise), out, "quarter")) << clockwise;
+    // A height of a multiple of 4 gives aligned rows, which are streamed.
+    const Bitmap aligned = Numbered(2101, 2004);
+    for (const Bitmap* from : {&src, &aligned}) {
+        for (const bool clockwise : {true, false}) {
+            Bitmap out;
+            ASSERT_TRUE(
+                RotateQuarter(
+                    from, clockwise ? QuarterTurn::Clockwise : QuarterTurn::CounterClockwise, out)
+                    .ok);
+            EXPECT_TRUE(SameBitmaps(ReferenceQuarter(*from, clockwise), out, "quarter"))
+                << from->Height() << " clockwise " << clockwise;
+        }
     }
     // Larger and smaller, where rows repeat and where they are skipped.
     for (const auto& [w, h] : {std::pair{2795, 2664}, {1575, 1502}}) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "image/parallel.h"
@@ -19,6 +20,8 @@ namespace {
 constexpr int kTile = 32;
 // Below this a second thread costs more than it saves.
 constexpr std::size_t kParallelPixels = std::size_t{1} << 20;
+// Results from this size on are written past the caches.
+constexpr std::size_t kStreamPixels = std::size_t{2} << 20;
 
 struct Views {
     const Pixel* src;
@@ -48,7 +51,7 @@ void TurnScalar(const Views& v, int x0, int x1, int y0, int y1) {
 
 #ifdef PALVEX_ROTATE_SSE2
 // Turns the 4 x 4 block whose top-left source pixel is (x, y).
-template <bool kClockwise>
+template <bool kClockwise, bool kStream>
 inline void TurnBlock(const Views& v, int x, int y) {
     const Pixel* s = v.src + static_cast<std::size_t>(y) * v.srcStride + x;
     const __m128i r0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
@@ -66,9 +69,13 @@ inline void TurnBlock(const Views& v, int x, int y) {
         if constexpr (kClockwise) {
             // A column turned right reads bottom to top.
             c[k] = _mm_shuffle_epi32(c[k], _MM_SHUFFLE(0, 1, 2, 3));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(Target<true>(v, x + k, y + 3)), c[k]);
+        }
+        auto* to = reinterpret_cast<__m128i*>(kClockwise ? Target<true>(v, x + k, y + 3)
+                                                         : Target<false>(v, x + k, y));
+        if constexpr (kStream) {
+            _mm_stream_si128(to, c[k]);
         } else {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(Target<false>(v, x + k, y)), c[k]);
+            _mm_storeu_si128(to, c[k]);
         }
     }
 }
@@ -79,6 +86,11 @@ void Turn(const Views& v) {
 #ifdef PALVEX_ROTATE_SSE2
     const int w4 = v.w & ~3;
     const int h4 = v.h & ~3;
+    // Large results bypass the caches: a tile completes each destination line within a few
+    // stores, so nothing has to be read before it is written. That needs 16-byte aligned rows.
+    const bool stream =
+        static_cast<std::size_t>(v.w) * static_cast<std::size_t>(v.h) >= kStreamPixels &&
+        v.h % 4 == 0 && (reinterpret_cast<std::uintptr_t>(v.dst) & 15) == 0;
     // Bands of tile rows on every core: one core alone does not reach the memory's bandwidth.
     const int bands = (h4 + kTile - 1) / kTile;
     const auto band = [&](std::size_t i, unsigned /*worker*/) {
@@ -88,9 +100,16 @@ void Turn(const Views& v) {
             const int xEnd = std::min(tx + kTile, w4);
             for (int x = tx; x < xEnd; x += 4) {
                 for (int y = ty; y < yEnd; y += 4) {
-                    TurnBlock<kClockwise>(v, x, y);
+                    if (stream) {
+                        TurnBlock<kClockwise, true>(v, x, y);
+                    } else {
+                        TurnBlock<kClockwise, false>(v, x, y);
+                    }
                 }
             }
+        }
+        if (stream) {
+            _mm_sfence();
         }
     };
     if (static_cast<std::size_t>(v.w) * static_cast<std::size_t>(v.h) < kParallelPixels) {

@@ -157,7 +157,7 @@ TEST(Transforms, FlipsTurnsAndResizesOfALargeImageMatchTheMappingAcrossThreads) 
             Bitmap out;
             ASSERT_TRUE(
                 RotateQuarter(
-                    from, clockwise ? QuarterTurn::Clockwise : QuarterTurn::CounterClockwise, out)
+                    *from, clockwise ? QuarterTurn::Clockwise : QuarterTurn::CounterClockwise, out)
                     .ok);
             EXPECT_TRUE(SameBitmaps(ReferenceQuarter(*from, clockwise), out, "quarter"))
                 << from->Height() << " clockwise " << clockwise;

@@ -14,6 +14,7 @@
 #include "app/ui/vemmar_app.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "bench/bench_services.h"
 #include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/main_frame.h"
 #include "resources/command_ids.h"
@@ -21,18 +22,8 @@
 namespace palvex {
 namespace {
 
-class PrintingPrompter final : public Prompter {
-public:
-    Answer Show(const MessageRequest& request) override {
-        std::fprintf(stderr, "message %d: %s\n", request.id, request.Text().c_str());
-        return Answer::No;
-    }
-};
-
-class NoShell final : public DesktopShell {
-public:
-    bool OpenFolder(const std::filesystem::path&) override { return true; }
-};
+using bench::NoShell;
+using bench::PrintingPrompter;
 
 // The editor with a grey image in the transparent pen's mode at 100 % in a 1920 x 1080 window,
 // the range a rectangle of `size`.

@@ -15,6 +15,7 @@
 #include "app/ui/vemmar_app.h"
 #include "base/prompter.h"
 #include "base/settings_store.h"
+#include "bench/bench_services.h"
 #include "canvas/ui/navi_dlg.h"
 #include "canvas/ui/navigator_tool.h"
 #include "canvas/ui/vemmar_view.h"
@@ -25,19 +26,8 @@
 namespace palvex {
 namespace {
 
-// Messages would mean the click did not do its work: they end the run's credibility, so show them.
-class PrintingPrompter final : public Prompter {
-public:
-    Answer Show(const MessageRequest& request) override {
-        std::fprintf(stderr, "message %d: %s\n", request.id, request.Text().c_str());
-        return Answer::No;
-    }
-};
-
-class NoShell final : public DesktopShell {
-public:
-    bool OpenFolder(const std::filesystem::path&) override { return true; }
-};
+using bench::NoShell;
+using bench::PrintingPrompter;
 
 // A plain white background around a photo-like object (a gradient with noise) that fills the
 // middle ninth of the picture.

@@ -1,6 +1,7 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "app/ui/qt_colour.h"
 #include "barrier/ui/barrier_tool.h"
 #include "canvas/ui/overlay_font.h"
 #include "canvas/ui/vemmar_view.h"
@@ -16,10 +17,6 @@ constexpr int kNumberShift = 8;
 constexpr int kPreviewMargin = 4;
 const QColor kGrey(123, 123, 123);
 const QColor kMainOutline(123, 0, 0);
-
-QColor ToQColor(Colour c) {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
 
 // The main vertex is filled a little darker than the other selected ones.
 QColor Darker(Colour c) {

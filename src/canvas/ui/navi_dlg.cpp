@@ -9,6 +9,7 @@
 #include <QWindow>
 #include <map>
 
+#include "app/ui/qt_colour.h"
 #include "app/ui/qt_text.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/ui/vemmar_view.h"
@@ -26,10 +27,6 @@ constexpr int kSizingBorder = 4;
 QImage Wrap(Bitmap& bitmap) {
     return QImage(reinterpret_cast<uchar*>(bitmap.Data()), bitmap.Width(), bitmap.Height(),
                   static_cast<qsizetype>(bitmap.Stride()), QImage::Format_RGB32);
-}
-
-QColor ToQColor(Colour c) {
-    return {RedOf(c), GreenOf(c), BlueOf(c)};
 }
 
 Point ToPoint(const QPointF& p) {

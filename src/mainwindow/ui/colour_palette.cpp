@@ -6,6 +6,7 @@
 #include <QToolTip>
 #include <array>
 
+#include "app/ui/qt_colour.h"
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_icons.h"
 #include "mainwindow/ui/ribbon_look.h"
@@ -40,10 +41,6 @@ constexpr std::array<Colour, 5> kSuggested = {Rgb(0, 0, 0), Rgb(255, 255, 255), 
 
 QString ColourName(Colour colour) {
     return QString("RGB(%1, %2, %3)").arg(RedOf(colour)).arg(GreenOf(colour)).arg(BlueOf(colour));
-}
-
-QColor ToQColor(Colour colour) {
-    return QColor(RedOf(colour), GreenOf(colour), BlueOf(colour));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QWheelEvent>
 #include <map>
 
+#include "app/ui/qt_colour.h"
 #include "app/ui/qt_text.h"
 #include "canvas/canvas_mapping.h"
 #include "canvas/ui/overlay_font.h"
@@ -33,10 +34,6 @@ KeyState KeysOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
             .middle = buttons.testFlag(Qt::MiddleButton),
             .ctrl = modifiers.testFlag(Qt::ControlModifier),
             .shift = modifiers.testFlag(Qt::ShiftModifier)};
-}
-
-QColor ToQColor(Colour c) {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
 }
 
 std::string_view PopupName(ContextPopup popup) {

@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include "app/ui/qt_colour.h"
 #include "app/ui/qt_text.h"
 #include "barrier/math_sub.h"
 #include "canvas/ui/overlay_font.h"
@@ -11,10 +12,6 @@
 
 namespace palvex::ui {
 namespace {
-
-QColor ToQColor(Colour c) {
-    return QColor(RedOf(c), GreenOf(c), BlueOf(c));
-}
 
 // The ellipse turns about its centre, so its box is widened on the shorter side to a square.
 Rect EllipseArea(const RangeShape& shape) {

@@ -1,5 +1,6 @@
 #include "image/atomic_file.h"
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <system_error>
@@ -7,6 +8,7 @@
 #if defined(_WIN32)
 #include <io.h>
 #else
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -89,11 +91,30 @@ bool AtomicFile::Open() {
     return true;
 }
 
+// A synced file starts going to the disk in pieces of this size while it is still being
+// written, so that the sync at the end waits only for the last piece.
+constexpr std::size_t kWriteBackPiece = std::size_t{8} << 20;
+
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes) {
     if (file_ == nullptr || !ok_) {
         return false;
     }
-    ok_ = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size();
+    while (ok_ && !bytes.empty()) {
+        const std::size_t piece = std::min(bytes.size(), kWriteBackPiece);
+        ok_ = std::fwrite(bytes.data(), 1, piece, file_) == piece;
+        bytes = bytes.subspan(piece);
+        written_ += piece;
+#if defined(__linux__)
+        if (ok_ && options_.syncToDisk && written_ - kicked_ >= kWriteBackPiece) {
+            // Only a hint: a failure here shows, if it matters, in the sync at the close.
+            if (std::fflush(file_) == 0) {
+                ::sync_file_range(::fileno(file_), static_cast<off64_t>(kicked_),
+                                  static_cast<off64_t>(written_ - kicked_), SYNC_FILE_RANGE_WRITE);
+                kicked_ = written_;
+            }
+        }
+#endif
+    }
     return ok_;
 }
 

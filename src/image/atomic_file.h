@@ -49,6 +49,8 @@ private:
     AtomicFileOptions options_;
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
+    std::uint64_t written_ = 0;  // bytes handed to the file so far
+    std::uint64_t kicked_ = 0;   // bytes whose write-back to the disk has been started
     bool ok_ = true;
     bool committed_ = false;
 };

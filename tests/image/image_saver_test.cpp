@@ -433,6 +433,28 @@ TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
 }
 
+// Large files go to the disk in pieces while they are written: the pieces must join up
+// exactly, whatever the sizes of the writes.
+TEST(AtomicFile, ALargeFileWrittenInUnevenPartsArrivesByteForByte) {
+    test::TempDir temp;
+    const auto target = temp.File("large.bmp");
+    Bytes bytes(std::size_t{21} << 20);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<std::uint8_t>(i * 2654435761u >> 24);
+    }
+    AtomicFile file(target);
+    ASSERT_TRUE(file.Open());
+    std::size_t at = 0;
+    for (const std::size_t part :
+         {std::size_t{3}, std::size_t{9} << 20, std::size_t{1} << 20, std::size_t{17}}) {
+        ASSERT_TRUE(file.Write(std::span(bytes).subspan(at, part)));
+        at += part;
+    }
+    ASSERT_TRUE(file.Write(std::span(bytes).subspan(at)));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_TRUE(test::ReadFileBytes(target) == bytes);
+}
+
 #if !defined(_WIN32)
 TEST(AtomicFile, AReplacedFileKeepsItsPermissions) {
     test::TempDir temp;

@@ -1,10 +1,15 @@
 #pragma once
 
+#include <QApplication>
+#include <QWindow>
 #include <cstdio>
 #include <filesystem>
 
+#include "app/ui/vemmar_app.h"
 #include "base/desktop_shell.h"
 #include "base/prompter.h"
+#include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/main_frame.h"
 
 namespace palvex::bench {
 
@@ -22,5 +27,18 @@ class NoShell final : public DesktopShell {
 public:
     bool OpenFolder(const std::filesystem::path&) override { return true; }
 };
+
+// Shows the editor at 1920 x 1080 once its image is in place and lays the image out; false when
+// the canvas never shows.
+inline bool ShowEditor(ui::CVemmarApp& app) {
+    app.MainFrame()->resize(1920, 1080);
+    app.MainFrame()->show();
+    for (int i = 0; i < 20 && !app.MainFrame()->windowHandle()->isExposed(); ++i) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    const bool shown = app.View()->viewport()->isVisible();
+    app.View()->ImageReplaced();
+    return shown;
+}
 
 }  // namespace palvex::bench

@@ -64,13 +64,7 @@ struct Editor {
         image.width = width;
         image.height = height;
         image.TransparentColor = Rgb(0, 255, 0);
-        app.MainFrame()->resize(1920, 1080);
-        app.MainFrame()->show();
-        for (int i = 0; i < 20 && !app.MainFrame()->windowHandle()->isExposed(); ++i) {
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
-        }
-        ok = app.View()->viewport()->isVisible();
-        app.View()->ImageReplaced();
+        ok = bench::ShowEditor(app);
         app.Router().Dispatch(cmd::ID_PAINT);
     }
     ui::AppServices AppServices() { return {prompter, store, shell, WorkFolder(), {}}; }

@@ -18,6 +18,24 @@ bool Streamed(const Bitmap& out) {
     return out.ByteCount() >= detail::kStreamBytes;
 }
 
+// Every pixel of src, mapped one by one into a result of the same size.
+template <class Map>
+TransformResult MapPixels(const Bitmap& src, Bitmap& out, Map map) {
+    if (src.IsNull()) {
+        return {};
+    }
+    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
+        return {false, str::kMemoryAllocationFailed};
+    }
+    const Pixel* from = src.Data();
+    Pixel* to = out.Data();
+    const std::size_t count = src.PixelCount();
+    for (std::size_t i = 0; i < count; ++i) {
+        to[i] = map(from[i]);
+    }
+    return {true, 0};
+}
+
 }  // namespace
 
 TransformResult Flip(const Bitmap& src, bool mirrorX, bool mirrorY, Bitmap& out) {
@@ -97,35 +115,11 @@ TransformResult Resize(const Bitmap& src, int width, int height, Bitmap& out) {
 }
 
 TransformResult Invert(const Bitmap& src, Bitmap& out) {
-    if (src.IsNull()) {
-        return {};
-    }
-    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
-        return {false, str::kMemoryAllocationFailed};
-    }
-    const Pixel* from = src.Data();
-    Pixel* to = out.Data();
-    const std::size_t count = src.PixelCount();
-    for (std::size_t i = 0; i < count; ++i) {
-        to[i] = from[i] ^ kRgbMask;
-    }
-    return {true, 0};
+    return MapPixels(src, out, [](Pixel p) { return p ^ kRgbMask; });
 }
 
 TransformResult Greyscale(const Bitmap& src, Bitmap& out) {
-    if (src.IsNull()) {
-        return {};
-    }
-    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
-        return {false, str::kMemoryAllocationFailed};
-    }
-    const Pixel* from = src.Data();
-    Pixel* to = out.Data();
-    const std::size_t count = src.PixelCount();
-    for (std::size_t i = 0; i < count; ++i) {
-        to[i] = kOpaqueAlpha | (from[i] >> 8 & 0xFFu) * 0x010101u;
-    }
-    return {true, 0};
+    return MapPixels(src, out, [](Pixel p) { return kOpaqueAlpha | (p >> 8 & 0xFFu) * 0x010101u; });
 }
 
 TransformResult Crop(const Bitmap& src, const Rect& area, Bitmap& out) {

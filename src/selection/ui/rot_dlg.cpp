@@ -10,6 +10,7 @@
 #include "app/ui/qt_text.h"
 #include "resources/texts.h"
 #include "selection/transform_dialogs.h"
+#include "selection/ui/transform_asker.h"
 
 namespace palvex::ui {
 
@@ -27,15 +28,8 @@ CRotDlg::CRotDlg(int initial, QWidget* parent) : QDialog(parent), angle_(new QSp
     row->addWidget(angle_);
     row->addWidget(new QLabel(ToQString(texts::kDegreeUnit), this));
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok =
-        buttons->addButton(ToQString(texts::kDialogRun), QDialogButtonBox::AcceptRole);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    buttons->addButton(ToQString(texts::kDialogCancel), QDialogButtonBox::RejectRole)
-        ->setObjectName("cancel");
+    QDialogButtonBox* buttons = RunCancelButtons(*this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);

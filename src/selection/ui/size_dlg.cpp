@@ -12,6 +12,7 @@
 
 #include "app/ui/qt_text.h"
 #include "resources/texts.h"
+#include "selection/ui/transform_asker.h"
 
 namespace palvex::ui {
 
@@ -56,15 +57,8 @@ CSizeDlg::CSizeDlg(const SizeDialogBase& base, AppSettings& settings, Prompter& 
     grid->addWidget(new QLabel(ToQString(PixelLimitLabel(base.maxH)), this), 5, 2);
     grid->addWidget(keepAspect_, 6, 0, 1, 3);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok =
-        buttons->addButton(ToQString(texts::kDialogRun), QDialogButtonBox::AcceptRole);
-    ok->setObjectName("ok");
-    ok->setDefault(true);
-    buttons->addButton(ToQString(texts::kDialogCancel), QDialogButtonBox::RejectRole)
-        ->setObjectName("cancel");
+    QDialogButtonBox* buttons = RunCancelButtons(*this);
     connect(buttons, &QDialogButtonBox::accepted, this, &CSizeDlg::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(grid);

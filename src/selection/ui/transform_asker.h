@@ -7,9 +7,15 @@
 #include "image/geometry.h"
 #include "selection/transform_dialogs.h"
 
+class QDialog;
+class QDialogButtonBox;
 class QWidget;
 
 namespace palvex::ui {
+
+// The angle and size dialogs' 実行/中止 row, Run the default; its rejection closes the dialog.
+// The caller connects the acceptance, which each dialog checks first.
+QDialogButtonBox* RunCancelButtons(QDialog& dialog);
 
 // The questions of the angle and size commands, so tests can answer them.
 class TransformAsker {

@@ -11,6 +11,7 @@
 #include <png.h>
 
 #include "image/codecs/decoder.h"
+#include "image/codecs/split_inflate.h"
 #include "image/large_block.h"
 
 namespace palvex {
@@ -286,34 +287,28 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     const std::size_t rowBytes = std::size_t{chunks->width} * chunks->channels;
     const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
 
-    // The stream whole: the chunk contents joined, unless there is just one.
-    std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined;
-    std::span<const std::uint8_t> stream = chunks->idat.front();
-    if (chunks->idat.size() > 1) {
-        joined.reset(static_cast<std::uint8_t*>(AllocateLarge(chunks->idatBytes)));
-        if (!joined) {
-            return DecodeFailure(DecodeStatus::OutOfMemory);
-        }
-        std::uint8_t* at = joined.get();
-        for (const std::span<const std::uint8_t> part : chunks->idat) {
-            std::memcpy(at, part.data(), part.size());
-            at += part.size();
-        }
-        stream = {joined.get(), chunks->idatBytes};
+    // The stream whole, in memory of its own: the chunk contents joined. Inflating it on two
+    // cores patches it for a while.
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined(
+        static_cast<std::uint8_t*>(AllocateLarge(chunks->idatBytes)));
+    if (!joined) {
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    std::uint8_t* at = joined.get();
+    for (const std::span<const std::uint8_t> part : chunks->idat) {
+        std::memcpy(at, part.data(), part.size());
+        at += part.size();
     }
     std::unique_ptr<std::uint8_t, LargeBlockDeleter> raw(
         static_cast<std::uint8_t*>(AllocateLarge(rawBytes)));
-    libdeflate_decompressor* inflater = libdeflate_alloc_decompressor();
-    if (!raw || inflater == nullptr) {
-        libdeflate_free_decompressor(inflater);
+    if (!raw) {
         return DecodeFailure(DecodeStatus::OutOfMemory);
     }
     // Anything but exactly the image's bytes (short, surplus or bad data) is for libpng.
-    const libdeflate_result inflated = libdeflate_zlib_decompress(
-        inflater, stream.data(), stream.size(), raw.get(), rawBytes, nullptr);
-    libdeflate_free_decompressor(inflater);
+    const bool inflated =
+        InflateZlibExact({joined.get(), chunks->idatBytes}, {raw.get(), rawBytes});
     joined.reset();
-    if (inflated != LIBDEFLATE_SUCCESS) {
+    if (!inflated) {
         return std::nullopt;
     }
     DecodedImage result;

@@ -1,9 +1,12 @@
 #include "image/codecs/png_unfilter.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <random>
+#include <string>
 #include <vector>
 
 #if defined(__unix__)
@@ -122,9 +125,9 @@ Picture MakePicture(int bpp, std::size_t width, std::vector<int> filters, bool f
     const std::size_t row = pic.RowBytes();
     pic.samples.resize(row * pic.height);
     pic.filtered.resize(row * pic.height);
-    static constexpr std::uint8_t kFew[] = {0, 1, 2, 127, 128, 254, 255};
+    static constexpr std::uint8_t kFew[] = {0, 1, 2, 125, 126, 127, 128, 129, 130, 254, 255};
     for (auto& s : pic.samples) {
-        s = fewValues ? kFew[rng() % 7] : static_cast<std::uint8_t>(rng());
+        s = fewValues ? kFew[rng() % std::size(kFew)] : static_cast<std::uint8_t>(rng());
     }
     for (std::size_t y = 0; y < pic.height; ++y) {
         for (std::size_t i = 0; i < row; ++i) {
@@ -141,6 +144,12 @@ Picture MakePicture(int bpp, std::size_t width, std::vector<int> filters, bool f
     return pic;
 }
 
+std::string Hex(Pixel p) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(p));
+    return text;
+}
+
 testing::AssertionResult SameAsExpected(const Picture& pic, const Pixel* pixels) {
     for (std::size_t y = 0; y < pic.height; ++y) {
         for (std::size_t x = 0; x < pic.width; ++x) {
@@ -148,7 +157,7 @@ testing::AssertionResult SameAsExpected(const Picture& pic, const Pixel* pixels)
             if (got != pic.Expected(x, y)) {
                 return testing::AssertionFailure()
                        << "pixel (" << x << ", " << y << ") of filter " << pic.filters[y]
-                       << ": expected 0x" << std::hex << pic.Expected(x, y) << " but got 0x" << got;
+                       << ": expected " << Hex(pic.Expected(x, y)) << " but got " << Hex(got);
             }
         }
     }

@@ -20,6 +20,10 @@ Bitmap& Bitmap::operator=(Bitmap&& other) noexcept {
 }
 
 bool Bitmap::Create(int width, int height) {
+    return CreateWithRoom(width, height, 0);
+}
+
+bool Bitmap::CreateWithRoom(int width, int height, std::size_t bytes) {
     Reset();
     if (width <= 0 || height <= 0) {
         return false;
@@ -29,8 +33,8 @@ bool Bitmap::Create(int width, int height) {
         return false;
     }
     // No value-initialisation: the contents are undefined until drawn, and zeroing 1 GiB costs.
-    pixels_.reset(
-        static_cast<Pixel*>(AllocateLarge(static_cast<std::size_t>(count) * sizeof(Pixel))));
+    pixels_.reset(static_cast<Pixel*>(
+        AllocateLarge(std::max(bytes, static_cast<std::size_t>(count) * sizeof(Pixel)))));
     if (!pixels_) {
         return false;
     }

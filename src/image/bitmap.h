@@ -28,6 +28,9 @@ public:
     // Replaces the buffer by one of the given size with undefined contents. Fails (leaving the
     // bitmap null) for non-positive sizes, more than kMaxPixels pixels or a failed allocation.
     [[nodiscard]] bool Create(int width, int height);
+    // The same with a buffer of at least `bytes` bytes, for decoders that expand their data in
+    // place; the bytes past the pixels are never used.
+    [[nodiscard]] bool CreateWithRoom(int width, int height, std::size_t bytes);
     void Reset();
 
     bool IsNull() const { return pixels_ == nullptr; }

@@ -11,6 +11,7 @@
 #include <png.h>
 
 #include "image/codecs/decoder.h"
+#include "image/codecs/png_unfilter.h"
 #include "image/codecs/split_inflate.h"
 #include "image/large_block.h"
 
@@ -204,75 +205,6 @@ std::optional<Chunks> ReadCommonChunks(std::span<const std::uint8_t> file) {
     return chunks;
 }
 
-inline std::uint8_t PaethPredictor(int a, int b, int c) {
-    const int pa = std::abs(b - c);
-    const int pb = std::abs(a - c);
-    const int pc = std::abs(a + b - 2 * c);
-    return static_cast<std::uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
-}
-
-// Reverses the row's filter in place; `prior` is the row above, already unfiltered (zeros for
-// the first row). False for an unknown filter type.
-template <std::size_t bpp>
-bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prior, std::size_t n) {
-    switch (filter) {
-        case 0:
-            return true;
-        case 1:
-            for (std::size_t i = bpp; i < n; ++i) {
-                row[i] = static_cast<std::uint8_t>(row[i] + row[i - bpp]);
-            }
-            return true;
-        case 2:
-            for (std::size_t i = 0; i < n; ++i) {
-                row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
-            }
-            return true;
-        case 3:
-            for (std::size_t i = 0; i < bpp; ++i) {
-                row[i] = static_cast<std::uint8_t>(row[i] + (prior[i] >> 1));
-            }
-            for (std::size_t i = bpp; i < n; ++i) {
-                row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
-            }
-            return true;
-        case 4:
-            for (std::size_t i = 0; i < bpp; ++i) {
-                row[i] = static_cast<std::uint8_t>(row[i] + prior[i]);
-            }
-            for (std::size_t i = bpp; i < n; ++i) {
-                row[i] = static_cast<std::uint8_t>(
-                    row[i] + PaethPredictor(row[i - bpp], prior[i], prior[i - bpp]));
-            }
-            return true;
-        default:
-            return false;
-    }
-}
-
-template <std::size_t bpp>
-bool UnfilterAll(std::uint8_t* raw, std::size_t rowBytes, std::uint32_t height, Bitmap& image,
-                 BackgroundPopulate& populate) {
-    const std::vector<std::uint8_t> zeros(rowBytes, 0);
-    const std::uint8_t* prior = zeros.data();
-    const std::size_t width = rowBytes / bpp;
-    for (std::uint32_t y = 0; y < height; ++y) {
-        std::uint8_t* row = raw + y * (rowBytes + 1);
-        if (!Unfilter<bpp>(row[0], row + 1, prior, rowBytes)) {
-            return false;
-        }
-        prior = row + 1;
-        const std::uint8_t* in = row + 1;
-        Pixel* out = image.Row(static_cast<int>(y));
-        for (std::size_t x = 0; x < width; ++x, in += bpp) {
-            const Pixel alpha = bpp == 4 ? Pixel{in[3]} << 24 : kOpaqueAlpha;
-            out[x] = alpha | Pixel{in[0]} << 16 | Pixel{in[1]} << 8 | in[2];
-        }
-        populate.Reached((y + std::size_t{1}) * image.Stride());
-    }
-    return true;
-}
-
 // Ok, TooLarge or OutOfMemory when this path decided; nothing when libpng should look.
 std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
                                             const DecodeLimits& limits) {
@@ -285,7 +217,6 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
         return DecodeFailure(DecodeStatus::TooLarge);
     }
     const std::size_t rowBytes = std::size_t{chunks->width} * chunks->channels;
-    const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
 
     // The stream whole, in memory of its own: the chunk contents joined. Inflating it on two
     // cores patches it for a while.
@@ -299,30 +230,33 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
         std::memcpy(at, part.data(), part.size());
         at += part.size();
     }
-    std::unique_ptr<std::uint8_t, LargeBlockDeleter> raw(
-        static_cast<std::uint8_t*>(AllocateLarge(rawBytes)));
-    if (!raw) {
-        return DecodeFailure(DecodeStatus::OutOfMemory);
-    }
-    // Anything but exactly the image's bytes (short, surplus or bad data) is for libpng.
-    const bool inflated =
-        InflateZlibExact({joined.get(), chunks->idatBytes}, {raw.get(), rawBytes});
-    joined.reset();
-    if (!inflated) {
-        return std::nullopt;
-    }
+    // The image data is inflated into the bitmap's own block, at its end, and each row is
+    // unfiltered into pixels at or before where its bytes lie, so rows not yet reached are never
+    // overwritten (RGBA rows take one byte more each, RGB rows start far enough back).
+    const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
+    const std::size_t pixelBytes = std::size_t{4} * chunks->width * chunks->height;
+    const std::size_t blockBytes = std::max(rawBytes, pixelBytes);
     DecodedImage result;
-    if (!result.pixels.Create(static_cast<int>(chunks->width), static_cast<int>(chunks->height))) {
+    if (!result.pixels.CreateWithRoom(static_cast<int>(chunks->width),
+                                      static_cast<int>(chunks->height), blockBytes)) {
         return DecodeFailure(DecodeStatus::OutOfMemory);
     }
-    // The bitmap's pages are mapped on another core while the rows are unfiltered into it.
-    BackgroundPopulate populate(result.pixels.Data(), result.pixels.ByteCount());
-    const bool ok =
-        chunks->channels == 4
-            ? UnfilterAll<4>(raw.get(), rowBytes, chunks->height, result.pixels, populate)
-            : UnfilterAll<3>(raw.get(), rowBytes, chunks->height, result.pixels, populate);
-    if (!ok) {
+    std::uint8_t* raw =
+        reinterpret_cast<std::uint8_t*>(result.pixels.Data()) + (blockBytes - rawBytes);
+    // Anything but exactly the image's bytes (short, surplus or bad data) is for libpng.
+    if (!InflateZlibExact({joined.get(), chunks->idatBytes}, {raw, rawBytes})) {
         return std::nullopt;
+    }
+    joined.reset();
+    const Pixel* prior = nullptr;
+    for (std::uint32_t y = 0; y < chunks->height; ++y) {
+        const std::uint8_t* row = raw + y * (rowBytes + 1);
+        Pixel* out = result.pixels.Row(static_cast<int>(y));
+        if (!UnfilterRowToPixels(row[0], static_cast<int>(chunks->channels), row + 1, prior, out,
+                                 chunks->width)) {
+            return std::nullopt;
+        }
+        prior = out;
     }
     result.status = DecodeStatus::Ok;
     return result;

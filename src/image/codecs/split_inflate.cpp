@@ -550,6 +550,8 @@ SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<st
                                                        nullptr, &firstSize) == LIBDEFLATE_SUCCESS;
             if (firstOk) {
                 firstAdler = libdeflate_adler32(1, out.data(), firstSize);
+                // The second half is copied there when it is done; this core is usually first.
+                PrefaultLarge(out.data() + firstSize, out.size() - firstSize);
             }
         } else {
             DecodeSecondHalf(*head, copyStart, stream, boundaryByte, out.size(), second);

@@ -1,5 +1,6 @@
 #include "image/codecs/png_unfilter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,7 +57,11 @@ inline Pixel PaethBytes(Pixel f, Pixel a, Pixel b, Pixel c) {
         const int pa = std::abs(bv - cv);
         const int pb = std::abs(av - cv);
         const int pc = std::abs(av + bv - 2 * cv);
-        const int pred = pa <= pb && pa <= pc ? av : pb <= pc ? bv : cv;
+        // Masks rather than branches: on noisy rows the choice is a coin toss for a predictor.
+        const int useC = -static_cast<int>(pc < pb);
+        const int notA = -static_cast<int>(std::min(pb, pc) < pa);
+        const int nearBc = bv ^ ((bv ^ cv) & useC);
+        const int pred = av ^ ((av ^ nearBc) & notA);
         out |= ((static_cast<Pixel>(pred) + (f >> shift)) & 0xFF) << shift;
     }
     return out;

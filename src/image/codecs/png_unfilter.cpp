@@ -230,11 +230,13 @@ std::size_t AverageGroups(const std::uint8_t* src, const Pixel* prior, Pixel* ds
 
 // Paeth picks the left neighbour a, the byte above b or the one above-left c by which is nearest
 // to a + b - c. Worked out per pixel that is a long chain of steps from a to the next pixel's a,
-// and that chain decides the speed. But for given b and c, each choice holds for a in an
-// interval: b where |b - c| > |a - c| (c - pa < a < c + pa, pa = |b - c|) and |a - c| <= |a - k|
-// (k = 2c - b: a on c's side of (c + k) / 2); c where |b - c| > |a - k| and a on k's side. So the
-// bounds are worked out ahead for the whole group, and each pixel only tests a against them.
-// All in 16-bit lanes, one pixel in each half of a register.
+// and that chain decides the speed. But for given b and c, the choice only depends on where a
+// lies relative to b, the midpoint m / 2 of c and k = 2c - b (m = 3c - b) and e = 3c - 2b:
+//   c > b:  b < a <= m / 2 picks b,   m / 2 < a < e picks c,   anything else a;
+//   c < b:  m / 2 <= a < b picks b,   e < a < m / 2 picks c,   anything else a.
+// So the bounds are worked out ahead for the whole group, in one form for both cases, and each
+// pixel only tests a against them. (With c == b the form picks b for a == b, which gives the
+// same byte as a.) All in 16-bit lanes, one pixel in each half of a register.
 struct PaethBounds {
     __m128i lowB, highB;  // b when lowB < a < highB
     __m128i lowC, highC;  // c when lowC < a < highC, else a
@@ -242,25 +244,16 @@ struct PaethBounds {
 };
 
 inline PaethBounds Bounds(__m128i b, __m128i c, __m128i f) {
-    const __m128i pa = _mm_max_epi16(_mm_sub_epi16(b, c), _mm_sub_epi16(c, b));
-    const __m128i k = _mm_sub_epi16(_mm_add_epi16(c, c), b);
-    const __m128i mid = _mm_add_epi16(c, k);
-    const __m128i floorHalf = _mm_srai_epi16(mid, 1);
-    const __m128i ceilHalf = _mm_srai_epi16(_mm_add_epi16(mid, _mm_set1_epi16(1)), 1);
-    // k lies above c when c > b, below it otherwise; a bound on the wrong side is moved far
-    // out of reach instead of being chosen by a mask.
-    const __m128i far = _mm_set1_epi16(0x4000);
-    const __m128i kAbove = _mm_cmpgt_epi16(c, b);
-    const __m128i farIfAbove = _mm_and_si128(kAbove, far);
-    const __m128i farIfBelow = _mm_andnot_si128(kAbove, far);
     const __m128i one = _mm_set1_epi16(1);
+    const __m128i m = _mm_sub_epi16(_mm_add_epi16(_mm_add_epi16(c, c), c), b);
+    const __m128i e = _mm_sub_epi16(m, b);
+    const __m128i floorHalf = _mm_srai_epi16(m, 1);
+    const __m128i ceilHalf = _mm_srai_epi16(_mm_add_epi16(m, one), 1);
     PaethBounds out;
-    out.lowB = _mm_max_epi16(_mm_sub_epi16(c, pa),
-                             _mm_sub_epi16(_mm_sub_epi16(ceilHalf, one), farIfAbove));
-    out.highB = _mm_min_epi16(_mm_add_epi16(c, pa),
-                              _mm_add_epi16(_mm_add_epi16(floorHalf, one), farIfBelow));
-    out.lowC = _mm_max_epi16(_mm_sub_epi16(k, pa), _mm_sub_epi16(floorHalf, farIfBelow));
-    out.highC = _mm_min_epi16(_mm_add_epi16(k, pa), _mm_add_epi16(ceilHalf, farIfAbove));
+    out.lowB = _mm_min_epi16(b, _mm_sub_epi16(ceilHalf, one));
+    out.highB = _mm_max_epi16(b, _mm_add_epi16(floorHalf, one));
+    out.lowC = _mm_min_epi16(e, floorHalf);
+    out.highC = _mm_max_epi16(e, ceilHalf);
     // Byte adds: the high byte of each lane stays zero, the low one wraps as it must.
     out.f = f;
     out.bf = _mm_add_epi8(b, f);

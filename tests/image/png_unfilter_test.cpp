@@ -114,26 +114,20 @@ struct Picture {
     }
 };
 
-// Noise, or samples from a handful of values so that Paeth's distances often tie.
-Picture MakePicture(int bpp, std::size_t width, std::vector<int> filters, bool fewValues,
-                    std::mt19937& rng) {
+// The picture of the given samples, each row filtered the PNG way.
+Picture FilterPicture(int bpp, std::size_t width, std::vector<int> filters,
+                      std::vector<std::uint8_t> samples) {
     Picture pic;
     pic.bpp = bpp;
     pic.width = width;
     pic.height = filters.size();
     pic.filters = std::move(filters);
+    pic.samples = std::move(samples);
     const std::size_t row = pic.RowBytes();
-    pic.samples.resize(row * pic.height);
     pic.filtered.resize(row * pic.height);
-    static constexpr std::uint8_t kFew[] = {0, 1, 2, 125, 126, 127, 128, 129, 130, 254, 255};
-    for (auto& s : pic.samples) {
-        s = fewValues ? kFew[rng() % std::size(kFew)] : static_cast<std::uint8_t>(rng());
-    }
+    const auto at = [&](std::size_t y, std::size_t i) -> int { return pic.samples[y * row + i]; };
     for (std::size_t y = 0; y < pic.height; ++y) {
         for (std::size_t i = 0; i < row; ++i) {
-            const auto at = [&](std::size_t yy, std::size_t ii) -> int {
-                return pic.samples[yy * row + ii];
-            };
             const int a = i >= static_cast<std::size_t>(bpp) ? at(y, i - bpp) : 0;
             const int b = y > 0 ? at(y - 1, i) : 0;
             const int c = y > 0 && i >= static_cast<std::size_t>(bpp) ? at(y - 1, i - bpp) : 0;
@@ -142,6 +136,17 @@ Picture MakePicture(int bpp, std::size_t width, std::vector<int> filters, bool f
         }
     }
     return pic;
+}
+
+// Noise, or samples from a handful of values so that Paeth's distances often tie.
+Picture MakePicture(int bpp, std::size_t width, std::vector<int> filters, bool fewValues,
+                    std::mt19937& rng) {
+    std::vector<std::uint8_t> samples(width * bpp * filters.size());
+    static constexpr std::uint8_t kFew[] = {0, 1, 2, 125, 126, 127, 128, 129, 130, 254, 255};
+    for (auto& s : samples) {
+        s = fewValues ? kFew[rng() % std::size(kFew)] : static_cast<std::uint8_t>(rng());
+    }
+    return FilterPicture(bpp, width, std::move(filters), std::move(samples));
 }
 
 std::string Hex(Pixel p) {
@@ -232,6 +237,43 @@ TEST(PngUnfilter, EveryFilterGivesTheFileSamples) {
                         ASSERT_TRUE(DecodesApart(pic, path.unfilter));
                     }
                 }
+            }
+        }
+    }
+}
+
+// A sequence in which every ordered pair of byte values stands side by side once (cyclically).
+std::vector<std::uint8_t> EveryPair() {
+    std::vector<std::uint8_t> seq;
+    for (int i = 0; i < 256; ++i) {
+        seq.push_back(static_cast<std::uint8_t>(i));
+        for (int j = i + 1; j < 256; ++j) {
+            seq.push_back(static_cast<std::uint8_t>(i));
+            seq.push_back(static_cast<std::uint8_t>(j));
+        }
+    }
+    return seq;
+}
+
+// Every left, above and above-left value together, in every channel: the top row holds every
+// (above-left, above) pair, the Paeth row below it one left value a channel.
+TEST(PngUnfilter, PaethPicksAsPngDoesForEveryNeighbourhood) {
+    const std::vector<std::uint8_t> pairs = EveryPair();
+    ASSERT_EQ(pairs.size(), 65536u);
+    const std::size_t width = pairs.size() + 1;
+    for (int bpp : {3, 4}) {
+        for (int pass = 0; pass < (256 + bpp - 1) / bpp; ++pass) {
+            std::vector<std::uint8_t> samples(2 * width * bpp);
+            for (std::size_t x = 0; x < width; ++x) {
+                for (int ch = 0; ch < bpp; ++ch) {
+                    samples[x * bpp + ch] = pairs[(x + 1000 * ch) % pairs.size()];
+                    samples[(width + x) * bpp + ch] = static_cast<std::uint8_t>(pass * bpp + ch);
+                }
+            }
+            const Picture pic = FilterPicture(bpp, width, {0, 4}, std::move(samples));
+            for (const Path& path : kPaths) {
+                SCOPED_TRACE(testing::Message() << path.name << " bpp " << bpp << " pass " << pass);
+                ASSERT_TRUE(DecodesApart(pic, path.unfilter));
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "image/codecs/png_unfilter.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -56,7 +57,11 @@ inline Pixel PaethBytes(Pixel f, Pixel a, Pixel b, Pixel c) {
         const int pa = std::abs(bv - cv);
         const int pb = std::abs(av - cv);
         const int pc = std::abs(av + bv - 2 * cv);
-        const int pred = pa <= pb && pa <= pc ? av : pb <= pc ? bv : cv;
+        // Masks rather than branches: on noisy rows the choice is a coin toss for a predictor.
+        const int useC = -static_cast<int>(pc < pb);
+        const int notA = -static_cast<int>(std::min(pb, pc) < pa);
+        const int nearBc = bv ^ ((bv ^ cv) & useC);
+        const int pred = av ^ ((av ^ nearBc) & notA);
         out |= ((static_cast<Pixel>(pred) + (f >> shift)) & 0xFF) << shift;
     }
     return out;
@@ -119,13 +124,14 @@ inline __m128i Load(const void* p) {
     return _mm_loadu_si128(static_cast<const __m128i*>(p));
 }
 
+// Four pixels' bytes in 32-bit lanes as the file has them: R, G, B, then A (junk for RGB).
 template <int Bpp>
-inline __m128i LoadGroup(const std::uint8_t* src, std::size_t x, std::size_t width) {
-    __m128i v;
+inline __m128i LoadFileOrder(const std::uint8_t* src, std::size_t x, std::size_t width) {
     if constexpr (Bpp == 4) {
-        v = Load(src + 4 * x);
+        return Load(src + 4 * x);
     } else {
         const std::uint8_t* s = src + 3 * x;
+        __m128i v;
         if (width - x >= 6) {
             // The four bytes past the group belong to pixels not written yet.
             v = Load(s);
@@ -134,9 +140,15 @@ inline __m128i LoadGroup(const std::uint8_t* src, std::size_t x, std::size_t wid
             std::memcpy(last, s, 12);
             v = Load(last);
         }
-        v = _mm_unpacklo_epi64(_mm_unpacklo_epi32(v, _mm_srli_si128(v, 3)),
-                               _mm_unpacklo_epi32(_mm_srli_si128(v, 6), _mm_srli_si128(v, 9)));
+        return _mm_unpacklo_epi64(_mm_unpacklo_epi32(v, _mm_srli_si128(v, 3)),
+                                  _mm_unpacklo_epi32(_mm_srli_si128(v, 6), _mm_srli_si128(v, 9)));
     }
+}
+
+// The same in pixel order: R and B trade places.
+template <int Bpp>
+inline __m128i LoadGroup(const std::uint8_t* src, std::size_t x, std::size_t width) {
+    const __m128i v = LoadFileOrder<Bpp>(src, x, width);
     const __m128i greenAlpha = _mm_set1_epi32(static_cast<int>(0xFF00FF00u));
     const __m128i low = _mm_set1_epi32(0xFF);
     return _mm_or_si128(_mm_and_si128(v, greenAlpha),
@@ -216,20 +228,55 @@ std::size_t AverageGroups(const std::uint8_t* src, const Pixel* prior, Pixel* ds
     return x;
 }
 
+// Paeth picks the left neighbour a, the byte above b or the one above-left c by which is nearest
+// to a + b - c. Worked out per pixel that is a long chain of steps from a to the next pixel's a,
+// and that chain decides the speed. But for given b and c, the choice only depends on where a
+// lies relative to b, the midpoint m / 2 of c and k = 2c - b (m = 3c - b) and e = 3c - 2b:
+//   c > b:  b < a <= m / 2 picks b,   m / 2 < a < e picks c,   anything else a;
+//   c < b:  m / 2 <= a < b picks b,   e < a < m / 2 picks c,   anything else a.
+// So the bounds are worked out ahead for the whole group, in one form for both cases, and each
+// pixel only tests a against them. (With c == b the form picks b for a == b, which gives the
+// same byte as a.) All in 16-bit lanes, one pixel in each half of a register.
+struct PaethBounds {
+    __m128i lowB, highB;  // b when lowB < a < highB
+    __m128i lowC, highC;  // c when lowC < a < highC, else a
+    __m128i f, bf, cf;    // the filtered bytes, and already added to b and c
+};
+
+inline PaethBounds Bounds(__m128i b, __m128i c, __m128i f) {
+    const __m128i one = _mm_set1_epi16(1);
+    const __m128i m = _mm_sub_epi16(_mm_add_epi16(_mm_add_epi16(c, c), c), b);
+    const __m128i e = _mm_sub_epi16(m, b);
+    const __m128i floorHalf = _mm_srai_epi16(m, 1);
+    const __m128i ceilHalf = _mm_srai_epi16(_mm_add_epi16(m, one), 1);
+    PaethBounds out;
+    out.lowB = _mm_min_epi16(b, _mm_sub_epi16(ceilHalf, one));
+    out.highB = _mm_max_epi16(b, _mm_add_epi16(floorHalf, one));
+    out.lowC = _mm_min_epi16(e, floorHalf);
+    out.highC = _mm_max_epi16(e, ceilHalf);
+    // Byte adds: the high byte of each lane stays zero, the low one wraps as it must.
+    out.f = f;
+    out.bf = _mm_add_epi8(b, f);
+    out.cf = _mm_add_epi8(c, f);
+    return out;
+}
+
 inline __m128i High(__m128i v) {
     return _mm_unpackhi_epi64(v, v);
 }
 
-// One pixel in the low four 16-bit lanes. pa = |b - c| and k = 2c - b come ready, so that
-// pb = |a - c| and pc = |a + b - 2c| = |a - k| are each two steps from a.
-inline __m128i PaethPixel(__m128i a, __m128i b, __m128i c, __m128i k, __m128i pa, __m128i f) {
-    const __m128i pb = _mm_max_epi16(_mm_sub_epi16(a, c), _mm_sub_epi16(c, a));
-    const __m128i pc = _mm_max_epi16(_mm_sub_epi16(a, k), _mm_sub_epi16(k, a));
-    const __m128i notA = _mm_or_si128(_mm_cmpgt_epi16(pa, pb), _mm_cmpgt_epi16(pa, pc));
-    const __m128i useC = _mm_cmpgt_epi16(pb, pc);
-    const __m128i bc = _mm_or_si128(_mm_and_si128(useC, c), _mm_andnot_si128(useC, b));
-    const __m128i pred = _mm_or_si128(_mm_and_si128(notA, bc), _mm_andnot_si128(notA, a));
-    return _mm_and_si128(_mm_add_epi16(pred, f), _mm_set1_epi16(0xFF));
+inline PaethBounds High(const PaethBounds& in) {
+    return {High(in.lowB), High(in.highB), High(in.lowC), High(in.highC),
+            High(in.f),    High(in.bf),    High(in.cf)};
+}
+
+// Five steps from a to the pixel.
+inline __m128i PaethPixel(__m128i a, const PaethBounds& in) {
+    const __m128i af = _mm_add_epi8(a, in.f);
+    const __m128i useB = _mm_and_si128(_mm_cmpgt_epi16(a, in.lowB), _mm_cmpgt_epi16(in.highB, a));
+    const __m128i useC = _mm_and_si128(_mm_cmpgt_epi16(a, in.lowC), _mm_cmpgt_epi16(in.highC, a));
+    const __m128i picked = _mm_or_si128(_mm_and_si128(useB, in.bf), _mm_and_si128(useC, in.cf));
+    return _mm_or_si128(_mm_andnot_si128(_mm_or_si128(useB, useC), af), picked);
 }
 
 template <int Bpp>
@@ -240,23 +287,26 @@ std::size_t PaethGroups(const std::uint8_t* src, const Pixel* prior, Pixel* dst,
     __m128i left = zero;
     __m128i lastUp = zero;
     for (; x + 4 <= width; x += 4) {
-        const __m128i filtered = LoadGroup<Bpp>(src, x, width);
+        const __m128i filtered = LoadFileOrder<Bpp>(src, x, width);
         const __m128i up = Load(prior + x);
-        const __m128i f01 = _mm_unpacklo_epi8(filtered, zero);
-        const __m128i f23 = _mm_unpackhi_epi8(filtered, zero);
+        // R and B trade places in the 16-bit lanes.
+        const __m128i f01 = _mm_shufflehi_epi16(
+            _mm_shufflelo_epi16(_mm_unpacklo_epi8(filtered, zero), _MM_SHUFFLE(3, 0, 1, 2)),
+            _MM_SHUFFLE(3, 0, 1, 2));
+        const __m128i f23 = _mm_shufflehi_epi16(
+            _mm_shufflelo_epi16(_mm_unpackhi_epi8(filtered, zero), _MM_SHUFFLE(3, 0, 1, 2)),
+            _MM_SHUFFLE(3, 0, 1, 2));
         const __m128i b01 = _mm_unpacklo_epi8(up, zero);
         const __m128i b23 = _mm_unpackhi_epi8(up, zero);
         const __m128i c01 = _mm_or_si128(_mm_slli_si128(b01, 8), _mm_srli_si128(lastUp, 8));
         const __m128i c23 = _mm_or_si128(_mm_slli_si128(b23, 8), _mm_srli_si128(b01, 8));
         lastUp = b23;
-        const __m128i pa01 = _mm_max_epi16(_mm_sub_epi16(b01, c01), _mm_sub_epi16(c01, b01));
-        const __m128i pa23 = _mm_max_epi16(_mm_sub_epi16(b23, c23), _mm_sub_epi16(c23, b23));
-        const __m128i k01 = _mm_sub_epi16(_mm_add_epi16(c01, c01), b01);
-        const __m128i k23 = _mm_sub_epi16(_mm_add_epi16(c23, c23), b23);
-        const __m128i o0 = PaethPixel(left, b01, c01, k01, pa01, f01);
-        const __m128i o1 = PaethPixel(o0, High(b01), High(c01), High(k01), High(pa01), High(f01));
-        const __m128i o2 = PaethPixel(o1, b23, c23, k23, pa23, f23);
-        const __m128i o3 = PaethPixel(o2, High(b23), High(c23), High(k23), High(pa23), High(f23));
+        const PaethBounds in01 = Bounds(b01, c01, f01);
+        const PaethBounds in23 = Bounds(b23, c23, f23);
+        const __m128i o0 = PaethPixel(left, in01);
+        const __m128i o1 = PaethPixel(o0, High(in01));
+        const __m128i o2 = PaethPixel(o1, in23);
+        const __m128i o3 = PaethPixel(o2, High(in23));
         left = o3;
         StoreGroup<Bpp>(dst, x,
                         _mm_packus_epi16(_mm_unpacklo_epi64(o0, o1), _mm_unpacklo_epi64(o2, o3)));

@@ -392,5 +392,87 @@ TEST(PngDecoder, EncodeRgbaPngRoundTrips) {
     EXPECT_TRUE(SameBitmaps(image, decoded.pixels, "rgba_round_trip"));
 }
 
+// Photo-like samples: a gradient with noise, so that libpng's filter choice varies by row and
+// the image data is large enough to be inflated on two cores.
+PngDescription LargeNoisy(int colourType) {
+    const int channels = colourType == 6 ? 4 : 3;
+    PngDescription desc = Describe(2000, 1500, colourType, 8);
+    std::uint32_t seed = 99;
+    desc.samples.resize(std::size_t{2000} * 1500 * static_cast<std::size_t>(channels));
+    for (std::size_t i = 0; i < desc.samples.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const std::size_t x = i / static_cast<std::size_t>(channels) % 2000;
+        desc.samples[i] = static_cast<std::uint16_t>((x / 8 + (seed >> 27)) & 0xFF);
+    }
+    return desc;
+}
+
+std::vector<Pixel> ExpectedPixels(const PngDescription& desc) {
+    const std::size_t channels = desc.colourType == 6 ? 4 : 3;
+    std::vector<Pixel> pixels;
+    for (std::size_t i = 0; i < desc.samples.size(); i += channels) {
+        pixels.push_back(Argb(channels == 4 ? desc.samples[i + 3] : 255, desc.samples[i],
+                              desc.samples[i + 1], desc.samples[i + 2]));
+    }
+    return pixels;
+}
+
+TEST(PngDecoder, LargeImagesInflatedOnTwoCoresDecodeToTheSamePixels) {
+    for (const int colourType : {6, 2}) {
+        SCOPED_TRACE(colourType);
+        const PngDescription desc = LargeNoisy(colourType);
+        const std::vector<std::uint8_t> file = WritePng(desc);
+        ASSERT_GT(file.size(), std::size_t{5} << 20) << "too small to be split";
+        const DecodedImage decoded = DecodePng(file);
+        ASSERT_EQ(decoded.status, DecodeStatus::Ok);
+        EXPECT_TRUE(SameBitmaps(MakeBitmap(desc.width, desc.height, ExpectedPixels(desc)),
+                                decoded.pixels, "large_noisy"));
+    }
+}
+
+TEST(PngDecoder, LargeImageWithAnUnknownFilterInEitherHalfIsCorrupt) {
+    // Rows of RGB samples with a filter byte each, one of them not a filter.
+    constexpr std::size_t kWidth = 2000;
+    constexpr std::size_t kHeight = 1500;
+    for (const std::size_t badRow : {std::size_t{100}, kHeight - 3}) {
+        SCOPED_TRACE(badRow);
+        std::vector<std::uint8_t> raw((kWidth * 3 + 1) * kHeight);
+        std::uint32_t seed = 5;
+        for (std::size_t i = 0; i < raw.size(); ++i) {
+            seed = seed * 1664525u + 1013904223u;
+            raw[i] = static_cast<std::uint8_t>(seed >> 26);
+        }
+        for (std::size_t y = 0; y < kHeight; ++y) {
+            raw[y * (kWidth * 3 + 1)] = y == badRow ? 7 : static_cast<std::uint8_t>(y % 5);
+        }
+        uLongf size = compressBound(static_cast<uLong>(raw.size()));
+        std::vector<std::uint8_t> compressed(size);
+        ASSERT_EQ(compress(compressed.data(), &size, raw.data(), static_cast<uLong>(raw.size())),
+                  Z_OK);
+        compressed.resize(size);
+        std::vector<std::uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+        const std::vector<std::uint8_t> header = {0,    0, 0x07, 0xD0, 0, 0, 0x05,
+                                                  0xDC, 8, 2,    0,    0, 0};
+        for (const auto& chunk :
+             {PngChunk("IHDR", header), PngChunk("IDAT", compressed), PngChunk("IEND", {})}) {
+            file.insert(file.end(), chunk.begin(), chunk.end());
+        }
+        EXPECT_EQ(DecodePng(file).status, DecodeStatus::Corrupt);
+        // The same rows with every filter valid decode.
+        raw[badRow * (kWidth * 3 + 1)] = 0;
+        size = compressBound(static_cast<uLong>(raw.size()));
+        compressed.assign(size, 0);
+        ASSERT_EQ(compress(compressed.data(), &size, raw.data(), static_cast<uLong>(raw.size())),
+                  Z_OK);
+        compressed.resize(size);
+        file.resize(8);
+        for (const auto& chunk :
+             {PngChunk("IHDR", header), PngChunk("IDAT", compressed), PngChunk("IEND", {})}) {
+            file.insert(file.end(), chunk.begin(), chunk.end());
+        }
+        EXPECT_TRUE(DecodePng(file).Ok());
+    }
+}
+
 }  // namespace
 }  // namespace palvex::test

@@ -1,5 +1,6 @@
 #include "image/codecs/split_inflate.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -116,6 +117,28 @@ TEST(SplitInflate, BothHalvesJoinToTheWholeAndTheStreamIsPutBack) {
             EXPECT_TRUE(out == c.data);
             EXPECT_TRUE(stream == c.stream);
         }
+    }
+}
+
+TEST(SplitInflate, TheFirstPartIsFinalWhenHandedOutAndMayThenBeOverwritten) {
+    for (const Case& c : SplittableCases()) {
+        SCOPED_TRACE(c.name);
+        Bytes stream = c.stream;
+        Bytes out(c.data.size());
+        std::size_t handed = 0;
+        bool finalWhenHanded = false;
+        const auto result = InflateZlibSplit(stream, out, SplitSmall(), [&](std::size_t bytes) {
+            handed = bytes;
+            finalWhenHanded =
+                std::equal(out.begin(), out.begin() + static_cast<long>(bytes), c.data.begin());
+            std::fill(out.begin(), out.begin() + static_cast<long>(bytes), 0x5A);
+        });
+        ASSERT_EQ(result, SplitInflateResult::Done);
+        EXPECT_GT(handed, 0u);
+        EXPECT_TRUE(finalWhenHanded);
+        // Nothing after the handed-out bytes depends on what became of them.
+        EXPECT_TRUE(std::equal(out.begin() + static_cast<long>(handed), out.end(),
+                               c.data.begin() + static_cast<long>(handed)));
     }
 }
 

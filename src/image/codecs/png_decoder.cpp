@@ -243,20 +243,38 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     }
     std::uint8_t* raw =
         reinterpret_cast<std::uint8_t*>(result.pixels.Data()) + (blockBytes - rawBytes);
+    const std::size_t rawRow = rowBytes + 1;
+    const auto unfilterRows = [&](std::uint32_t first, std::uint32_t end) {
+        const Pixel* prior = first == 0 ? nullptr : result.pixels.Row(static_cast<int>(first) - 1);
+        for (std::uint32_t y = first; y < end; ++y) {
+            const std::uint8_t* row = raw + y * rawRow;
+            Pixel* out = result.pixels.Row(static_cast<int>(y));
+            if (!UnfilterRowToPixels(row[0], static_cast<int>(chunks->channels), row + 1, prior,
+                                     out, chunks->width)) {
+                return false;
+            }
+            prior = out;
+        }
+        return true;
+    };
+    // On two cores the first one unfilters its own rows while the second is still inflating.
+    std::uint32_t rowsDone = 0;
+    bool rowsOk = true;
+    const std::span<std::uint8_t> stream(joined.get(), chunks->idatBytes);
+    const SplitInflateResult split =
+        InflateZlibSplit(stream, {raw, rawBytes}, {}, [&](std::size_t finalBytes) {
+            const auto rows = static_cast<std::uint32_t>(finalBytes / rawRow);
+            rowsOk = unfilterRows(0, rows);
+            rowsDone = rows;
+        });
     // Anything but exactly the image's bytes (short, surplus or bad data) is for libpng.
-    if (!InflateZlibExact({joined.get(), chunks->idatBytes}, {raw, rawBytes})) {
-        return std::nullopt;
+    if (split != SplitInflateResult::Done) {
+        rowsDone = 0;
+        rowsOk = InflateZlibSerial(stream, {raw, rawBytes});
     }
     joined.reset();
-    const Pixel* prior = nullptr;
-    for (std::uint32_t y = 0; y < chunks->height; ++y) {
-        const std::uint8_t* row = raw + y * (rowBytes + 1);
-        Pixel* out = result.pixels.Row(static_cast<int>(y));
-        if (!UnfilterRowToPixels(row[0], static_cast<int>(chunks->channels), row + 1, prior, out,
-                                 chunks->width)) {
-            return std::nullopt;
-        }
-        prior = out;
+    if (!rowsOk || !unfilterRows(rowsDone, chunks->height)) {
+        return std::nullopt;
     }
     result.status = DecodeStatus::Ok;
     return result;

@@ -487,7 +487,8 @@ void DecodeSecondHalf(HeadDecoder& head, std::size_t copyStart, std::span<std::u
 }  // namespace
 
 SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<std::uint8_t> out,
-                                    const SplitInflateOptions& options) {
+                                    const SplitInflateOptions& options,
+                                    const FirstPartReady& ready) {
     if (stream.size() < options.splitFrom || out.size() < 4 * kWindow || WorkersFor(2) < 2 ||
         !ZlibHeaderOk(stream)) {
         return SplitInflateResult::NotSplit;
@@ -550,6 +551,10 @@ SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<st
                                                        nullptr, &firstSize) == LIBDEFLATE_SUCCESS;
             if (firstOk) {
                 firstAdler = libdeflate_adler32(1, out.data(), firstSize);
+                // The second half's references into the first read only its last window.
+                if (ready && firstSize > kWindow) {
+                    ready(firstSize - kWindow);
+                }
                 // The second half is copied there when it is done; this core is usually first.
                 PrefaultLarge(out.data() + firstSize, out.size() - firstSize);
             }
@@ -579,15 +584,17 @@ SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<st
     return SplitInflateResult::Done;
 }
 
-bool InflateZlibExact(std::span<std::uint8_t> stream, std::span<std::uint8_t> out,
-                      const SplitInflateOptions& options) {
-    if (InflateZlibSplit(stream, out, options) == SplitInflateResult::Done) {
-        return true;
-    }
+bool InflateZlibSerial(std::span<const std::uint8_t> stream, std::span<std::uint8_t> out) {
     Decompressor inflater(libdeflate_alloc_decompressor());
     return inflater &&
            libdeflate_zlib_decompress(inflater.get(), stream.data(), stream.size(), out.data(),
                                       out.size(), nullptr) == LIBDEFLATE_SUCCESS;
+}
+
+bool InflateZlibExact(std::span<std::uint8_t> stream, std::span<std::uint8_t> out,
+                      const SplitInflateOptions& options) {
+    return InflateZlibSplit(stream, out, options) == SplitInflateResult::Done ||
+           InflateZlibSerial(stream, out);
 }
 
 }  // namespace palvex

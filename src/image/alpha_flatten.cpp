@@ -1,8 +1,28 @@
 #include "image/alpha_flatten.h"
 
 #include <algorithm>
+#include <span>
+
+#include "image/parallel.h"
 
 namespace palvex {
+namespace {
+
+// Each pixel on its own: large images are shared out over the cores.
+template <typename Body>
+void ForEachShare(std::span<Pixel> pixels, const Body& body) {
+    constexpr std::size_t kShare = std::size_t{1} << 20;
+    const std::size_t shares = (pixels.size() + kShare - 1) / kShare;
+    if (shares < 2) {
+        body(pixels);
+        return;
+    }
+    ParallelFor(shares, [&](std::size_t i, unsigned /*worker*/) {
+        body(pixels.subspan(i * kShare, std::min(kShare, pixels.size() - i * kShare)));
+    });
+}
+
+}  // namespace
 
 AlphaScan ScanAlpha(const Bitmap& decoded) {
     AlphaScan scan;
@@ -59,25 +79,29 @@ void FlattenOntoKey(Bitmap& image, Colour key) {
     // An opaque pixel of the key colour would turn transparent; moving its green by 8 keeps it
     // visible and close to its colour.
     const Pixel nudged = PixelFromColour(Rgb(kR, kG < 8 ? kG + 8 : kG - 8, kB));
-    for (Pixel& p : image.Pixels()) {
-        const int alpha = AlphaOf(p);
-        if (alpha == 255) {
-            p = SameRgb(p, keyPixel) ? nudged : p;
-        } else if (alpha == 0) {
-            p = keyPixel;
-        } else {
-            const int r = BlendOntoKey(kR, static_cast<int>(p >> 16 & 0xFF), alpha);
-            const int g = BlendOntoKey(kG, static_cast<int>(p >> 8 & 0xFF), alpha);
-            const int b = BlendOntoKey(kB, static_cast<int>(p & 0xFF), alpha);
-            p = PixelFromColour(Rgb(r, g, b));
+    ForEachShare(image.Pixels(), [&](std::span<Pixel> pixels) {
+        for (Pixel& p : pixels) {
+            const int alpha = AlphaOf(p);
+            if (alpha == 255) {
+                p = SameRgb(p, keyPixel) ? nudged : p;
+            } else if (alpha == 0) {
+                p = keyPixel;
+            } else {
+                const int r = BlendOntoKey(kR, static_cast<int>(p >> 16 & 0xFF), alpha);
+                const int g = BlendOntoKey(kG, static_cast<int>(p >> 8 & 0xFF), alpha);
+                const int b = BlendOntoKey(kB, static_cast<int>(p & 0xFF), alpha);
+                p = PixelFromColour(Rgb(r, g, b));
+            }
         }
-    }
+    });
 }
 
 void MakeOpaque(Bitmap& image) {
-    for (Pixel& p : image.Pixels()) {
-        p |= kOpaqueAlpha;
-    }
+    ForEachShare(image.Pixels(), [](std::span<Pixel> pixels) {
+        for (Pixel& p : pixels) {
+            p |= kOpaqueAlpha;
+        }
+    });
 }
 
 }  // namespace palvex

@@ -218,6 +218,20 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     }
     const std::size_t rowBytes = std::size_t{chunks->width} * chunks->channels;
 
+    // The image data is inflated into the bitmap's own block, at its end, and each row is
+    // unfiltered into pixels at or before where its bytes lie, so rows not yet reached are never
+    // overwritten (RGBA rows take one byte more each, RGB rows start far enough back).
+    const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
+    const std::size_t pixelBytes = std::size_t{4} * chunks->width * chunks->height;
+    const std::size_t blockBytes = std::max(rawBytes, pixelBytes);
+    DecodedImage result;
+    if (!result.pixels.CreateWithRoom(static_cast<int>(chunks->width),
+                                      static_cast<int>(chunks->height), blockBytes)) {
+        return DecodeFailure(DecodeStatus::OutOfMemory);
+    }
+    // Its fresh pages are mapped on another core while this one joins the stream.
+    BackgroundPopulate populate(result.pixels.Data(), blockBytes);
+    populate.Reached(blockBytes);
     // The stream whole, in memory of its own: the chunk contents joined. Inflating it on two
     // cores patches it for a while.
     std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined(
@@ -229,17 +243,6 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     for (const std::span<const std::uint8_t> part : chunks->idat) {
         std::memcpy(at, part.data(), part.size());
         at += part.size();
-    }
-    // The image data is inflated into the bitmap's own block, at its end, and each row is
-    // unfiltered into pixels at or before where its bytes lie, so rows not yet reached are never
-    // overwritten (RGBA rows take one byte more each, RGB rows start far enough back).
-    const std::size_t rawBytes = (rowBytes + 1) * chunks->height;
-    const std::size_t pixelBytes = std::size_t{4} * chunks->width * chunks->height;
-    const std::size_t blockBytes = std::max(rawBytes, pixelBytes);
-    DecodedImage result;
-    if (!result.pixels.CreateWithRoom(static_cast<int>(chunks->width),
-                                      static_cast<int>(chunks->height), blockBytes)) {
-        return DecodeFailure(DecodeStatus::OutOfMemory);
     }
     std::uint8_t* raw =
         reinterpret_cast<std::uint8_t*>(result.pixels.Data()) + (blockBytes - rawBytes);

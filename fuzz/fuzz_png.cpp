@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include <zlib.h>
@@ -40,6 +42,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::vector<std::uint8_t> fixed(data, data + size);
     FixChunkCrcs(fixed);
-    (void)palvex::DecodePng(fixed, limits);
+    const palvex::DecodedImage decoded = palvex::DecodePng(fixed, limits);
+    // A writable file decodes the same and is given back as it was.
+    std::vector<std::uint8_t> writable = fixed;
+    const palvex::DecodedImage fromWritable = palvex::DecodeWritablePng(writable, limits);
+    if (writable != fixed || decoded.status != fromWritable.status ||
+        (decoded.Ok() && !std::equal(decoded.pixels.Pixels().begin(), decoded.pixels.Pixels().end(),
+                                     fromWritable.pixels.Pixels().begin()))) {
+        std::abort();
+    }
     return 0;
 }

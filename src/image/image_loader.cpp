@@ -42,10 +42,13 @@ struct Decoded {
 
 // The imaging-library path: decode whatever the bytes hold, find the key from transparent
 // pixels (BMPs bring theirs from the raw scan) and turn the result into an opaque picture.
-Decoded DecodeWithImagingLibrary(std::span<const std::uint8_t> bytes, std::string_view format,
+// `writable`, when not empty, is `bytes` itself, lent to the decoder as room to work in.
+Decoded DecodeWithImagingLibrary(std::span<const std::uint8_t> bytes,
+                                 std::span<std::uint8_t> writable, std::string_view format,
                                  bool isBmp, Colour bmpKey, const DecodeLimits& limits) {
     const PngChunkScan png = format == "png" ? ScanPngChunks(bytes) : PngChunkScan{};
-    DecodedImage image = DecodeImage(bytes, limits);
+    DecodedImage image =
+        writable.empty() ? DecodeImage(bytes, limits) : DecodeWritableImage(writable, limits);
     if (!image.Ok()) {
         return {image.status, {}, kNoColour};
     }
@@ -76,7 +79,7 @@ Decoded DecodeWithImagingLibrary(std::span<const std::uint8_t> bytes, std::strin
 Decoded DecodeJpegPath(std::span<const std::uint8_t> bytes, const DecodeLimits& limits) {
     const ImageFormat content = SniffImageFormat(bytes);
     if (content != ImageFormat::Jpeg && content != ImageFormat::Bmp) {
-        return DecodeWithImagingLibrary(bytes, "jpeg", false, kNoColour, limits);
+        return DecodeWithImagingLibrary(bytes, {}, "jpeg", false, kNoColour, limits);
     }
     // The imaging library would run the same decoder again, so a failure here is final.
     DecodedImage image =
@@ -108,6 +111,71 @@ BmpFormat ReadBmpFormat(std::span<const std::uint8_t> bytes) {
         return {};
     }
     return {static_cast<int>(ReadLe(bytes, 28, 2)), static_cast<int>(ReadLe(bytes, 30, 4))};
+}
+
+LoadResult LoadBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
+                     std::span<std::uint8_t> writable, std::string_view format,
+                     std::string_view pathText, int firstTrans, Prompter& prompter,
+                     const DecodeLimits& limits) {
+    LoadResult result;
+    const bool readable = readStatus == ReadStatus::Ok;
+    bool reported = false;
+    Decoded decoded;
+    if (format == "bmp") {
+        Colour bmpKey = kNoColour;
+        if (!readable || !StartsWithBm(bytes)) {
+            prompter.Error(str::kBitmapKeyScanFailed,
+                           readable ? kFormatErrorPrefix : ReadErrorPrefix(readStatus));
+            reported = true;
+        } else {
+            bmpKey = ScanBmpKey(bytes);
+        }
+        if (readable) {
+            decoded = DecodeWithImagingLibrary(bytes, writable, format, true, bmpKey, limits);
+        }
+    } else if (readable) {
+        decoded = format == "jpeg"
+                      ? DecodeJpegPath(bytes, limits)
+                      : DecodeWithImagingLibrary(bytes, writable, format, false, kNoColour, limits);
+    }
+    if (decoded.status != DecodeStatus::Ok) {
+        // A file that cannot be decoded gets a message, so that opening it never fails silently.
+        if (decoded.status == DecodeStatus::TooLarge ||
+            decoded.status == DecodeStatus::OutOfMemory) {
+            prompter.Error(str::kMemoryAllocationFailed);
+        } else if (!reported) {
+            prompter.Error(str::kImageSetFailed, std::string(pathText) + "\n");
+        }
+        return result;
+    }
+
+    // Scratch facts: they reach the document only with a successful result.
+    LoadedFileFacts facts{decoded.key, {}};
+    Colour key = decoded.key;
+    bool fillWithKey = false;
+    if (format == "gif" && !(bytes.size() > 4 && bytes[4] == '7')) {
+        if (const auto check = CheckGifPalette(bytes, decoded.picture)) {
+            key = check->key.value_or(key);
+            fillWithKey = check->fillWithKey;
+        }
+    }
+    if (format == "bmp") {
+        if (!StartsWithBm(bytes)) {
+            prompter.Error(str::kBitmapInfoFailed, kFormatErrorPrefix);
+            return result;
+        }
+        facts.SourceBmpFormat = ReadBmpFormat(bytes);
+    }
+    if (key == kNoColour) {
+        key = FirstTransKey(firstTrans);
+    }
+
+    result.ok = true;
+    result.image = std::move(decoded.picture);
+    result.key = key;
+    result.fillWithKey = fillWithKey;
+    result.facts = facts;
+    return result;
 }
 
 }  // namespace
@@ -160,73 +228,16 @@ LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prom
         prompter.Error(str::kUnsupportedFileType);
         return {};
     }
-    const FileBytes file = ReadWholeFile(path);
-    return LoadImageBytes(file.status, file.bytes.Span(), format, PathText(path), firstTrans,
-                          prompter);
+    FileBytes file = ReadWholeFile(path);
+    // The bytes are ours: the decoder may work in them.
+    return LoadBytes(file.status, file.bytes.Span(), file.bytes.Span(), format, PathText(path),
+                     firstTrans, prompter, {});
 }
 
 LoadResult LoadImageBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
                           std::string_view format, std::string_view pathText, int firstTrans,
                           Prompter& prompter, const DecodeLimits& limits) {
-    LoadResult result;
-    const bool readable = readStatus == ReadStatus::Ok;
-    bool reported = false;
-    Decoded decoded;
-    if (format == "bmp") {
-        Colour bmpKey = kNoColour;
-        if (!readable || !StartsWithBm(bytes)) {
-            prompter.Error(str::kBitmapKeyScanFailed,
-                           readable ? kFormatErrorPrefix : ReadErrorPrefix(readStatus));
-            reported = true;
-        } else {
-            bmpKey = ScanBmpKey(bytes);
-        }
-        if (readable) {
-            decoded = DecodeWithImagingLibrary(bytes, format, true, bmpKey, limits);
-        }
-    } else if (readable) {
-        decoded = format == "jpeg"
-                      ? DecodeJpegPath(bytes, limits)
-                      : DecodeWithImagingLibrary(bytes, format, false, kNoColour, limits);
-    }
-    if (decoded.status != DecodeStatus::Ok) {
-        // A file that cannot be decoded gets a message, so that opening it never fails silently.
-        if (decoded.status == DecodeStatus::TooLarge ||
-            decoded.status == DecodeStatus::OutOfMemory) {
-            prompter.Error(str::kMemoryAllocationFailed);
-        } else if (!reported) {
-            prompter.Error(str::kImageSetFailed, std::string(pathText) + "\n");
-        }
-        return result;
-    }
-
-    // Scratch facts: they reach the document only with a successful result.
-    LoadedFileFacts facts{decoded.key, {}};
-    Colour key = decoded.key;
-    bool fillWithKey = false;
-    if (format == "gif" && !(bytes.size() > 4 && bytes[4] == '7')) {
-        if (const auto check = CheckGifPalette(bytes, decoded.picture)) {
-            key = check->key.value_or(key);
-            fillWithKey = check->fillWithKey;
-        }
-    }
-    if (format == "bmp") {
-        if (!StartsWithBm(bytes)) {
-            prompter.Error(str::kBitmapInfoFailed, kFormatErrorPrefix);
-            return result;
-        }
-        facts.SourceBmpFormat = ReadBmpFormat(bytes);
-    }
-    if (key == kNoColour) {
-        key = FirstTransKey(firstTrans);
-    }
-
-    result.ok = true;
-    result.image = std::move(decoded.picture);
-    result.key = key;
-    result.fillWithKey = fillWithKey;
-    result.facts = facts;
-    return result;
+    return LoadBytes(readStatus, bytes, {}, format, pathText, firstTrans, prompter, limits);
 }
 
 void InstallLoadedImage(ImageState& state, LoadResult&& loaded) {

@@ -1,6 +1,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include <zlib.h>
@@ -472,6 +473,42 @@ TEST(PngDecoder, LargeImageWithAnUnknownFilterInEitherHalfIsCorrupt) {
         }
         EXPECT_TRUE(DecodePng(file).Ok());
     }
+}
+
+// The offsets of the file's chunks of one type.
+std::vector<std::size_t> PngChunksOfType(const std::vector<std::uint8_t>& png,
+                                         std::string_view type) {
+    std::vector<std::size_t> found;
+    for (std::size_t at = 8; at + 12 <= png.size(); at += 12 + ChunkLength(png, at)) {
+        if (std::string_view(reinterpret_cast<const char*>(png.data()) + at + 4, 4) == type) {
+            found.push_back(at);
+        }
+    }
+    return found;
+}
+
+TEST(PngDecoder, AWritableFileIsWorkedInAndGivenBackUnchanged) {
+    const PngDescription desc = LargeNoisy(6);
+    const std::vector<std::uint8_t> original = WritePng(desc);
+    ASSERT_GT(PngChunksOfType(original, "IDAT").size(), 2u) << "the stream is in many chunks";
+    std::vector<std::uint8_t> file = original;
+    const DecodedImage decoded = DecodeWritablePng(file);
+    ASSERT_EQ(decoded.status, DecodeStatus::Ok);
+    EXPECT_TRUE(SameBitmaps(MakeBitmap(desc.width, desc.height, ExpectedPixels(desc)),
+                            decoded.pixels, "writable"));
+    EXPECT_TRUE(file == original);
+    // A stream that fails after being joined: the file is still given back as it was.
+    std::vector<std::uint8_t> damaged = original;
+    const std::size_t lastIdat = PngChunksOfType(damaged, "IDAT").back();
+    const std::size_t length = ChunkLength(damaged, lastIdat);
+    damaged[lastIdat + 8 + length - 1] ^= 0x40;  // in the stream's checksum
+    const uLong crc = crc32(0, damaged.data() + lastIdat + 4, static_cast<uInt>(length + 4));
+    for (std::size_t i = 0; i < 4; ++i) {
+        damaged[lastIdat + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    std::vector<std::uint8_t> writable = damaged;
+    EXPECT_EQ(DecodeWritablePng(writable).status, DecodeStatus::Corrupt);
+    EXPECT_TRUE(writable == damaged);
 }
 
 }  // namespace

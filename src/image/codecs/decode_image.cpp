@@ -59,4 +59,9 @@ DecodedImage DecodeImage(std::span<const std::uint8_t> file, const DecodeLimits&
     return DecodeFailure(DecodeStatus::Corrupt);
 }
 
+DecodedImage DecodeWritableImage(std::span<std::uint8_t> file, const DecodeLimits& limits) {
+    return SniffImageFormat(file) == ImageFormat::Png ? DecodeWritablePng(file, limits)
+                                                      : DecodeImage(file, limits);
+}
+
 }  // namespace palvex

@@ -38,6 +38,10 @@ DecodedImage DecodePng(std::span<const std::uint8_t> file, const DecodeLimits& l
 DecodedImage DecodeTiff(std::span<const std::uint8_t> file, const DecodeLimits& limits = {});
 DecodedImage DecodeJpeg(std::span<const std::uint8_t> file, const DecodeLimits& limits = {});
 
+// For a caller that owns the file's bytes: the decoder may rearrange them while it runs (a PNG's
+// image data is moved together rather than copied); they are as they were when it returns.
+DecodedImage DecodeWritablePng(std::span<std::uint8_t> file, const DecodeLimits& limits = {});
+
 enum class ImageFormat { Unknown, Bmp, Gif, Png, Tiff, Jpeg };
 
 // The format by the file's signature bytes, whatever its name says.
@@ -45,5 +49,7 @@ ImageFormat SniffImageFormat(std::span<const std::uint8_t> file);
 
 // Decodes a file of any supported format, chosen by its signature.
 DecodedImage DecodeImage(std::span<const std::uint8_t> file, const DecodeLimits& limits = {});
+// The same for a caller that owns the bytes, on the terms of DecodeWritablePng.
+DecodedImage DecodeWritableImage(std::span<std::uint8_t> file, const DecodeLimits& limits = {});
 
 }  // namespace palvex

@@ -206,7 +206,69 @@ std::optional<Chunks> ReadCommonChunks(std::span<const std::uint8_t> file) {
 }
 
 // Ok, TooLarge or OutOfMemory when this path decided; nothing when libpng should look.
+// Moves the image data chunks' contents together inside the file, so that the stream is whole
+// without a copy, and puts everything back as it was when it goes.
+class JoinedInPlace {
+public:
+    JoinedInPlace(std::span<std::uint8_t> file,
+                  const std::vector<std::span<const std::uint8_t>>& idat)
+        : file_(file) {
+        // The bytes between the parts (chunk ends and headers) first, while they are intact.
+        for (std::size_t i = 1; i < idat.size(); ++i) {
+            const std::size_t end = Offset(idat[i - 1]) + idat[i - 1].size();
+            gaps_.push_back({end, gapBytes_.size(), Offset(idat[i]) - end});
+            gapBytes_.insert(gapBytes_.end(), file.begin() + static_cast<std::ptrdiff_t>(end),
+                             file.begin() + static_cast<std::ptrdiff_t>(Offset(idat[i])));
+        }
+        std::size_t to = Offset(idat.front());
+        for (const std::span<const std::uint8_t> part : idat) {
+            const std::size_t from = Offset(part);
+            if (from != to) {
+                moves_.push_back({from, to, part.size()});
+                std::memmove(file.data() + to, file.data() + from, part.size());
+            }
+            to += part.size();
+        }
+        stream_ = file.subspan(Offset(idat.front()), to - Offset(idat.front()));
+    }
+    ~JoinedInPlace() {
+        // In reverse each part moves back up over room the later ones have left.
+        for (auto move = moves_.rbegin(); move != moves_.rend(); ++move) {
+            std::memmove(file_.data() + move->from, file_.data() + move->to, move->size);
+        }
+        for (const Gap& gap : gaps_) {
+            std::memcpy(file_.data() + gap.at, gapBytes_.data() + gap.saved, gap.size);
+        }
+    }
+    JoinedInPlace(const JoinedInPlace&) = delete;
+    JoinedInPlace& operator=(const JoinedInPlace&) = delete;
+
+    std::span<std::uint8_t> Stream() const { return stream_; }
+
+private:
+    struct Move {
+        std::size_t from;
+        std::size_t to;
+        std::size_t size;
+    };
+    struct Gap {
+        std::size_t at;
+        std::size_t saved;
+        std::size_t size;
+    };
+    std::size_t Offset(std::span<const std::uint8_t> part) const {
+        return static_cast<std::size_t>(part.data() - file_.data());
+    }
+    std::span<std::uint8_t> file_;
+    std::span<std::uint8_t> stream_;
+    std::vector<Move> moves_;
+    std::vector<Gap> gaps_;
+    std::vector<std::uint8_t> gapBytes_;
+};
+
+// `writable`, when not empty, is the file itself, lent as room to join the stream in.
 std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
+                                            std::span<std::uint8_t> writable,
                                             const DecodeLimits& limits) {
     const std::optional<Chunks> chunks = ReadCommonChunks(file);
     if (!chunks) {
@@ -232,17 +294,25 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     // Its fresh pages are mapped on another core while this one joins the stream.
     BackgroundPopulate populate(result.pixels.Data(), blockBytes);
     populate.Reached(blockBytes);
-    // The stream whole, in memory of its own: the chunk contents joined. Inflating it on two
-    // cores patches it for a while.
-    std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined(
-        static_cast<std::uint8_t*>(AllocateLarge(chunks->idatBytes)));
-    if (!joined) {
-        return DecodeFailure(DecodeStatus::OutOfMemory);
-    }
-    std::uint8_t* at = joined.get();
-    for (const std::span<const std::uint8_t> part : chunks->idat) {
-        std::memcpy(at, part.data(), part.size());
-        at += part.size();
+    // The stream whole: the chunk contents joined, in the file itself where it is lent, else in
+    // memory of its own. Inflating it on two cores patches it for a while.
+    std::optional<JoinedInPlace> joinedInPlace;
+    std::unique_ptr<std::uint8_t, LargeBlockDeleter> joined;
+    std::span<std::uint8_t> stream;
+    if (!writable.empty()) {
+        joinedInPlace.emplace(writable, chunks->idat);
+        stream = joinedInPlace->Stream();
+    } else {
+        joined.reset(static_cast<std::uint8_t*>(AllocateLarge(chunks->idatBytes)));
+        if (!joined) {
+            return DecodeFailure(DecodeStatus::OutOfMemory);
+        }
+        std::uint8_t* at = joined.get();
+        for (const std::span<const std::uint8_t> part : chunks->idat) {
+            std::memcpy(at, part.data(), part.size());
+            at += part.size();
+        }
+        stream = {joined.get(), chunks->idatBytes};
     }
     std::uint8_t* raw =
         reinterpret_cast<std::uint8_t*>(result.pixels.Data()) + (blockBytes - rawBytes);
@@ -263,7 +333,6 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     // On two cores the first one unfilters its own rows while the second is still inflating.
     std::uint32_t rowsDone = 0;
     bool rowsOk = true;
-    const std::span<std::uint8_t> stream(joined.get(), chunks->idatBytes);
     const SplitInflateResult split =
         InflateZlibSplit(stream, {raw, rawBytes}, {}, [&](std::size_t finalBytes) {
             const auto rows = static_cast<std::uint32_t>(finalBytes / rawRow);
@@ -276,6 +345,7 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
         rowsOk = InflateZlibSerial(stream, {raw, rawBytes});
     }
     joined.reset();
+    joinedInPlace.reset();
     if (!rowsOk || !unfilterRows(rowsDone, chunks->height)) {
         return std::nullopt;
     }
@@ -283,14 +353,13 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     return result;
 }
 
-}  // namespace
-
-DecodedImage DecodePng(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
+DecodedImage DecodeAnyPng(std::span<const std::uint8_t> file, std::span<std::uint8_t> writable,
+                          const DecodeLimits& limits) {
     constexpr std::size_t kSignatureSize = 8;
     if (file.size() < kSignatureSize || png_sig_cmp(file.data(), 0, kSignatureSize) != 0) {
         return DecodeFailure(DecodeStatus::Corrupt);
     }
-    if (std::optional<DecodedImage> common = DecodeCommonPng(file, limits)) {
+    if (std::optional<DecodedImage> common = DecodeCommonPng(file, writable, limits)) {
         return std::move(*common);
     }
     ErrorState errors;
@@ -337,6 +406,16 @@ DecodedImage DecodePng(std::span<const std::uint8_t> file, const DecodeLimits& l
     }
     result.status = DecodeStatus::Ok;
     return result;
+}
+
+}  // namespace
+
+DecodedImage DecodePng(std::span<const std::uint8_t> file, const DecodeLimits& limits) {
+    return DecodeAnyPng(file, {}, limits);
+}
+
+DecodedImage DecodeWritablePng(std::span<std::uint8_t> file, const DecodeLimits& limits) {
+    return DecodeAnyPng(file, file, limits);
 }
 
 }  // namespace palvex

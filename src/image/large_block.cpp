@@ -46,21 +46,6 @@ void* ReallocateLarge(void* block, std::size_t size) {
     return moved;
 }
 
-void PrefaultLarge(void* block, std::size_t size) {
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    constexpr std::uintptr_t kPage = 4096;
-    const auto start = (reinterpret_cast<std::uintptr_t>(block) + kPage - 1) & ~(kPage - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(block) + size) & ~(kPage - 1);
-    if (block != nullptr && end > start) {
-        // Only populates: the contents stay as they are.
-        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_POPULATE_WRITE);
-    }
-#else
-    (void)block;
-    (void)size;
-#endif
-}
-
 void FreeLarge(void* block) {
     std::free(block);
 }

@@ -13,10 +13,6 @@ void* AllocateLarge(std::size_t size);
 void* ReallocateLarge(void* block, std::size_t size);
 void FreeLarge(void* block);
 
-// Maps the pages of a fresh block now, in one call, rather than a fault at a time as they are
-// first written: for a thread with nothing better to do before another writes there.
-void PrefaultLarge(void* block, std::size_t size);
-
 struct LargeBlockDeleter {
     void operator()(void* block) const { FreeLarge(block); }
 };

@@ -34,6 +34,29 @@ TEST(AlphaFlatten, FlattensEachKindOfPixel) {
     EXPECT_TRUE(test::SameBitmaps(expected, image, "flatten"));
 }
 
+TEST(AlphaFlatten, LargeImagesSharedOutOverTheCoresChangeEveryPixelOnce) {
+    // More than two shares of a million pixels, the last one short.
+    Bitmap image;
+    ASSERT_TRUE(image.Create(2049, 1100));
+    const Pixel kinds[] = {0x00123456u, 0xFFFFFFFFu, 0x80000000u, 0xFF102030u};
+    const Pixel flattened[] = {0xFFFFFFFFu, 0xFFFFF7FFu, 0xFF7F7F7Fu, 0xFF102030u};
+    const std::span<Pixel> pixels = image.Pixels();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = kinds[i * 7 % 4];
+    }
+    Bitmap opaque;
+    ASSERT_TRUE(opaque.Create(2049, 1100));
+    ASSERT_TRUE(CopyBitmapBits(image, opaque));
+    FlattenOntoKey(image, Rgb(255, 255, 255));
+    MakeOpaque(opaque);
+    std::size_t wrong = 0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        wrong += image.Pixels()[i] != flattened[i * 7 % 4];
+        wrong += opaque.Pixels()[i] != (kinds[i * 7 % 4] | 0xFF000000u);
+    }
+    EXPECT_EQ(wrong, 0u);
+}
+
 TEST(AlphaFlatten, ColouredTranslucentPixelsTruncateEachChannelOnItsOwn) {
     // Exact blends 244.216, 224.608, 206.961 onto white and 156.863, 106.039, 62.843 onto a
     // coloured key: rounding, or mixing up red and blue, gives other values.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QApplication>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 #include <gtest/gtest.h>
@@ -41,6 +44,30 @@ protected:
         const auto path = temp.File(name);
         WriteFileBytes(path, EncodeRgbaPng(image));
         return path;
+    }
+
+    // Runs `act` on the modal dialog the command opens, then lets the command finish.
+    template <typename Dialog>
+    void RunCommand(int command, std::function<void(Dialog&)> act) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            act(*dialog);
+            if (dialog->isVisible()) {
+                dialog->reject();
+            }
+        });
+        app->Router().Dispatch(command);
+        EXPECT_TRUE(seen);
+    }
+
+    template <typename Widget>
+    static Widget* Child(QWidget& dialog, const char* name) {
+        auto* child = dialog.findChild<Widget*>(name);
+        EXPECT_NE(child, nullptr) << name;
+        return child;
     }
 
     void TearDown() override {

@@ -25,32 +25,7 @@
 namespace palvex {
 namespace {
 
-class DialogsTest : public test::AppFixture {
-protected:
-    // Runs `act` on the modal dialog the command opens, then lets the command finish.
-    template <typename Dialog>
-    void RunCommand(int command, std::function<void(Dialog&)> act) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            act(*dialog);
-            if (dialog->isVisible()) {
-                dialog->reject();
-            }
-        });
-        app->Router().Dispatch(command);
-        EXPECT_TRUE(seen);
-    }
-
-    template <typename Widget>
-    static Widget* Child(QWidget& dialog, const char* name) {
-        auto* child = dialog.findChild<Widget*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-};
+class DialogsTest : public test::AppFixture {};
 
 TEST_F(DialogsTest, SettingsDialogShowsTheSettingsAndAppliesThemAtOk) {
     ASSERT_TRUE(Start());

@@ -35,25 +35,7 @@ protected:
     }
 
     void WithDialog(std::function<void(ui::CInsatuDlg&)> act) {
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<ui::CInsatuDlg*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            seen = true;
-            act(*dialog);
-            if (dialog->isVisible()) {
-                dialog->reject();
-            }
-        });
-        app->Router().Dispatch(cmd::ID_FILE_PRINT);
-        EXPECT_TRUE(seen);
-    }
-
-    template <typename Widget>
-    static Widget* Child(QWidget& dialog, const char* name) {
-        auto* child = dialog.findChild<Widget*>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
+        RunCommand<ui::CInsatuDlg>(cmd::ID_FILE_PRINT, std::move(act));
     }
 
     double ScreenDpi() { return app->MainFrame()->logicalDpiX(); }

@@ -555,8 +555,6 @@ SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<st
                 if (ready && firstSize > kWindow) {
                     ready(firstSize - kWindow);
                 }
-                // The second half is copied there when it is done; this core is usually first.
-                PrefaultLarge(out.data() + firstSize, out.size() - firstSize);
             }
         } else {
             DecodeSecondHalf(*head, copyStart, stream, boundaryByte, out.size(), second);

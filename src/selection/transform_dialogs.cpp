@@ -71,6 +71,20 @@ int WidthForHeight(const SizeDialogBase& base, int height) {
     return static_cast<int>(static_cast<float>(height) * base.ratio);
 }
 
+Size PixelSizeAtOpening(const SizeDialogBase& base) {
+    int w = base.w;
+    int h = base.h;
+    if (w > base.maxW) {
+        w = base.maxW;
+        h = HeightForWidth(base, w);
+    }
+    if (h > base.maxH) {
+        h = base.maxH;
+        w = WidthForHeight(base, h);
+    }
+    return {std::clamp(w, 1, base.maxW), std::clamp(h, 1, base.maxH)};
+}
+
 SizeDialogOutcome AcceptSizeDialog(const SizeDialogBase& base, const SizeDialogEntries& entries) {
     SizeDialogOutcome out;
     out.percentW = std::clamp(LeadingInteger(entries.percentW), 1, kMaxPercent);

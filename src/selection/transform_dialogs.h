@@ -35,6 +35,10 @@ struct SizeDialogBase {
 };
 SizeDialogBase SizeDialogBaseFor(Size base);
 
+// The pixel entries at opening: the base size, or, where a side is over its limit, the largest
+// size within both limits that keeps the ratio (a 6000 x 3000 picture opens at 5000 x 2500).
+Size PixelSizeAtOpening(const SizeDialogBase& base);
+
 // The pixel label beside each pixel entry, for maxW or maxH.
 std::string PixelLimitLabel(int limit);
 

@@ -118,8 +118,37 @@ TransformResult Invert(const Bitmap& src, Bitmap& out) {
     return MapPixels(src, out, [](Pixel p) { return p ^ kRgbMask; });
 }
 
-TransformResult Greyscale(const Bitmap& src, Bitmap& out) {
-    return MapPixels(src, out, [](Pixel p) { return kOpaqueAlpha | (p >> 8 & 0xFFu) * 0x010101u; });
+TransformResult Greyscale(const Bitmap& src, Bitmap& out, const ColumnProgress& progress) {
+    const auto grey = [](Pixel p) { return kOpaqueAlpha | (p >> 8 & 0xFFu) * 0x010101u; };
+    if (!progress) {
+        return MapPixels(src, out, grey);
+    }
+    if (src.IsNull()) {
+        return {};
+    }
+    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
+        return {false, str::kMemoryAllocationFailed};
+    }
+    // Bands of columns that end on each reported column: the positions come as from a pass
+    // column by column, while each band still reads its rows in order.
+    constexpr int kReportEvery = 20;
+    const int width = src.Width();
+    progress(0, width);
+    for (int first = 0, last = 0; first < width; first = last + 1) {
+        last = std::min(width - 1, (first + kReportEvery - 1) / kReportEvery * kReportEvery);
+        for (int y = 0; y < src.Height(); ++y) {
+            const Pixel* from = src.Row(y);
+            Pixel* to = out.Row(y);
+            for (int x = first; x <= last; ++x) {
+                to[x] = grey(from[x]);
+            }
+        }
+        if (last % kReportEvery == 0) {
+            progress(last, width);
+        }
+    }
+    progress(0, width);
+    return {true, 0};
 }
 
 TransformResult Crop(const Bitmap& src, const Rect& area, Bitmap& out) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "image/bitmap.h"
 #include "image/colour.h"
@@ -51,9 +52,13 @@ TransformResult Resize(const Bitmap& src, int width, int height, Bitmap& out);
 // Each colour channel v becomes 255 - v; the fourth byte is kept.
 TransformResult Invert(const Bitmap& src, Bitmap& out);
 
+// Progress of a column pass: called with (position, range), and with position 0 at the end.
+using ColumnProgress = std::function<void(int position, int range)>;
+
 // Each pixel becomes grey at the level of its green channel (red and blue are ignored, not
-// averaged), opaque.
-TransformResult Greyscale(const Bitmap& src, Bitmap& out);
+// averaged), opaque. With `progress`, the range is the width and the position is reported after
+// every column whose x is a multiple of 20.
+TransformResult Greyscale(const Bitmap& src, Bitmap& out, const ColumnProgress& progress = {});
 
 // The pixels of `area`, which must be non-empty and lie inside src.
 TransformResult Crop(const Bitmap& src, const Rect& area, Bitmap& out);

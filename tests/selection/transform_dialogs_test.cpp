@@ -40,6 +40,15 @@ TEST(TransformDialogs, SizeDialogLimitsAndRatio) {
     EXPECT_EQ(WidthForHeight(small, 300), 400);
 }
 
+TEST(TransformDialogs, PixelEntriesOfAPictureOverTheLimitKeepItsRatio) {
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({6000, 3000})), (Size{5000, 2500}));
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({3000, 6000})), (Size{2500, 5000}));
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({6000, 30})), (Size{5000, 25}));
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({20000, 1})), (Size{5000, 1}));
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({400, 300})), (Size{400, 300}));
+    EXPECT_EQ(PixelSizeAtOpening(SizeDialogBaseFor({5000, 5000})), (Size{5000, 5000}));
+}
+
 TEST(TransformDialogs, PercentOverFiveThousandPixelsKeepsTheDialogOpen) {
     const SizeDialogBase base = SizeDialogBaseFor({3000, 2000});
     SizeDialogOutcome out = AcceptSizeDialog(base, {true, "200", "100", "", ""});

@@ -303,6 +303,28 @@ TEST(Transforms, InvertAndGreyscale) {
     EXPECT_EQ(ColourFromPixel(grey.Row(0)[0]), Rgb(0, 0, 0));
 }
 
+TEST(Transforms, GreyscaleReportsEveryTwentiethColumnAndGreysEveryPixel) {
+    for (const int width : {1, 20, 21, 47, 60}) {
+        SCOPED_TRACE(width);
+        const Bitmap src = Numbered(width, 7);
+        Bitmap plain;
+        Bitmap reported;
+        std::vector<int> positions;
+        ASSERT_TRUE(Greyscale(src, plain).ok);
+        ASSERT_TRUE(Greyscale(src, reported, [&](int position, int range) {
+                        EXPECT_EQ(range, width);
+                        positions.push_back(position);
+                    }).ok);
+        EXPECT_TRUE(SameBitmaps(plain, reported, "greyscale-progress"));
+        std::vector<int> expected{0};
+        for (int x = 0; x < width; x += 20) {
+            expected.push_back(x);
+        }
+        expected.push_back(0);
+        EXPECT_EQ(positions, expected);
+    }
+}
+
 TEST(Transforms, CropTakesTheAreaAndRefusesOneOutsideThePicture) {
     const Bitmap src = Numbered(7, 5);
     Bitmap out;

@@ -109,6 +109,29 @@ TEST_F(DialogsTest, SettingsDialogAnimationOffAndLettersInTheCount) {
     });
 }
 
+TEST_F(DialogsTest, SettingsDialogCountTypedPastItsRangeIsLimited) {
+    ASSERT_TRUE(Start());
+    // Each typed as a person would: click into the count, select it, type, then OK.
+    const auto typeCount = [this](const QString& text) {
+        RunCommand<ui::CKansetDlg>(cmd::ID_KAN_SET, [&text](ui::CKansetDlg& dialog) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            auto* count = Child<QSpinBox>(dialog, "animationCount");
+            QTest::mouseClick(count->findChild<QLineEdit*>(), Qt::LeftButton);
+            QTest::keyClick(count, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(count, text);
+            if (text.isEmpty()) {
+                QTest::keyClick(count, Qt::Key_Delete);
+            }
+            QTest::mouseClick(Child<QPushButton>(dialog, "ok"), Qt::LeftButton);
+        });
+        return app->Model().settings.animationRings;
+    };
+    EXPECT_EQ(typeCount("25"), 10);
+    EXPECT_EQ(typeCount("0"), 1);
+    EXPECT_EQ(typeCount("7"), 7);
+    EXPECT_EQ(typeCount(""), 1);
+}
+
 TEST_F(DialogsTest, RecentMenuShowsFileNamesWithAmpersandsDoubled) {
     const auto plain = WriteImage("plain.png");
     const auto ampersand = WriteImage("R&D.png");

@@ -42,7 +42,7 @@ public:
 // Answers for the angle and size dialogs; unset means Cancel.
 class FakeAsker final : public ui::TransformAsker {
 public:
-    std::optional<int> AskAngle(int) override {
+    std::optional<int> AskAngle(AppSettings&) override {
         ++asked;
         return angle;
     }

@@ -2,6 +2,9 @@
 // with none; failures that leave everything as it was; the dialogs' behaviour.
 
 #include <QCheckBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -128,10 +131,166 @@ TEST_F(TransformUiTest, SizesOfOnePixelStayOnePixel) {
     EXPECT_EQ(Image().height, 1);
 }
 
+TEST_F(TransformUiTest, GreyscaleShowsItsProgressByColumns) {
+    StartWith(50, 40);
+    std::vector<int> positions;
+    QObject listening;  // ends the connection before `positions` goes
+    QProgressBar* progress = app->MainFrame()->StatusBar()->ProgressBar();
+    QObject::connect(progress, &QProgressBar::valueChanged, &listening,
+                     [&positions](int value) { positions.push_back(value); });
+    Run(cmd::ID_GRAY_SCALE);
+    EXPECT_EQ(progress->maximum(), 50);
+    EXPECT_EQ(positions, (std::vector<int>{20, 40, 0}));
+    const Pixel green = Named(49, 39) >> 8 & 0xFFu;
+    EXPECT_EQ(PixelAt(49, 39), 0xFF000000u | green * 0x010101u);
+}
+
+// The angle and size dialogs as their commands open them, typed into as a person would.
+class TransformDialogTest : public test::AppFixture {
+protected:
+    void StartWith(int width, int height) {
+        const auto path = temp.File("picture.png");
+        test::WriteFileBytes(path, test::EncodeRgbaPng(test::SolidBitmap(width, height, kPixel)));
+        ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    }
+    // The next start on the same settings.
+    void Restart(int width, int height) {
+        ASSERT_TRUE(app->MainFrame()->close());
+        app->ExitInstance();
+        app.reset();
+        StartWith(width, height);
+    }
+    Size ImageSize() const { return {app->Model().image.width, app->Model().image.height}; }
+
+    // The command's dialog once it has the focus, as on the screen.
+    template <typename Dialog>
+    void Answer(int command, std::function<void(Dialog&)> act) {
+        RunCommand<Dialog>(command, [&act](Dialog& dialog) {
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            act(dialog);
+        });
+    }
+
+    // Clicks into the entry, selects its text and types over it.
+    static void Type(QSpinBox* spin, const QString& text) {
+        Click(spin);
+        QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(spin, text);
+    }
+    static void Click(QSpinBox* spin) {
+        QTest::mouseClick(spin->findChild<QLineEdit*>(), Qt::LeftButton);
+    }
+    static void Click(QAbstractButton* button) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+    }
+
+    static constexpr Pixel kPixel = 0xFF336699u;
+};
+
+TEST_F(TransformDialogTest, AngleTypedPastItsRangeTurnsBy359AndIsRememberedAtTheNextStart) {
+    StartWith(100, 50);
+    Answer<ui::CRotDlg>(cmd::ID_ROT_X, [](ui::CRotDlg& dialog) {
+        auto* angle = Child<QSpinBox>(dialog, "angle");
+        EXPECT_EQ(angle->value(), 0);
+        Type(angle, "400");
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    Bitmap turned;
+    ASSERT_TRUE(RotateByAngle(test::SolidBitmap(100, 50, kPixel), 359, 0, turned).ok);
+    EXPECT_EQ(ImageSize(), (Size{turned.Width(), turned.Height()}));
+    EXPECT_EQ(store.ReadInt("Last", "Rot"), 359);
+
+    Restart(100, 50);
+    Answer<ui::CRotDlg>(cmd::ID_ROT_X, [](ui::CRotDlg& dialog) {
+        EXPECT_EQ(Child<QSpinBox>(dialog, "angle")->value(), 359);
+        Click(Child<QPushButton>(dialog, "cancel"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{100, 50}));
+}
+
+TEST_F(TransformDialogTest, SizesTypedPastTheirRangesAreLimitedNotCut) {
+    StartWith(400, 300);
+    // 250 % is limited to 200 % when the entry is left; the ratio lock copies it.
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        Type(Child<QSpinBox>(dialog, "percentW"), "250");
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{800, 600}));
+    EXPECT_EQ(store.ReadInt("Last", "SizePerW"), 200);
+    EXPECT_EQ(store.ReadInt("Last", "SizePerH"), 200);
+    // 6000 pixels is limited to twice the width; typing in it chose the pixel sizes.
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        Click(Child<QCheckBox>(dialog, "keepAspect"));
+        Type(Child<QSpinBox>(dialog, "pixelW"), "6000");
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{1600, 600}));
+    EXPECT_EQ(store.ReadInt("Last", "CheckPer"), 2);
+    // Below the minimum gives the minimum, not the value before.
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        Type(Child<QSpinBox>(dialog, "pixelH"), "0");
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{1600, 1}));
+}
+
+TEST_F(TransformDialogTest, SizeDialogOpensWithTheChoicesOfTheLastStart) {
+    StartWith(400, 300);
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        EXPECT_TRUE(Child<QRadioButton>(dialog, "percent")->isChecked());
+        EXPECT_TRUE(Child<QCheckBox>(dialog, "keepAspect")->isChecked());
+        Click(Child<QCheckBox>(dialog, "keepAspect"));
+        Type(Child<QSpinBox>(dialog, "percentW"), "150");
+        Type(Child<QSpinBox>(dialog, "percentH"), "120");
+        Click(Child<QRadioButton>(dialog, "pixels"));
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{400, 300}));
+
+    Restart(400, 300);
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        EXPECT_TRUE(Child<QRadioButton>(dialog, "pixels")->isChecked());
+        EXPECT_EQ(Child<QSpinBox>(dialog, "percentW")->value(), 150);
+        EXPECT_EQ(Child<QSpinBox>(dialog, "percentH")->value(), 120);
+        EXPECT_FALSE(Child<QCheckBox>(dialog, "keepAspect")->isChecked());
+        // The ratio switch is stored only when OK closes the dialog.
+        Click(Child<QCheckBox>(dialog, "keepAspect"));
+        Click(Child<QPushButton>(dialog, "cancel"));
+    });
+    EXPECT_EQ(store.ReadInt("Last", "FixRitu"), 0);
+}
+
+TEST_F(TransformDialogTest, APictureOverTheLimitOpensWithItsRatioKept) {
+    StartWith(6000, 30);
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        EXPECT_EQ(Child<QSpinBox>(dialog, "pixelW")->text(), "5,000");
+        EXPECT_EQ(Child<QSpinBox>(dialog, "pixelH")->value(), 25);
+        Click(Child<QRadioButton>(dialog, "pixels"));
+        Click(Child<QPushButton>(dialog, "ok"));
+    });
+    EXPECT_EQ(ImageSize(), (Size{5000, 25}));
+}
+
+TEST_F(TransformDialogTest, EnteringAnEntryChoosesItsKindOfSize) {
+    StartWith(400, 300);
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        auto* percent = Child<QRadioButton>(dialog, "percent");
+        auto* pixels = Child<QRadioButton>(dialog, "pixels");
+        const std::pair<const char*, QRadioButton*> entries[] = {
+            {"pixelH", pixels}, {"percentW", percent}, {"pixelW", pixels}, {"percentH", percent}};
+        for (const auto& [name, radio] : entries) {
+            Click(Child<QSpinBox>(dialog, name));
+            EXPECT_TRUE(radio->isChecked()) << name;
+            EXPECT_NE(percent->isChecked(), pixels->isChecked()) << name;
+        }
+    });
+}
+
 TEST(SizeDialog, KeepsTheRatioReadsSeparatorsAndRefusesOver5000) {
     AppSettings settings;
     test::RecordingPrompter prompter;
-    ui::CSizeDlg dialog(SizeDialogBaseFor({400, 300}), settings, prompter);
+    MemorySettings store;
+    ui::CSizeDlg dialog(SizeDialogBaseFor({400, 300}), settings, store, prompter);
     auto* pixelW = dialog.findChild<QSpinBox*>("pixelW");
     auto* pixelH = dialog.findChild<QSpinBox*>("pixelH");
     ASSERT_NE(pixelW, nullptr);
@@ -147,7 +306,7 @@ TEST(SizeDialog, KeepsTheRatioReadsSeparatorsAndRefusesOver5000) {
     EXPECT_EQ(settings.sizeInPercent, 2);
     EXPECT_EQ(settings.keepAspect, 0);
 
-    ui::CSizeDlg big(SizeDialogBaseFor({3000, 2000}), settings, prompter);
+    ui::CSizeDlg big(SizeDialogBaseFor({3000, 2000}), settings, store, prompter);
     big.findChild<QSpinBox*>("pixelW")->setValue(1200);
     EXPECT_EQ(big.findChild<QSpinBox*>("pixelW")->text(), "1,200");
     big.findChild<QRadioButton*>("percent")->setChecked(true);
@@ -157,13 +316,7 @@ TEST(SizeDialog, KeepsTheRatioReadsSeparatorsAndRefusesOver5000) {
     ASSERT_FALSE(prompter.shown.empty());
     EXPECT_NE(prompter.shown.back().Text().find("6000"), std::string::npos);
     EXPECT_EQ(settings.sizePercentW, 200) << "stored though the dialog stays open";
-}
-
-TEST(AngleDialog, LimitsTheEntry) {
-    ui::CRotDlg dialog(30);
-    EXPECT_EQ(dialog.Angle(), 30);
-    dialog.findChild<QSpinBox*>("angle")->setValue(359);
-    EXPECT_EQ(dialog.Angle(), 359);
+    EXPECT_EQ(store.ReadInt("Last", "SizePerW"), 200);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
 #include "resources/texts.h"
 
@@ -97,7 +98,7 @@ CKansetDlg::CKansetDlg(AppSettings& settings, SettingsStore& store, QWidget* par
     auto* count = new QHBoxLayout;
     count->setContentsMargins(24, 0, 0, 0);
     count->addWidget(new QLabel(ToQString(texts::kKansetAnimationCount), this));
-    animationCount_ = new QSpinBox(this);
+    animationCount_ = new ClampingSpinBox(this);
     animationCount_->setObjectName("animationCount");
     animationCount_->setRange(KansetValues::kMinAnimationCount, KansetValues::kMaxAnimationCount);
     count->addWidget(animationCount_);

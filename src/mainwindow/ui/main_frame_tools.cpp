@@ -27,7 +27,8 @@ void CMainFrame::InstallTools() {
     auto selection = std::make_unique<SelectionTool>(
         SelectionTool::Services{model_, *view_, *statusBar_, prompter_,
                                 [this](ToolMode mode) { tools_->SetToolMode(mode); }},
-        std::make_unique<SystemClipboard>(), std::make_unique<DialogAsker>(this, prompter_));
+        std::make_unique<SystemClipboard>(),
+        std::make_unique<DialogAsker>(this, store_, prompter_));
     input_->Hooks().SetSelection(selection.get());
     AddToolTarget(std::move(selection));
 }

@@ -4,39 +4,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSpinBox>
-#include <algorithm>
 
+#include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_paint.h"
 
 namespace palvex::ui {
-namespace {
-
-// A number typed beyond the range is let through while typing and pulled into the range when
-// the edit is left or Enter is pressed, instead of refusing the keystroke.
-class ClampingSpinBox final : public QSpinBox {
-public:
-    using QSpinBox::QSpinBox;
-
-    QValidator::State validate(QString& text, int& position) const override {
-        const QValidator::State state = QSpinBox::validate(text, position);
-        bool number = false;
-        text.trimmed().toLongLong(&number);
-        return state == QValidator::Invalid && number ? QValidator::Intermediate : state;
-    }
-
-    void fixup(QString& text) const override {
-        bool number = false;
-        const long long value = text.trimmed().toLongLong(&number);
-        if (number) {
-            text = QString::number(std::clamp<long long>(value, minimum(), maximum()));
-        } else {
-            QSpinBox::fixup(text);
-        }
-    }
-};
-
-}  // namespace
 
 RibbonSpinEdit::RibbonSpinEdit(const CommandInfo& row, QAction* action, QWidget* parent)
     : QWidget(parent),
@@ -50,7 +23,6 @@ RibbonSpinEdit::RibbonSpinEdit(const CommandInfo& row, QAction* action, QWidget*
     edit_->setObjectName(objectName() + "_edit");
     edit_->setRange(row.range.low, row.range.high);
     edit_->setValue(row.range.initial);
-    edit_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     edit_->setAlignment(Qt::AlignRight);
     // The width is the edit's own; the spin buttons come on top of it.
     edit_->setFixedWidth(row.range.width + 18);

@@ -4,9 +4,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
 #include "resources/texts.h"
 #include "selection/transform_dialogs.h"
@@ -14,14 +14,14 @@
 
 namespace palvex::ui {
 
-CRotDlg::CRotDlg(int initial, QWidget* parent) : QDialog(parent), angle_(new QSpinBox(this)) {
+CRotDlg::CRotDlg(AppSettings& settings, SettingsStore& store, QWidget* parent)
+    : QDialog(parent), settings_(settings), store_(store), angle_(new ClampingSpinBox(this)) {
     setWindowTitle(ToQString(texts::kAngleDialogCaption));
     setObjectName("CRotDlg");
     angle_->setObjectName("angle");
     angle_->setRange(0, kMaxAngle);
-    angle_->setValue(initial);
-    // Out-of-range entries are limited at OK, not refused while typing.
-    angle_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    angle_->setValue(setting::kRot.Read(store_));
+    settings_.rotation = angle_->value();
 
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(ToQString(texts::kAngleLabel), this));
@@ -29,7 +29,7 @@ CRotDlg::CRotDlg(int initial, QWidget* parent) : QDialog(parent), angle_(new QSp
     row->addWidget(new QLabel(ToQString(texts::kDegreeUnit), this));
 
     QDialogButtonBox* buttons = RunCancelButtons(*this);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &CRotDlg::accept);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
@@ -38,6 +38,12 @@ CRotDlg::CRotDlg(int initial, QWidget* parent) : QDialog(parent), angle_(new QSp
 
 int CRotDlg::Angle() const {
     return AngleFromEntry(ToStdString(angle_->text()));
+}
+
+void CRotDlg::accept() {
+    settings_.rotation = Angle();
+    setting::kRot.Write(store_, settings_.rotation);
+    QDialog::accept();
 }
 
 }  // namespace palvex::ui

@@ -2,6 +2,7 @@
 // with none. Each result is built aside; only a result that exists replaces anything.
 
 #include "canvas/ui/vemmar_view.h"
+#include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 #include "selection/paste_pixels.h"
@@ -76,7 +77,7 @@ void SelectionTool::Transform(int id) {
             if (asker_ == nullptr) {
                 return;
             }
-            const std::optional<int> answer = asker_->AskAngle(services_.model.settings.rotation);
+            const std::optional<int> answer = asker_->AskAngle(services_.model.settings);
             if (!answer) {
                 return;
             }
@@ -91,7 +92,16 @@ void SelectionTool::Transform(int id) {
             break;
     }
     const Colour fill = services_.model.image.TransparentColor;
-    ApplyTransform([id, newSize, angle, fill](const Bitmap& src, Bitmap& out) {
+    CMyStatusBar& bar = services_.statusBar;
+    int shownRange = -1;
+    const ColumnProgress progress = [&bar, &shownRange](int position, int range) {
+        if (range != shownRange) {
+            bar.SetProgressRange(range);
+            shownRange = range;
+        }
+        bar.SetProgressPosition(position);
+    };
+    ApplyTransform([id, newSize, angle, fill, &progress](const Bitmap& src, Bitmap& out) {
         switch (id) {
             case cmd::ID_REVERSE_H:
                 return Flip(src, true, false, out);
@@ -108,7 +118,7 @@ void SelectionTool::Transform(int id) {
             case cmd::ID_REVERSE:
                 return Invert(src, out);
             case cmd::ID_GRAY_SCALE:
-                return Greyscale(src, out);
+                return Greyscale(src, out, progress);
             default:
                 return Resize(src, newSize.width, newSize.height, out);
         }

@@ -10,24 +10,26 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
 #include "resources/texts.h"
 #include "selection/ui/transform_asker.h"
 
 namespace palvex::ui {
 
-CSizeDlg::CSizeDlg(const SizeDialogBase& base, AppSettings& settings, Prompter& prompter,
-                   QWidget* parent)
+CSizeDlg::CSizeDlg(const SizeDialogBase& base, AppSettings& settings, SettingsStore& store,
+                   Prompter& prompter, QWidget* parent)
     : QDialog(parent),
       base_(base),
-      settings_(settings),
+      settings_(ReadStored(settings, store)),
+      store_(store),
       prompter_(prompter),
       percent_(new QRadioButton(ToQString(texts::kSizeInPercent), this)),
       pixels_(new QRadioButton(ToQString(texts::kSizeInPixels), this)),
       percentW_(MakeSpin("percentW", kMaxPercent, settings.sizePercentW)),
       percentH_(MakeSpin("percentH", kMaxPercent, settings.sizePercentH)),
-      pixelW_(MakeSpin("pixelW", base.maxW, base.w)),
-      pixelH_(MakeSpin("pixelH", base.maxH, base.h)),
+      pixelW_(MakeSpin("pixelW", base.maxW, PixelSizeAtOpening(base).width)),
+      pixelH_(MakeSpin("pixelH", base.maxH, PixelSizeAtOpening(base).height)),
       keepAspect_(new QCheckBox(ToQString(texts::kKeepAspect), this)) {
     setWindowTitle(ToQString(texts::kSizeDialogCaption));
     setObjectName("CSizeDlg");
@@ -65,14 +67,21 @@ CSizeDlg::CSizeDlg(const SizeDialogBase& base, AppSettings& settings, Prompter& 
     layout->addWidget(buttons);
 }
 
+AppSettings& CSizeDlg::ReadStored(AppSettings& settings, const SettingsStore& store) {
+    settings.sizeInPercent = setting::kCheckPer.Read(store);
+    settings.sizePercentW = setting::kSizePerW.Read(store);
+    settings.sizePercentH = setting::kSizePerH.Read(store);
+    settings.keepAspect = setting::kFixRitu.Read(store);
+    return settings;
+}
+
 QSpinBox* CSizeDlg::MakeSpin(const char* name, int maximum, int value) {
-    auto* spin = new QSpinBox(this);
+    auto* spin = new ClampingSpinBox(this);
     spin->setObjectName(name);
     spin->setRange(1, std::max(1, maximum));
     // "1,200": the separator of the English locale, whatever the user's.
     spin->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
     spin->setGroupSeparatorShown(true);
-    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setValue(value);
     spin->installEventFilter(this);
     connect(spin, &QSpinBox::valueChanged, this, [this, spin] { Follow(spin); });
@@ -108,6 +117,10 @@ void CSizeDlg::Follow(QSpinBox* changed) {
 }
 
 void CSizeDlg::accept() {
+    // An entry still being typed (OK by its access key) is limited and followed as if left.
+    for (QSpinBox* spin : {percentW_, percentH_, pixelW_, pixelH_}) {
+        spin->interpretText();
+    }
     const std::string pw = ToStdString(percentW_->text());
     const std::string ph = ToStdString(percentH_->text());
     const std::string xw = ToStdString(pixelW_->text());
@@ -117,11 +130,15 @@ void CSizeDlg::accept() {
     settings_.sizeInPercent = pixels_->isChecked() ? 2 : 1;
     settings_.sizePercentW = outcome.percentW;
     settings_.sizePercentH = outcome.percentH;
+    setting::kCheckPer.Write(store_, settings_.sizeInPercent);
+    setting::kSizePerW.Write(store_, settings_.sizePercentW);
+    setting::kSizePerH.Write(store_, settings_.sizePercentH);
     if (!outcome.accepted) {
         prompter_.Show({0, outcome.message, MessageIcon::Information, MessageButtons::Ok});
         return;
     }
     settings_.keepAspect = keepAspect_->isChecked() ? 1 : 0;
+    setting::kFixRitu.Write(store_, settings_.keepAspect);
     result_ = outcome.size;
     QDialog::accept();
 }

@@ -13,14 +13,15 @@ class QSpinBox;
 namespace palvex::ui {
 
 // The size dialog: a new size in percent or in pixels, optionally keeping the aspect ratio.
-// OK stores the percentages every time and refuses a percentage that gives more than 5000
-// pixels; the dialog then stays open.
+// It opens with the stored choices (CheckPer, SizePerW, SizePerH, FixRitu). OK stores the first
+// three every time and refuses a percentage that gives more than 5000 pixels, the dialog then
+// staying open; the ratio switch is stored when it closes.
 class CSizeDlg final : public QDialog {
     Q_OBJECT
 
 public:
-    CSizeDlg(const SizeDialogBase& base, AppSettings& settings, Prompter& prompter,
-             QWidget* parent = nullptr);
+    CSizeDlg(const SizeDialogBase& base, AppSettings& settings, SettingsStore& store,
+             Prompter& prompter, QWidget* parent = nullptr);
     Size Result() const { return result_; }
     void accept() override;
 
@@ -28,12 +29,15 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Reads the stored choices into the settings before the controls are made.
+    static AppSettings& ReadStored(AppSettings& settings, const SettingsStore& store);
     QSpinBox* MakeSpin(const char* name, int maximum, int value);
     // With the ratio kept, a change of one entry sets its partner.
     void Follow(QSpinBox* changed);
 
     SizeDialogBase base_;
     AppSettings& settings_;
+    SettingsStore& store_;
     Prompter& prompter_;
     QRadioButton* percent_;
     QRadioButton* pixels_;

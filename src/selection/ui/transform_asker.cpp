@@ -23,8 +23,8 @@ QDialogButtonBox* RunCancelButtons(QDialog& dialog) {
     return buttons;
 }
 
-std::optional<int> DialogAsker::AskAngle(int initial) {
-    CRotDlg dialog(initial, parent_);
+std::optional<int> DialogAsker::AskAngle(AppSettings& settings) {
+    CRotDlg dialog(settings, store_, parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -32,7 +32,7 @@ std::optional<int> DialogAsker::AskAngle(int initial) {
 }
 
 std::optional<Size> DialogAsker::AskSize(const SizeDialogBase& base, AppSettings& settings) {
-    CSizeDlg dialog(base, settings, prompter_, parent_);
+    CSizeDlg dialog(base, settings, store_, prompter_, parent_);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

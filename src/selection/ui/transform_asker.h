@@ -4,6 +4,7 @@
 
 #include "app/app_settings.h"
 #include "base/prompter.h"
+#include "base/settings_store.h"
 #include "image/geometry.h"
 #include "selection/transform_dialogs.h"
 
@@ -21,22 +22,25 @@ QDialogButtonBox* RunCancelButtons(QDialog& dialog);
 class TransformAsker {
 public:
     virtual ~TransformAsker() = default;
-    // The angle dialog opened at `initial`; the confirmed angle (0..359), nothing on Cancel.
-    virtual std::optional<int> AskAngle(int initial) = 0;
+    // The angle dialog; it reads and stores its own setting (Rot). The confirmed angle
+    // (0..359), nothing on Cancel.
+    virtual std::optional<int> AskAngle(AppSettings& settings) = 0;
     // The size dialog for `base`; it reads and stores its own settings (CheckPer, SizePerW,
     // SizePerH, FixRitu). The new size, nothing on Cancel.
     virtual std::optional<Size> AskSize(const SizeDialogBase& base, AppSettings& settings) = 0;
 };
 
-// The two dialogs on the screen.
+// The two dialogs on the screen, over the settings store.
 class DialogAsker final : public TransformAsker {
 public:
-    DialogAsker(QWidget* parent, Prompter& prompter) : parent_(parent), prompter_(prompter) {}
-    std::optional<int> AskAngle(int initial) override;
+    DialogAsker(QWidget* parent, SettingsStore& store, Prompter& prompter)
+        : parent_(parent), store_(store), prompter_(prompter) {}
+    std::optional<int> AskAngle(AppSettings& settings) override;
     std::optional<Size> AskSize(const SizeDialogBase& base, AppSettings& settings) override;
 
 private:
     QWidget* parent_;
+    SettingsStore& store_;
     Prompter& prompter_;
 };
 

@@ -112,5 +112,19 @@ void BM_Greyscale(benchmark::State& state) {
 }
 BENCHMARK(BM_Greyscale)->Unit(benchmark::kMillisecond);
 
+// The editor's pass: bands of columns so that the progress can follow the columns.
+void BM_GreyscaleWithProgress(benchmark::State& state) {
+    Bitmap out;
+    int reports = 0;
+    const ColumnProgress progress = [&reports](int, int) { ++reports; };
+    Report(state, Greyscale(Source(), out, progress));
+    for (auto _ : state) {
+        Report(state, Greyscale(Source(), out, progress));
+        benchmark::DoNotOptimize(out.Data());
+    }
+    benchmark::DoNotOptimize(reports);
+}
+BENCHMARK(BM_GreyscaleWithProgress)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace palvex

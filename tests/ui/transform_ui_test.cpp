@@ -234,6 +234,19 @@ TEST_F(TransformDialogTest, SizesTypedPastTheirRangesAreLimitedNotCut) {
     EXPECT_EQ(ImageSize(), (Size{1600, 1}));
 }
 
+// OK by its access key leaves the focus in the entry. (The offscreen platform does not deliver
+// access keys, so OK is called as the button's shortcut would.)
+TEST_F(TransformDialogTest, OkWhileTheEntryIsStillBeingTypedTakesItAsIfLeft) {
+    StartWith(400, 300);
+    Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {
+        auto* width = Child<QSpinBox>(dialog, "pixelW");
+        Type(width, "6000");
+        ASSERT_TRUE(width->hasFocus());
+        dialog.accept();
+    });
+    EXPECT_EQ(ImageSize(), (Size{800, 600}));
+}
+
 TEST_F(TransformDialogTest, SizeDialogOpensWithTheChoicesOfTheLastStart) {
     StartWith(400, 300);
     Answer<ui::CSizeDlg>(cmd::ID_SIZE_X, [](ui::CSizeDlg& dialog) {

@@ -67,9 +67,9 @@ int ReadOrientation(const SettingsStore& store) {
 }
 
 void AppSettings::ReadPrinterDefaults(const SettingsStore& store) {
+    print.printer = setting::kPrinterName.Read(store);
     print.paperSize = setting::kPaperSize.Read(store);
     print.orientation = ReadOrientation(store);
-    print.printer = setting::kPrinterName.Read(store);
 }
 
 void AppSettings::ReadAtStartup(const SettingsStore& store) {

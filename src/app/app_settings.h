@@ -257,7 +257,7 @@ struct AppSettings {
     std::array<std::string, setting::kBarrierHistorySize> barrierFiles;  // section Load
 
     // Start-up, in this order.
-    void ReadPrinterDefaults(const SettingsStore& store);  // PaperSize, Orientation, PrinterName
+    void ReadPrinterDefaults(const SettingsStore& store);  // PrinterName, PaperSize, Orientation
     void ReadAtStartup(const SettingsStore& store);        // the application's load step
     void ReadAfterRibbon(const SettingsStore& store);      // PlayAnime .. DspTip
     void ReadFirstOpen(const SettingsStore& store);

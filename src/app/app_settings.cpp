@@ -67,6 +67,7 @@ int ReadOrientation(const SettingsStore& store) {
 }
 
 void AppSettings::ReadPrinterDefaults(const SettingsStore& store) {
+    print.printer = setting::kPrinterName.Read(store);
     print.paperSize = setting::kPaperSize.Read(store);
     print.orientation = ReadOrientation(store);
 }
@@ -174,6 +175,7 @@ void AppSettings::ReadPrintSettings(const SettingsStore& store) {
     print.dialogWidth = kPrintSX.Read(store);
     print.dialogHeight = kPrintSY.Read(store);
     print.dialogMaximised = kPrintZoomed.Read(store);
+    print.printer = kPrinterName.Read(store);
 }
 
 void AppSettings::WritePrintSettings(SettingsStore& store) const {
@@ -192,6 +194,7 @@ void AppSettings::WritePrintSettings(SettingsStore& store) const {
     kPrintSX.Write(store, print.dialogWidth);
     kPrintSY.Write(store, print.dialogHeight);
     kPrintZoomed.Write(store, print.dialogMaximised);
+    kPrinterName.Write(store, print.printer);
 }
 
 void AppSettings::ReadBarrierHistory(const SettingsStore& store) {

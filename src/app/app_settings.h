@@ -135,6 +135,11 @@ inline constexpr IntSetting kPrintPY{kInsatu, "PY", 0};
 inline constexpr IntSetting kPrintSX{kInsatu, "SX", 640};
 inline constexpr IntSetting kPrintSY{kInsatu, "SY", 480};
 inline constexpr IntSetting kPrintZoomed{kInsatu, "Zoomed", 0};
+// The printer chosen in the print dialog's set-up: a device name, kPdfPrinter, or empty for the
+// system's default.
+inline constexpr TextSetting kPrinterName{kInsatu, "PrinterName"};
+// No printer queue can be named with a slash, so this never names a device.
+inline constexpr std::string_view kPdfPrinter = "/PDF";
 
 // Section Load: the last five barrier files, Bari0 the newest.
 inline constexpr int kBarrierHistorySize = 5;
@@ -191,6 +196,7 @@ struct PrintSettings {
     int dialogWidth = 640;    // SX
     int dialogHeight = 480;   // SY
     int dialogMaximised = 0;  // Zoomed
+    std::string printer;      // PrinterName
 
     friend bool operator==(const PrintSettings&, const PrintSettings&) = default;
 };
@@ -251,7 +257,7 @@ struct AppSettings {
     std::array<std::string, setting::kBarrierHistorySize> barrierFiles;  // section Load
 
     // Start-up, in this order.
-    void ReadPrinterDefaults(const SettingsStore& store);  // PaperSize, Orientation
+    void ReadPrinterDefaults(const SettingsStore& store);  // PrinterName, PaperSize, Orientation
     void ReadAtStartup(const SettingsStore& store);        // the application's load step
     void ReadAfterRibbon(const SettingsStore& store);      // PlayAnime .. DspTip
     void ReadFirstOpen(const SettingsStore& store);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace palvex {
 namespace {
@@ -133,24 +134,39 @@ double PreviewScale(int previewPaperWidth, double screenDpi, double paperWidthMm
     return (previewPaperWidth / screenDpi * kMmPerInch) / paperWidthMm;
 }
 
+namespace {
+
+// Tile `index` of a row or column: [floor(index x tile), floor((index + 1) x tile)) cut at
+// `limit`. Tiles laid this way meet exactly, so no image line falls between two pages.
+std::pair<int, int> TileSpan(int index, double tile, int limit) {
+    const double start = std::floor(index * tile);
+    const double end = std::floor((index + 1) * tile);
+    const int first = static_cast<int>(std::min<double>(start, limit));
+    const int last = static_cast<int>(std::min<double>(end, limit));
+    return {first, last - first};
+}
+
+}  // namespace
+
 LayoutRect PageSource(int page, int columns, double tileWidth, double tileHeight, int imageWidth,
                       int imageHeight) {
     if (page < 1 || columns < 1 || tileWidth <= 0 || tileHeight <= 0) {
         return {};
     }
-    const int column = (page - 1) % columns;
-    const int row = (page - 1) / columns;
-    const double left = column * tileWidth;
-    const double top = row * tileHeight;
-    if (left >= imageWidth || top >= imageHeight) {
-        return {static_cast<int>(std::min<double>(left, imageWidth)),
-                static_cast<int>(std::min<double>(top, imageHeight)), 0, 0};
+    const auto [x, width] = TileSpan((page - 1) % columns, tileWidth, imageWidth);
+    const auto [y, height] = TileSpan((page - 1) / columns, tileHeight, imageHeight);
+    if (width <= 0 || height <= 0) {
+        return {x, y, 0, 0};
     }
-    const int x = static_cast<int>(left);
-    const int y = static_cast<int>(top);
-    const int width = std::min(static_cast<int>(tileWidth), imageWidth - x);
-    const int height = std::min(static_cast<int>(tileHeight), imageHeight - y);
     return {x, y, width, height};
+}
+
+double TileLength(int pageDots, int dpi, int marginMm, int oppositeMarginMm, double screenDpi) {
+    if (dpi <= 0 || screenDpi <= 0) {
+        return 0.0;
+    }
+    const int printable = pageDots - MmToPixels(marginMm, dpi) - MmToPixels(oppositeMarginMm, dpi);
+    return printable > 0 ? printable * screenDpi / dpi : 0.0;
 }
 
 LayoutRect FitImage(const LayoutRect& area, int imageWidth, int imageHeight) {

@@ -57,10 +57,16 @@ LayoutRect FitPaperInFrame(const LayoutRect& frame, double paperWidthMm, double 
 double PreviewScale(int previewPaperWidth, double screenDpi, double paperWidthMm);
 
 // The part of the image page `page` (1-based) shows, tiles of tileWidth x tileHeight image
-// pixels running left to right, then top to bottom, cut at the image's edges. Empty when the
-// page lies outside the image.
+// pixels running left to right, then top to bottom, cut at the image's edges. Fractional tiles
+// alternate between the whole lengths below and above, so the pages share out every image pixel
+// exactly once. Empty when the page lies outside the image.
 LayoutRect PageSource(int page, int columns, double tileWidth, double tileHeight, int imageWidth,
                       int imageHeight);
+// A page's tile length in image pixels: the printable dots between two margins (each truncated
+// to whole dots) at `dpi`, one image pixel taking one screen pixel. 0 when nothing is printable.
+// The print job and the preview both take their tiles from here, so the preview shows exactly
+// the printed parts.
+double TileLength(int pageDots, int dpi, int marginMm, int oppositeMarginMm, double screenDpi);
 // The image scaled into `area` keeping its proportions, centred in the direction with room left.
 LayoutRect FitImage(const LayoutRect& area, int imageWidth, int imageHeight);
 

@@ -275,6 +275,9 @@ inline constexpr std::string_view kPdfSaveTitle = "PDFファイルに印刷";
 inline constexpr std::string_view kPdfFilterLabel = "PDFファイル(*.pdf)";
 inline constexpr std::string_view kPdfFilterPatterns = "*.pdf";
 inline constexpr std::string_view kPdfExtension = "pdf";
+// The printer set-up of the print dialog, and the name the PDF printer goes by there.
+inline constexpr std::string_view kPrinterSetupCaption = "プリンタの設定";
+inline constexpr std::string_view kPdfPrinterName = "PDF";
 
 // The about box.
 inline constexpr std::string_view kAboutCaption = "バージョン情報";

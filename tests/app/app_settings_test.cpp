@@ -203,7 +203,8 @@ TEST(AppSettings, StartupReadsInTheFixedOrder) {
     RecordingStore store;
     AppSettings s;
     s.ReadPrinterDefaults(store);
-    EXPECT_EQ(store.reads, InLast({"Insatu\\PaperSize", "Insatu\\Orientation"}));
+    EXPECT_EQ(store.reads,
+              InLast({"Insatu\\PrinterName", "Insatu\\PaperSize", "Insatu\\Orientation"}));
 
     store.reads.clear();
     s.ReadAtStartup(store);
@@ -296,7 +297,7 @@ TEST(AppSettings, OnDemandGroupsRoundTripWithoutTouchingEachOther) {
     MemorySettings store;
     AppSettings before;
     before.navigator = {-40, 12, 300, 200};
-    before.print = {8, 2, 1, 2, 3, 4, 1, 3, 1, 50, 60, 800, 600, 1};
+    before.print = {8, 2, 1, 2, 3, 4, 1, 3, 1, 50, 60, 800, 600, 1, "/PDF"};
     before.barrierFiles = {"/a/one.bar", "C:\\b\\two.bar", "", "四.bar", "five.bar"};
     before.rangeSize = 77;
     before.WriteNavigator(store);

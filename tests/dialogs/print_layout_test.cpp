@@ -1,5 +1,7 @@
 #include "dialogs/print_layout.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 namespace palvex {
@@ -50,6 +52,45 @@ TEST(PrintLayout, PagesRunLeftToRightThenDownAndAreCutAtTheImageEdges) {
     EXPECT_EQ(PageSource(4, 2, tileW, tileH, 1000, 1500), (LayoutRect{661, 990, 339, 510}));
     EXPECT_TRUE(PageSource(5, 2, tileW, tileH, 1000, 1500).Empty());
     EXPECT_TRUE(PageSource(0, 2, tileW, tileH, 1000, 1500).Empty());
+}
+
+// Tiles of fractional length: each page starts where the one before ended, so every image
+// line is on exactly one page. Trunc(k x tile) starts with trunc(tile) lengths lost row 2970
+// with 990.4-pixel tiles.
+TEST(PrintLayout, FractionalTilesShareOutEveryImageLineExactlyOnce) {
+    for (const double tile : {661.12, 990.4, 661.44, 250.5, 100.0, 7.999}) {
+        SCOPED_TRACE(tile);
+        const int image = 6000;
+        const int pages = static_cast<int>(image / tile) + 1;
+        int next = 0;
+        for (int page = 1; page <= pages; ++page) {
+            const LayoutRect across = PageSource(page, pages, tile, tile, image, 1);
+            ASSERT_EQ(across.left, next) << "page " << page;
+            EXPECT_GE(across.width, std::min(static_cast<int>(tile), image - next));
+            EXPECT_LE(across.width, static_cast<int>(tile) + 1);
+            next += across.width;
+            // Down the first column of pages, the same partition.
+            const LayoutRect down = PageSource((page - 1) * pages + 1, pages, tile, tile, 1, image);
+            EXPECT_EQ(down.top, across.left);
+            EXPECT_EQ(down.height, across.width);
+        }
+        EXPECT_EQ(next, image);
+    }
+    // The third row of pages takes row 2970 along; the fourth starts right after it.
+    const LayoutRect third = PageSource(5, 2, 661.12, 990.4, 1400, 4000);
+    EXPECT_EQ(third.top, 1980);
+    EXPECT_EQ(third.height, 991);
+    EXPECT_EQ(PageSource(7, 2, 661.12, 990.4, 1400, 4000).top, 2971);
+}
+
+TEST(PrintLayout, TileLengthIsThePrintableDotsInScreenPixels) {
+    // A4 at 1200 dpi with 25 and 10 mm margins: 1181 and 472 dots taken off 9921.
+    EXPECT_DOUBLE_EQ(TileLength(9921, 1200, 25, 10, 96), (9921 - 1181 - 472) * 96.0 / 1200);
+    EXPECT_DOUBLE_EQ(TileLength(1000, 100, 0, 0, 96), 960.0);
+    // Margins that leave nothing, or no resolution, give no tile rather than a negative one.
+    EXPECT_EQ(TileLength(1000, 100, 200, 100, 96), 0.0);
+    EXPECT_EQ(TileLength(1000, 0, 10, 10, 96), 0.0);
+    EXPECT_EQ(TileLength(1000, 100, 10, 10, 0), 0.0);
 }
 
 TEST(PrintLayout, PaperIsFittedIntoThePreviewFrame) {

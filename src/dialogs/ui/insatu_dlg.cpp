@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPageSetupDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -16,9 +16,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ui/printer_setup.h"
 #include "app/ui/qt_text.h"
 #include "dialogs/ui/print_preview.h"
+#include "dialogs/ui/printer_setup_dlg.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
 
@@ -58,28 +58,54 @@ bool Horizontal(int side) {
 constexpr std::array<setting::IntSetting, 4> kMarginSettings = {
     setting::kMarginLmm, setting::kMarginRmm, setting::kMarginTmm, setting::kMarginBmm};
 
-// The paper code whose size the printer's sheet has, either way round; `fallback` for none.
-int PaperCodeOf(const QPrinter& printer, int fallback) {
+// The paper code of the printer's sheet: `current` while the sheet still has its size, else the
+// first named paper of that size, else the sheet's number in the same platform numbering
+// (shown as "etc.").
+int PaperCodeOf(const QPrinter& printer, int current) {
     const QSizeF size = printer.pageLayout().pageSize().size(QPageSize::Millimeter);
-    const PaperInfo current = PaperOf(fallback);
     auto matches = [&size](const PaperInfo& paper) {
         return std::abs(paper.widthMm - size.width()) < 1.0 &&
                std::abs(paper.heightMm - size.height()) < 1.0;
     };
-    if (matches(current)) {
-        return fallback;
+    if (current >= kFirstPaperCode && current <= kLastPaperCode && matches(PaperOf(current))) {
+        return current;
     }
     for (int code = kFirstPaperCode; code <= kLastPaperCode; ++code) {
         if (matches(PaperOf(code))) {
             return code;
         }
     }
-    return fallback;
+    return printer.pageLayout().pageSize().windowsId();
 }
 
+// A number typed beyond the range is let through while typing and pulled into the range when
+// the edit is left, instead of the keystroke being refused: 60 in a margin gives 50, not 6.
+class ClampingSpinBox final : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+    QValidator::State validate(QString& text, int& position) const override {
+        const QValidator::State state = QSpinBox::validate(text, position);
+        bool number = false;
+        text.trimmed().toLongLong(&number);
+        return state == QValidator::Invalid && number ? QValidator::Intermediate : state;
+    }
+
+    void fixup(QString& text) const override {
+        bool number = false;
+        const long long value = text.trimmed().toLongLong(&number);
+        if (number) {
+            text = QString::number(std::clamp<long long>(value, minimum(), maximum()));
+        } else {
+            QSpinBox::fixup(text);
+        }
+    }
+};
+
 QSpinBox* MakeSpin(const char* name, QWidget* parent) {
-    auto* spin = new QSpinBox(parent);
+    auto* spin = new ClampingSpinBox(parent);
     spin->setObjectName(name);
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     return spin;
 }
 
@@ -346,6 +372,10 @@ bool CInsatuDlg::LayOut() {
         state.lowerLimits[index] = MarginPreviewPixels(lower, state.scale, screenDpi_);
     }
     state.upperLimit = MarginPreviewPixels(kMaxMarginMm, state.scale, screenDpi_);
+    state.tileWidth = TileLength(metrics_.pageDots.width(), metrics_.dpi, print.marginLeftMm,
+                                 print.marginRightMm, screenDpi_);
+    state.tileHeight = TileLength(metrics_.pageDots.height(), metrics_.dpi, print.marginTopMm,
+                                  print.marginBottomMm, screenDpi_);
 
     const PageGrid grid = MakePageGrid(
         PixelsToMm(image_.width(), screenDpi_), PixelsToMm(image_.height(), screenDpi_),
@@ -387,7 +417,9 @@ void CInsatuDlg::RangeChosen(int range) {
 void CInsatuDlg::OrientationChosen(int orientation) {
     if (printer_ != nullptr && orientation != settings_.print.orientation) {
         settings_.print.orientation = orientation;
-        ApplyPaper(*printer_, settings_.print.paperSize, orientation);
+        // Only the orientation: the sheet may be one the set-up chose outside the named papers.
+        printer_->setPageOrientation(orientation == 2 ? QPageLayout::Landscape
+                                                      : QPageLayout::Portrait);
         LayOut();
     }
     setting::kOrientation.Write(store_, orientation);
@@ -397,22 +429,25 @@ void CInsatuDlg::PrinterSetupDialog() {
     if (printer_ == nullptr) {
         return;
     }
-    QPageSetupDialog dialog(printer_, this);
+    CPrinterSetupDlg dialog(*printer_, QPrinterInfo::availablePrinterNames(), this);
     if (dialog.exec() != QDialog::Accepted) {
         return;
     }
     PrintSettings& print = settings_.print;
     const int code = PaperCodeOf(*printer_, print.paperSize);
     const int orientation = printer_->pageLayout().orientation() == QPageLayout::Landscape ? 2 : 1;
-    metrics_ = ReadPrinterMetrics(printer_);
-    const bool changed = code != print.paperSize || orientation != print.orientation;
     print.paperSize = code;
     print.orientation = orientation;
-    ShowPrinter();
-    if (changed) {
-        orientation_->button(orientation)->setChecked(true);
-        setting::kPaperSize.Write(store_, code);
-        LayOut();
+    print.printer = printer_->outputFormat() == QPrinter::PdfFormat
+                        ? std::string(setting::kPdfPrinter)
+                        : printer_->printerName().toStdString();
+    setting::kPaperSize.Write(store_, code);
+    setting::kOrientation.Write(store_, orientation);
+    setting::kPrinterName.Write(store_, print.printer);
+    orientation_->button(orientation)->setChecked(true);
+    // Another printer or sheet may keep the paper code yet change the page: always lay out.
+    if (LayOut()) {
+        ShowPrinter();
     }
 }
 

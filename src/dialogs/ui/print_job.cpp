@@ -67,6 +67,8 @@ PrinterMetrics ReadPrinterMetrics(const QPrinter* printer) {
     if (dpi <= 0 || full.width() <= 0 || full.height() <= 0) {
         return metrics;
     }
+    metrics.dpi = dpi;
+    metrics.pageDots = full.size();
     metrics.paperWidthMm = PixelsToMm(full.width(), dpi);
     metrics.paperHeightMm = PixelsToMm(full.height(), dpi);
     const QMarginsF minimum = layout.minimumMargins();
@@ -74,7 +76,7 @@ PrinterMetrics ReadPrinterMetrics(const QPrinter* printer) {
     metrics.offsetYmm = static_cast<int>(ToMm(minimum.top(), layout.units()));
     metrics.name = printer->printerName();
     if (metrics.name.isEmpty() && printer->outputFormat() == QPrinter::PdfFormat) {
-        metrics.name = QStringLiteral("PDF");  // no printer installed: the pages become a file
+        metrics.name = ToQString(texts::kPdfPrinterName);  // the pages become a file
     }
     metrics.ok = true;
     return metrics;
@@ -107,12 +109,18 @@ bool PrintPages(PageSink& sink, const PrintRequest& request, Prompter& prompter)
         first = false;
         QPainter& painter = sink.Painter();
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        // A PDF printer would otherwise keep the image as JPEG, blurring the key's sharp edges.
+        painter.setRenderHint(QPainter::LosslessImageRendering);
         LayoutRect source{0, 0, request.image.width(), request.image.height()};
         LayoutRect target;
         if (request.fitOnePage) {
             target = FitImage(area, source.width, source.height);
         } else {
-            source = PageSource(number, request.columns, width / scale, height / scale,
+            source = PageSource(number, request.columns,
+                                TileLength(page.width(), dpi, request.marginLeftMm,
+                                           request.marginRightMm, request.screenDpi),
+                                TileLength(page.height(), dpi, request.marginTopMm,
+                                           request.marginBottomMm, request.screenDpi),
                                 request.image.width(), request.image.height());
             target = {left, top, static_cast<int>(source.width * scale),
                       static_cast<int>(source.height * scale)};

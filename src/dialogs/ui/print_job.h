@@ -19,6 +19,8 @@ struct PrinterMetrics {
     double paperHeightMm = 0;
     int offsetXmm = 0;  // the unprintable edges, the lower limits of the margins
     int offsetYmm = 0;
+    int dpi = 0;
+    QSize pageDots;  // the whole sheet in printer pixels, as the print job lays it out
     QString name;
 };
 PrinterMetrics ReadPrinterMetrics(const QPrinter* printer);

@@ -32,6 +32,14 @@ LayoutRect PrintPreview::PrintableArea() const {
     return {left, top, right - left, bottom - top};
 }
 
+LayoutRect PrintPreview::Source() const {
+    if (state_.fitOnePage) {
+        return {0, 0, image_.width(), image_.height()};
+    }
+    return PageSource(state_.page, state_.columns, state_.tileWidth, state_.tileHeight,
+                      image_.width(), image_.height());
+}
+
 double PrintPreview::LinePosition(int side) const {
     const LayoutRect& paper = state_.paper;
     switch (side) {
@@ -96,13 +104,11 @@ void PrintPreview::paintEvent(QPaintEvent* /*event*/) {
     // Margins that leave no printable part draw no image (and divide by nothing).
     const LayoutRect area = PrintableArea();
     if (!area.Empty() && !image_.isNull() && state_.scale > 0) {
-        LayoutRect source{0, 0, image_.width(), image_.height()};
+        const LayoutRect source = Source();
         LayoutRect target;
         if (state_.fitOnePage) {
             target = FitImage(area, image_.width(), image_.height());
         } else {
-            source = PageSource(state_.page, state_.columns, area.width / state_.scale,
-                                area.height / state_.scale, image_.width(), image_.height());
             target = {area.left, area.top, static_cast<int>(source.width * state_.scale),
                       static_cast<int>(source.height * state_.scale)};
         }

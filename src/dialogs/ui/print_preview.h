@@ -23,6 +23,8 @@ public:
         std::array<double, 4> lowerLimits{};  // preview pixels from the paper edge
         double upperLimit = 0;                // 50 mm in preview pixels
         double scale = 0;                     // preview pixels an image pixel
+        double tileWidth = 0;                 // image pixels a page, as the printer lays them
+        double tileHeight = 0;
         int columns = 1;
         int page = 1;
         bool fitOnePage = false;
@@ -36,6 +38,8 @@ public:
     const State& Current() const { return state_; }
     // The printable part of the paper; empty when the margins leave nothing.
     LayoutRect PrintableArea() const;
+    // The part of the image the current page shows.
+    LayoutRect Source() const;
     // The line within 3 pixels of `point`, asked left, top, right, bottom; -1 for none.
     int HitMargin(QPoint point) const;
 

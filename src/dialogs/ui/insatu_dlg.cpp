@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
 #include "dialogs/ui/print_preview.h"
 #include "dialogs/ui/printer_setup_dlg.h"
@@ -78,34 +79,9 @@ int PaperCodeOf(const QPrinter& printer, int current) {
     return printer.pageLayout().pageSize().windowsId();
 }
 
-// A number typed beyond the range is let through while typing and pulled into the range when
-// the edit is left, instead of the keystroke being refused: 60 in a margin gives 50, not 6.
-class ClampingSpinBox final : public QSpinBox {
-public:
-    using QSpinBox::QSpinBox;
-
-    QValidator::State validate(QString& text, int& position) const override {
-        const QValidator::State state = QSpinBox::validate(text, position);
-        bool number = false;
-        text.trimmed().toLongLong(&number);
-        return state == QValidator::Invalid && number ? QValidator::Intermediate : state;
-    }
-
-    void fixup(QString& text) const override {
-        bool number = false;
-        const long long value = text.trimmed().toLongLong(&number);
-        if (number) {
-            text = QString::number(std::clamp<long long>(value, minimum(), maximum()));
-        } else {
-            QSpinBox::fixup(text);
-        }
-    }
-};
-
 QSpinBox* MakeSpin(const char* name, QWidget* parent) {
     auto* spin = new ClampingSpinBox(parent);
     spin->setObjectName(name);
-    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     return spin;
 }
 

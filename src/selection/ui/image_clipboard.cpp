@@ -92,11 +92,25 @@ QImage ReadImageFile(const QString& path) {
 
 SystemClipboard::SystemClipboard() {
     QImageReader::setAllocationLimit(kReaderLimitMegabytes);
+    changed_ = QObject::connect(QGuiApplication::clipboard(), &QClipboard::dataChanged,
+                                [this] { imageFile_.reset(); });
+}
+
+SystemClipboard::~SystemClipboard() {
+    QObject::disconnect(changed_);
+}
+
+QString SystemClipboard::ImageFile() const {
+    if (!imageFile_) {
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        imageFile_ = data != nullptr ? ImageFileOf(*data) : QString();
+    }
+    return *imageFile_;
 }
 
 bool SystemClipboard::HasImage() const {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data != nullptr && (data->hasImage() || !ImageFileOf(*data).isEmpty());
+    return data != nullptr && (data->hasImage() || !ImageFile().isEmpty());
 }
 
 QImage SystemClipboard::Image() const {
@@ -107,7 +121,7 @@ QImage SystemClipboard::Image() const {
     if (data->hasImage()) {
         return qvariant_cast<QImage>(data->imageData());
     }
-    const QString file = ImageFileOf(*data);
+    const QString file = ImageFile();
     return file.isEmpty() ? QImage() : ReadImageFile(file);
 }
 

@@ -4,11 +4,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -152,6 +155,30 @@ TEST_F(SystemClipboardTest, OnlyRegularFilesAmongTheFirstUrlsAreOffered) {
         const std::optional<Point> at = PasteAndPutDown();
         ASSERT_TRUE(at.has_value());
         EXPECT_EQ(Mismatch(Image().WorkImage, *at, picture), std::nullopt);
+
+        // The real popup, its paste item clicked: pasted where the right button went up.
+        auto& execMenu = app->MainFrame()->Input()->execMenu;
+        const auto recordMenu =
+            std::exchange(execMenu, [](QMenu& menu, const QPoint& global) { menu.exec(global); });
+        QTimer::singleShot(0, [] {
+            auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(popup, nullptr);
+            for (QAction* action : popup->actions()) {
+                if (action->data().toInt() == cmd::ID_PASTE_HERE && action->isEnabled()) {
+                    QTest::mouseClick(popup, Qt::LeftButton, {},
+                                      popup->actionGeometry(action).center());
+                    return;
+                }
+            }
+            popup->close();
+            ADD_FAILURE() << "no enabled paste item";
+        });
+        RightClick({400, 300});
+        execMenu = recordMenu;
+        ASSERT_TRUE(State().pasteMode);
+        EXPECT_EQ(Selected(), (Rect{394, 297, 407, 304}));
+        Click({1, 1});
+        EXPECT_EQ(Mismatch(Image().WorkImage, {394, 297}, picture), std::nullopt);
         EXPECT_FALSE(watch.Opened()) << "the FIFO was opened";
     }
     // Only the first few URLs are looked at, however many a copied folder brings.

@@ -150,6 +150,21 @@ TEST_F(FloatingPictureTest, SecondPastePutsTheFirstDownUnlessItCannotBeRead) {
     EXPECT_EQ(State().pasteSize, (Size{15, 17}));
 }
 
+TEST_F(FloatingPictureTest, SaveDuringADragPutsThePictureDownWhereItWas) {
+    StartWith(120, 90);
+    setting::kMakeBackup.Write(store, 0);
+    const QImage picture = Distinct(21, 11);
+    PasteAt(picture, {40, 30});
+    const Point at{Selected().left, Selected().top};
+    Mouse(QEvent::MouseButtonPress, {40, 30});
+    Mouse(QEvent::MouseMove, {70, 60});
+    Run(cmd::ID_FILE_SAVE);
+    Mouse(QEvent::MouseButtonRelease, {70, 60});
+    EXPECT_FALSE(State().HasSelection()) << "the release brought no rectangle back";
+    EXPECT_EQ(LandedMismatch(at, picture), std::nullopt);
+    EXPECT_FALSE(app->Document().IsModified());
+}
+
 TEST_F(FloatingPictureTest, APictureThatCannotBePutDownStopsTheSave) {
     StartWith(120, 90);
     const auto path = temp.File("picture.png");

@@ -71,31 +71,38 @@ Rect RubberBand::Result() const {
     return r;
 }
 
-Rect MovedSelection(const Rect& r, Point client, Point grab, const CanvasMapping& mapping) {
+Rect MovedSelection(const Rect& r, Point client, Point grab, const CanvasMapping& mapping,
+                    bool keepSize) {
     const Rect window = ImageRectToWindow(r, mapping);
     const int left = client.x - grab.x;
     const int top = client.y - grab.y;
-    return WindowRectToImage({left, top, left + window.Width(), top + window.Height()}, mapping);
+    const Rect moved =
+        WindowRectToImage({left, top, left + window.Width(), top + window.Height()}, mapping);
+    return keepSize ? WithSize(moved, {r.Width(), r.Height()}) : moved;
 }
 
-Rect SteppedSelection(const Rect& r, int dx, int dy, float zoom) {
+Rect SteppedSelection(const Rect& r, int dx, int dy, float zoom, bool keepSize) {
     const CanvasMapping mapping{zoom, {}};
-    return WindowRectToImage(ImageRectToWindow(r.Translated(dx, dy), mapping), mapping);
+    const Rect stepped =
+        WindowRectToImage(ImageRectToWindow(r.Translated(dx, dy), mapping), mapping);
+    return keepSize ? WithSize(stepped, {r.Width(), r.Height()}) : stepped;
 }
 
+Rect WithSize(const Rect& r, Size size) {
+    return {r.left, r.top, r.left + size.width, r.top + size.height};
+}
+
+// Only the top-left passes through window pixels: a size taken back from zoomed pixels would
+// lose a column or row at 50 %, and the commit would stretch the picture over what is left.
 Rect PastePlacement(Point centre, Size size, const CanvasMapping& mapping) {
     const int halfW = Trunc(static_cast<float>(size.width) * mapping.zoom) / 2;
     const int halfH = Trunc(static_cast<float>(size.height) * mapping.zoom) / 2;
-    return WindowRectToImage(
-        {centre.x - halfW, centre.y - halfH, centre.x + halfW, centre.y + halfH}, mapping);
+    return WithSize(mapping.WindowToImage({centre.x - halfW, centre.y - halfH}), size);
 }
 
 Rect RestoredPasteRect(const Rect& r, Size pasteSize, Size image, float zoom) {
     const CanvasMapping mapping{zoom, {}};
-    Rect n = WindowRectToImage(
-        ImageRectToWindow({r.left, r.top, r.left + pasteSize.width, r.top + pasteSize.height},
-                          mapping),
-        mapping);
+    Rect n = WithSize(mapping.WindowToImage(mapping.ImageToWindow({r.left, r.top})), pasteSize);
     if (n.Width() > image.width) {
         n = {0, n.top, image.width, n.bottom};
     }

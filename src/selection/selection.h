@@ -62,17 +62,27 @@ private:
 
 // A moved selection: the pointer minus the grab distance is its new window top-left; its
 // window size is kept and the whole taken back to image pixels. Not limited to the image.
-Rect MovedSelection(const Rect& r, Point client, Point grab, const CanvasMapping& mapping);
+// `keepSize` (a floating picture): only the place changes, never the size in image pixels.
+Rect MovedSelection(const Rect& r, Point client, Point grab, const CanvasMapping& mapping,
+                    bool keepSize = false);
 
 // An arrow key without Shift: the selection moves by (dx, dy) and passes through window
-// coordinates and back, so at zoom 0.5 its places and sizes become even.
-Rect SteppedSelection(const Rect& r, int dx, int dy, float zoom);
+// coordinates and back, so at zoom 0.5 its places and sizes become even (with `keepSize`,
+// only its place).
+Rect SteppedSelection(const Rect& r, int dx, int dy, float zoom, bool keepSize = false);
 
-// Where a pasted picture of `size` floats, centred on the window point `centre`. Not limited
-// to the image.
+// `r`'s top-left with `size`.
+Rect WithSize(const Rect& r, Size size);
+inline Rect WithSize(Point topLeft, Size size) {
+    return {topLeft.x, topLeft.y, topLeft.x + size.width, topLeft.y + size.height};
+}
+
+// Where a pasted picture of `size` floats, centred on the window point `centre`: exactly its
+// own size in image pixels at every zoom. Not limited to the image.
 Rect PastePlacement(Point centre, Size size, const CanvasMapping& mapping);
 
-// The floating picture back at its own size, kept at its top-left but fitted into the image.
+// The floating picture back at exactly its own size, kept at its top-left but fitted into the
+// image.
 Rect RestoredPasteRect(const Rect& r, Size pasteSize, Size image, float zoom);
 
 // The floating picture keeps its centre at its new size.

@@ -74,6 +74,27 @@ TEST(SelectionRules, PasteIsCentredOnThePointAndRestoredIntoTheImage) {
               (Rect{0, 10, 100, 40}));
 }
 
+TEST(SelectionRules, FloatingPictureKeepsItsOwnSizeAtEveryZoom) {
+    // At 50 % a side of 51 spans 25 window pixels; taken back it would be 48.
+    EXPECT_EQ(PastePlacement({100, 100}, {51, 41}, {0.5f, {}}), (Rect{176, 180, 227, 221}));
+    for (const float zoom : kZoomLevels) {
+        for (const Size size : {Size{51, 41}, Size{1, 3}, Size{37, 22}}) {
+            SCOPED_TRACE(testing::Message()
+                         << "zoom " << zoom << ", " << size.width << " x " << size.height);
+            const CanvasMapping mapping{zoom, {7, 3}};
+            const Rect placed = PastePlacement({301, 199}, size, mapping);
+            EXPECT_EQ((Size{placed.Width(), placed.Height()}), size);
+            const Rect moved = MovedSelection(placed, {120, 90}, {3, 5}, mapping, true);
+            EXPECT_EQ((Size{moved.Width(), moved.Height()}), size);
+            const Rect stepped = SteppedSelection(moved, 1, -10, zoom, true);
+            EXPECT_EQ((Size{stepped.Width(), stepped.Height()}), size);
+            const Rect restored = RestoredPasteRect({-9, 4, 80, 60}, size, {300, 200}, zoom);
+            EXPECT_EQ((Size{restored.Width(), restored.Height()}), size);
+            EXPECT_GE(restored.left, 0);
+        }
+    }
+}
+
 TEST(SelectionRules, TurnedPictureKeepsItsCentreAndTabWraps) {
     EXPECT_EQ(RecentredRect({10, 10, 110, 50}, {40, 100}), (Rect{40, -20, 80, 80}));
     EXPECT_EQ(NextSide(3, false), 0);

@@ -133,6 +133,31 @@ protected:
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(app->View(), key, modifiers);
     }
+    // A picture whose every pixel differs from its neighbours and from the test image's.
+    static QImage Distinct(int w, int h) {
+        QImage picture(w, h, QImage::Format_RGB32);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                picture.setPixel(x, y, qRgb(200 - x, 100 + y, (x * 7 + y * 3) & 0xFF));
+            }
+        }
+        return picture;
+    }
+    // The first pixel of `picture` that `image` does not hold at `at`, or none.
+    static std::optional<Point> Mismatch(const Bitmap& image, Point at, const QImage& picture) {
+        if (at.x < 0 || at.y < 0 || at.x + picture.width() > image.Width() ||
+            at.y + picture.height() > image.Height()) {
+            return Point{-1, -1};  // not all of it on the image
+        }
+        for (int y = 0; y < picture.height(); ++y) {
+            for (int x = 0; x < picture.width(); ++x) {
+                if ((image.Row(at.y + y)[at.x + x] | kOpaqueAlpha) != picture.pixel(x, y)) {
+                    return Point{x, y};
+                }
+            }
+        }
+        return std::nullopt;
+    }
     // A selection made with the rubber band.
     void Select(const Rect& r) {
         Drag({r.left, r.top}, {r.right, r.bottom});

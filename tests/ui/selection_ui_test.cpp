@@ -1,12 +1,7 @@
 // The selection on the real editor: rubber band, handles, moves by mouse and keys, the clipboard
 // commands and the floating picture.
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QImageReader>
-#include <QMimeData>
 #include <QScrollBar>
-#include <QUrl>
 
 #include "resources/string_table.h"
 #include "resources/texts.h"
@@ -262,45 +257,6 @@ TEST_F(SelectionUiTest, PictureWithAlphaPastesOpaque) {
     Run(cmd::ID_EDIT_PASTE);
     EXPECT_EQ(State().pasteBuffer.Row(0)[0], 0xFF0A141Eu);
     EXPECT_EQ(State().pasteBuffer.Row(0)[1], 0xFF28323Cu);
-}
-
-TEST_F(SelectionUiTest, SystemClipboardCarriesPicturesBothWays) {
-    StartWith(60, 40);
-    Tool().SetClipboard(std::make_unique<ui::SystemClipboard>());
-    // Pictures up to our own pixel limit are not refused by Qt first.
-    EXPECT_EQ(QImageReader::allocationLimit(), 1024);
-    QClipboard* system = QGuiApplication::clipboard();
-    system->clear();
-    Select({10, 10, 30, 30});
-    Run(cmd::ID_EDIT_COPY);
-    const QImage copied = system->image();
-    if (copied.isNull()) {
-        GTEST_SKIP() << "this platform has no clipboard";
-    }
-    EXPECT_EQ(copied.size(), QSize(20, 20));
-    EXPECT_EQ(copied.pixel(0, 0), Named(10, 10));
-    Run(cmd::ID_EDIT_CLEAR);
-
-    // A picture from another program.
-    QImage other(20, 20, QImage::Format_ARGB32);
-    other.fill(qRgba(1, 2, 3, 255));
-    system->setImage(other);
-    Run(cmd::ID_EDIT_PASTE);
-    ASSERT_TRUE(State().pasteMode);
-    EXPECT_EQ(State().pasteBuffer.Row(5)[5], 0xFF010203u);
-    Run(cmd::ID_EDIT_CLEAR);
-
-    // A file manager offers the file itself.
-    Bitmap file = test::SolidBitmap(3, 2, 0xFF0000FFu);
-    const auto path = temp.File("copied.png");
-    test::WriteFileBytes(path, test::EncodeRgbaPng(file));
-    auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(ui::PathToQString(path))});
-    system->setMimeData(data);
-    Run(cmd::ID_EDIT_PASTE);
-    ASSERT_TRUE(State().pasteMode);
-    EXPECT_EQ(State().pasteSize, (Size{3, 2}));
-    EXPECT_EQ(State().pasteBuffer.Row(1)[2], 0xFF0000FFu);
 }
 
 TEST_F(SelectionUiTest, TrimFillAndRestoreSize) {

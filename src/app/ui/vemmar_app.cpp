@@ -228,7 +228,15 @@ void CVemmarApp::ExitInstance() {
     model_.recent.Save(services_.store);
 }
 
+bool CVemmarApp::PutDownFloatingPicture() {
+    return !frame_ || frame_->Input() == nullptr ||
+           frame_->Input()->Hooks().PutDownFloatingPicture();
+}
+
 bool CVemmarApp::SaveModified() {
+    if (!PutDownFloatingPicture()) {
+        return false;
+    }
     if (!document_->IsModified()) {
         return true;
     }
@@ -242,6 +250,9 @@ bool CVemmarApp::SaveModified() {
 }
 
 bool CVemmarApp::SaveDocument() {
+    if (!PutDownFloatingPicture()) {
+        return false;
+    }
     std::filesystem::path path = document_->PathName();
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
@@ -314,6 +325,9 @@ void CVemmarApp::OpenDropped(const QStringList& paths) {
 
 bool CVemmarApp::OnCommand(int id) {
     if (IsSaveAsCommand(id)) {
+        if (!PutDownFloatingPicture()) {
+            return true;
+        }
         SaveImageAs(MakeSaveContext(), InitialSaveEntry(id, model_.image.facts.SourceBmpFormat));
         return true;
     }

@@ -58,6 +58,9 @@ public:
 
     // The loader and what follows a successful load, as every open path runs it.
     bool OpenImageFile(const std::filesystem::path& path);
+    // A floating picture is pasted before anything reads or leaves the image (save, print,
+    // exit); false when it could not be and the caller must stop.
+    bool PutDownFloatingPicture();
     // The question before the document goes; false keeps the application running.
     bool SaveModified();
     // Pixels changed: the document is modified and the canvas repaints the rectangle.

@@ -40,6 +40,9 @@ QPrinter* DialogCommands::Printer() {
 }
 
 void DialogCommands::Print() {
+    if (!app_.PutDownFloatingPicture()) {
+        return;
+    }
     EditorModel& model = app_.Model();
     const Bitmap& image = model.image.WorkImage;
     if (image.IsNull()) {

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QMetaObject>
+#include <QString>
+#include <optional>
 
 namespace palvex::ui {
 
@@ -21,9 +24,17 @@ public:
 class SystemClipboard final : public ImageClipboard {
 public:
     SystemClipboard();
+    ~SystemClipboard() override;
     bool HasImage() const override;
     QImage Image() const override;
     bool SetImage(const QImage& image) override;
+
+private:
+    // The commands ask several times a second; the URLs are looked at once per content.
+    QString ImageFile() const;
+
+    QMetaObject::Connection changed_;
+    mutable std::optional<QString> imageFile_;
 };
 
 }  // namespace palvex::ui

@@ -227,6 +227,10 @@ void SelectionTool::PasteFromClipboard(std::optional<Point> client) {
         services_.prompter.Error(str::kMemoryAllocationFailed);
         return;
     }
+    // The new picture is in hand: only now does the one floating go down, as its own step.
+    if (!PutDownFloatingPicture()) {
+        return;
+    }
     ImageState& state = services_.model.image;
     Rect rect;
     if (PasteEnlarges(image, size)) {

@@ -138,6 +138,20 @@ void SelectionTool::CommitPaste() {
     RefreshImageInfo();
 }
 
+bool SelectionTool::PutDownFloatingPicture() {
+    if (!state_.pasteMode) {
+        return true;
+    }
+    // A drag of the picture still under way would bring its rectangle back at the release.
+    if (drag_ != Drag::None) {
+        drag_ = Drag::None;
+        band_.reset();
+        services_.view.ErasePointerOverlay();
+    }
+    CommitPaste();
+    return !state_.pasteMode;
+}
+
 bool SelectionTool::RemoveSelection() {
     if (!state_.HasSelection()) {
         return false;
@@ -190,7 +204,7 @@ bool SelectionTool::ContinueDrag(Point client, Point q) {
             PreviewOutline(dragged_);
             return true;
         case Drag::Move: {
-            dragged_ = MovedSelection(state_.rect, client, grab_, Mapping());
+            dragged_ = MovedSelection(state_.rect, client, grab_, Mapping(), state_.pasteMode);
             const bool ctrl = QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
             if (state_.pasteMode && ctrl) {
                 PreviewPicture(dragged_);
@@ -274,7 +288,8 @@ bool SelectionTool::ArrowKey(int dx, int dy, bool /*ctrl*/, bool shift) {
         state_.rect = MoveRectSide(state_.rect, state_.selectedSide, {dx, dy}, ImageSize());
         ResampleTo({state_.rect.Width(), state_.rect.Height()});
     } else {
-        state_.rect = SteppedSelection(state_.rect, dx, dy, services_.model.settings.zoomFactor);
+        state_.rect = SteppedSelection(state_.rect, dx, dy, services_.model.settings.zoomFactor,
+                                       state_.pasteMode);
     }
     Repaint();
     RefreshImageInfo();

@@ -48,6 +48,7 @@ public:
     bool MovingSelection() const override { return drag_ != Drag::None; }
     bool SelectionTakesPress(Point client) override;
     void CommitPaste() override;
+    bool PutDownFloatingPicture() override;
     bool RemoveSelection() override;
     void StartRubberBand(Point q) override;
     void DropForHistory() override;

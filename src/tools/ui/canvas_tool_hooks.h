@@ -23,6 +23,9 @@ public:
     // A press on the selection's handles, sides or inside; true when it took the press.
     virtual bool SelectionTakesPress(Point /*client*/) { return false; }
     virtual void CommitPaste() {}
+    // Before a save, a print, another paste or exit: a floating picture is pasted as a click
+    // outside it would paste it. False when it still floats (its undo step was refused).
+    virtual bool PutDownFloatingPicture() { return true; }
     // Removes a non-empty selection rectangle; true when there was one.
     virtual bool RemoveSelection() { return false; }
     virtual void StartRubberBand(Point /*q*/) {}
@@ -119,6 +122,7 @@ public:
     bool MovingSelection() const { return selection_->MovingSelection(); }
     bool SelectionTakesPress(Point client) { return selection_->SelectionTakesPress(client); }
     void CommitPaste() { selection_->CommitPaste(); }
+    bool PutDownFloatingPicture() { return selection_->PutDownFloatingPicture(); }
     bool RemoveSelection() { return selection_->RemoveSelection(); }
     void StartRubberBand(Point q) { selection_->StartRubberBand(q); }
     void DropForHistory() {

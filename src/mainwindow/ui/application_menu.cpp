@@ -3,10 +3,12 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/recent_files.h"
 #include "app/ui/qt_text.h"
@@ -84,6 +86,9 @@ bool ApplicationMenu::eventFilter(QObject* watched, QEvent* event) {
     // files for an entry without items.
     if (event->type() == QEvent::Enter) {
         auto* entry = static_cast<RibbonButton*>(watched);
+        if (entry != keyEntry_) {
+            keyEntry_ = nullptr;
+        }
         if (itemPages_.contains(entry)) {
             ShowItemsOf(entry);
         } else {
@@ -163,13 +168,61 @@ void ApplicationMenu::Popup(const QPoint& at) {
         title->setPalette(colours);
     }
     shown_ = nullptr;
+    keyEntry_ = nullptr;
     pages_->setCurrentWidget(recent_.widget);
     adjustSize();
     move(at);
     show();
 }
 
+RibbonButton* ApplicationMenu::ButtonForKey(int key) const {
+    std::vector<RibbonButton*> candidates;
+    if (keyEntry_ != nullptr) {
+        candidates = ItemsOf(keyEntry_);
+    } else {
+        candidates = entries_;
+        candidates.insert(candidates.end(), foot_.begin(), foot_.end());
+        candidates.insert(candidates.end(), recentButtons_.begin(), recentButtons_.end());
+    }
+    for (RibbonButton* button : candidates) {
+        const QKeySequence access = button->AccessKey();
+        if (!access.isEmpty() && access[0].key() == key) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+void ApplicationMenu::keyPressEvent(QKeyEvent* event) {
+    // The access keys of the labels, as a menu has them: an entry with items opens them and
+    // the next key chooses among the items; Esc steps back out.
+    if (event->key() == Qt::Key_Escape || (event->key() == Qt::Key_Left && keyEntry_ != nullptr)) {
+        if (keyEntry_ != nullptr) {
+            keyEntry_ = nullptr;
+            shown_ = nullptr;
+            pages_->setCurrentWidget(recent_.widget);
+        } else {
+            hide();
+        }
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier);
+    RibbonButton* button = modifiers == Qt::NoModifier ? ButtonForKey(event->key()) : nullptr;
+    if (button == nullptr) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (itemPages_.contains(button)) {
+        ShowItemsOf(button);
+        keyEntry_ = button;
+    } else if (button->isEnabled()) {
+        button->click();
+    }
+}
+
 void ApplicationMenu::hideEvent(QHideEvent* event) {
+    keyEntry_ = nullptr;
     QFrame::hideEvent(event);
     emit Closed();
 }

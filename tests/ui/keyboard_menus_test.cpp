@@ -1,0 +1,263 @@
+// The keyboard and the menus as a person uses them: the frame's keys from the navigator, the
+// application menu by access keys and by mouse, Qt's own dialogs in Japanese, and what still
+// fits at the smallest sizes.
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+#include <QtTest/QTest>
+
+#include "app/ui/qt_text.h"
+#include "canvas/ui/navi_dlg.h"
+#include "canvas/ui/navigator_tool.h"
+#include "mainwindow/ui/application_button.h"
+#include "mainwindow/ui/application_menu.h"
+#include "mainwindow/ui/my_ribbon_bar.h"
+#include "mainwindow/ui/my_status_bar.h"
+#include "mainwindow/ui/ribbon_button.h"
+#include "mainwindow/ui/ribbon_look.h"
+#include "mainwindow/ui/ribbon_panel.h"
+#include "resources/command_ids.h"
+#include "resources/string_table.h"
+#include "ui/app_fixture.h"
+
+namespace palvex {
+namespace {
+
+class KeysAndMenusTest : public test::AppFixture {
+protected:
+    void StartWithImage() {
+        imagePath = WriteImage("keys.png");
+        ASSERT_TRUE(Start({ui::PathToQString(imagePath)}));
+        app->MainFrame()->resize(900, 600);
+        app->MainFrame()->StatusBar()->blockingWait = [](int) {};
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    }
+
+    ui::CMyRibbonBar& Ribbon() { return *app->MainFrame()->Ribbon(); }
+    ui::ApplicationMenu& Menu() { return *Ribbon().AppMenu(); }
+
+    ui::RibbonButton* MenuButton(int id) {
+        for (const ui::RibbonElement& element : Ribbon().Elements()) {
+            if (element.row->id == id && element.row->place == CommandPlace::ApplicationMenu) {
+                return qobject_cast<ui::RibbonButton*>(element.widget);
+            }
+        }
+        return nullptr;
+    }
+
+    void OpenMenuByMouse() {
+        QTest::mouseClick(Ribbon().AppButton(), Qt::LeftButton);
+        ASSERT_TRUE(Menu().isVisible());
+        ASSERT_EQ(QApplication::activePopupWidget(), &Menu());
+    }
+
+    // A key as the window system delivers it: to the open popup, else to the active window.
+    static void Type(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* target = QApplication::activePopupWidget();
+        if (target == nullptr) {
+            target = QApplication::activeWindow();
+        }
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target->windowHandle(), key, modifiers);
+    }
+
+    // Runs `act`; the modal dialog it opens is closed as soon as it shows. Gives its class.
+    static QString CloseNextDialog(const std::function<void()>& act) {
+        QString seen;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = dialog->metaObject()->className();
+                dialog->reject();
+            }
+        });
+        poll.start();
+        act();
+        poll.stop();
+        return seen;
+    }
+
+    std::filesystem::path imagePath;
+};
+
+TEST_F(KeysAndMenusTest, TheFramesKeysWorkWhileTheNavigatorHasTheFocus) {
+    StartWithImage();
+    app->Router().Dispatch(cmd::ID_NAVI_DSP);
+    ui::CNaviDlg* navi = app->MainFrame()->Navigator()->Navigator();
+    ASSERT_NE(navi, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(navi));
+    // A click in the navigator takes the keyboard there.
+    const auto focusNavigator = [&] {
+        navi->activateWindow();
+        // A tool window reads as active while its owner is; wait for the navigator itself.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == navi; }));
+        QTest::mouseClick(navi, Qt::LeftButton, Qt::NoModifier, QPoint(3, 3));
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_TRUE(focus == navi || navi->isAncestorOf(focus));
+    };
+    focusNavigator();
+
+    const AppSettings& settings = app->Model().settings;
+    const int tip = settings.showTip;
+    Type(Qt::Key_F12);
+    EXPECT_NE(settings.showTip, tip);
+    const bool animation = settings.animationRings != 0;
+    Type(Qt::Key_F10);
+    EXPECT_NE(settings.animationRings != 0, animation);
+    const bool minimized = Ribbon().IsMinimized();
+    Type(Qt::Key_F11);
+    EXPECT_NE(Ribbon().IsMinimized(), minimized);
+    EXPECT_EQ(CloseNextDialog([] { Type(Qt::Key_P, Qt::ControlModifier); }),
+              "palvex::ui::CInsatuDlg");
+    focusNavigator();
+    // F1 is the framework's key, also heard here (the tests have no manual to show).
+    prompter.shown.clear();
+    Type(Qt::Key_F1);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].id, str::kManualMissing);
+    focusNavigator();
+    Type(Qt::Key_F8);
+    EXPECT_FALSE(navi->isVisible());
+    EXPECT_EQ(settings.showNavigator, 0);
+}
+
+TEST_F(KeysAndMenusTest, TheCanvasKeysStayWithTheCanvas) {
+    StartWithImage();
+    app->Router().Dispatch(cmd::ID_REVERSE_H);
+    ASSERT_TRUE(app->Document().IsModified());
+    const Pixel flipped = app->Model().image.WorkImage.Row(0)[0];
+    app->Router().Dispatch(cmd::ID_NAVI_DSP);
+    ui::CNaviDlg* navi = app->MainFrame()->Navigator()->Navigator();
+    navi->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == navi; }));
+    // Ctrl+Z is the canvas's: from the navigator it undoes nothing.
+    Type(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(app->Model().image.WorkImage.Row(0)[0], flipped);
+    // A dialog open over the editor keeps its keys: F8 there does not hide the navigator.
+    bool navigatorShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        QTest::keyClick(dialog->windowHandle(), Qt::Key_F8);
+        navigatorShown = navi->isVisible();
+        dialog->reject();
+    });
+    app->Router().Dispatch(cmd::ID_APP_ABOUT);
+    EXPECT_TRUE(navigatorShown);
+}
+
+TEST_F(KeysAndMenusTest, TheApplicationMenuAnswersItsAccessKeys) {
+    StartWithImage();
+    prompter.saveChoice.reset();  // the save dialogs are cancelled
+
+    OpenMenuByMouse();
+    Type(Qt::Key_O);
+    EXPECT_FALSE(Menu().isVisible());
+    EXPECT_TRUE(prompter.openRequest);
+
+    // An entry with items opens them; the next key chooses among them.
+    for (const auto& [entry, entryKey, itemKey, filter] :
+         {std::tuple{cmd::ID_AS_NORMAL, Qt::Key_N, Qt::Key_B, 7},
+          {cmd::ID_AS_NORMAL, Qt::Key_N, Qt::Key_G, 10},
+          {cmd::ID_AS_NORMAL, Qt::Key_N, Qt::Key_T, 12},
+          {cmd::ID_AS_ALPHA, Qt::Key_T, Qt::Key_P, 15},
+          {cmd::ID_AS_ALPHA, Qt::Key_T, Qt::Key_T, 16}}) {
+        SCOPED_TRACE(filter);
+        prompter.saveRequest.reset();
+        OpenMenuByMouse();
+        Type(entryKey);
+        ASSERT_TRUE(Menu().isVisible());
+        EXPECT_EQ(Menu().ShownEntry(), MenuButton(entry));
+        EXPECT_TRUE(MenuButton(entry)->isVisible() &&
+                    Menu().ItemsOf(MenuButton(entry))[0]->isVisible());
+        EXPECT_FALSE(prompter.saveRequest);
+        Type(itemKey);
+        EXPECT_FALSE(Menu().isVisible());
+        ASSERT_TRUE(prompter.saveRequest);
+        EXPECT_EQ(prompter.saveRequest->selectedFilter, filter);
+    }
+
+    // Esc steps back out of the items: P is then the print entry, not the PNG item.
+    OpenMenuByMouse();
+    Type(Qt::Key_N);
+    Type(Qt::Key_Escape);
+    EXPECT_TRUE(Menu().isVisible());
+    EXPECT_EQ(Menu().KeyEntry(), nullptr);
+    prompter.saveRequest.reset();
+    EXPECT_EQ(CloseNextDialog([] { Type(Qt::Key_P); }), "palvex::ui::CInsatuDlg");
+    EXPECT_FALSE(prompter.saveRequest);
+    EXPECT_FALSE(Menu().isVisible());
+
+    OpenMenuByMouse();
+    Type(Qt::Key_M);
+    EXPECT_EQ(Menu().ShownEntry(), MenuButton(cmd::ID_SETTEI_BTN));
+    EXPECT_EQ(CloseNextDialog([] { Type(Qt::Key_K); }), "palvex::ui::CKansetDlg");
+    OpenMenuByMouse();
+    EXPECT_EQ(CloseNextDialog([] { Type(Qt::Key_A); }), "palvex::ui::CAboutDlg");
+
+    // A key that names nothing leaves the menu open; Esc closes it.
+    OpenMenuByMouse();
+    Type(Qt::Key_Q);
+    EXPECT_TRUE(Menu().isVisible());
+    Type(Qt::Key_Escape);
+    EXPECT_FALSE(Menu().isVisible());
+
+    // S saves over the file.
+    app->Router().Dispatch(cmd::ID_REVERSE_H);
+    const auto before = test::ReadFileBytes(imagePath);
+    OpenMenuByMouse();
+    Type(Qt::Key_S);
+    EXPECT_FALSE(app->Document().IsModified());
+    EXPECT_NE(test::ReadFileBytes(imagePath), before);
+
+    OpenMenuByMouse();
+    Type(Qt::Key_X);
+    EXPECT_FALSE(app->MainFrame()->isVisible());
+}
+
+TEST_F(KeysAndMenusTest, AMenuEntryThatCannotRunIgnoresItsKey) {
+    ASSERT_TRUE(Start());
+    app->MainFrame()->resize(900, 600);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app->MainFrame()));
+    OpenMenuByMouse();
+    Type(Qt::Key_S);  // no image: nothing to save
+    EXPECT_TRUE(Menu().isVisible());
+    EXPECT_TRUE(prompter.shown.empty());
+    Type(Qt::Key_N);
+    Type(Qt::Key_P);
+    EXPECT_FALSE(prompter.saveRequest);
+    Type(Qt::Key_Escape);
+    Type(Qt::Key_Escape);
+    EXPECT_FALSE(Menu().isVisible());
+}
+
+TEST_F(KeysAndMenusTest, TheApplicationMenuWorksByMouseAlone) {
+    StartWithImage();
+    OpenMenuByMouse();
+    ui::RibbonButton* entry = MenuButton(cmd::ID_AS_ALPHA);
+    // The arrow at the entry's right end opens its items.
+    QTest::mouseClick(entry, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(entry->width() - 8, entry->height() / 2));
+    ASSERT_EQ(Menu().ShownEntry(), entry);
+    ui::RibbonButton* gif = MenuButton(cmd::ID_AS_A_GIF);
+    ASSERT_TRUE(gif->isVisible());
+    QTest::mouseClick(gif, Qt::LeftButton);
+    EXPECT_FALSE(Menu().isVisible());
+    ASSERT_TRUE(prompter.saveRequest);
+    EXPECT_EQ(prompter.saveRequest->selectedFilter, 14);
+}
+
+}  // namespace
+}  // namespace palvex

@@ -17,6 +17,7 @@
 #include <QWindow>
 #include <QtTest/QTest>
 
+#include "app/ui/qt_language.h"
 #include "app/ui/qt_text.h"
 #include "canvas/ui/navi_dlg.h"
 #include "canvas/ui/navigator_tool.h"
@@ -257,6 +258,53 @@ TEST_F(KeysAndMenusTest, TheApplicationMenuWorksByMouseAlone) {
     EXPECT_FALSE(Menu().isVisible());
     ASSERT_TRUE(prompter.saveRequest);
     EXPECT_EQ(prompter.saveRequest->selectedFilter, 14);
+}
+
+TEST(QtLanguage, QtsOwnDialogsReadInJapaneseWhileTheTranslationIsInstalled) {
+    const auto yesText = [] {
+        QMessageBox box(QMessageBox::Question, "Palvex", "?",
+                        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        return QStringList{box.button(QMessageBox::Yes)->text(),
+                           box.button(QMessageBox::No)->text(),
+                           box.button(QMessageBox::Cancel)->text()};
+    };
+    const auto fileDialogTexts = [] {
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        QStringList texts;
+        for (const char* name : {"lookInLabel", "fileNameLabel", "fileTypeLabel"}) {
+            auto* label = dialog.findChild<QLabel*>(name);
+            EXPECT_NE(label, nullptr) << name;
+            texts << (label != nullptr ? label->text() : QString());
+        }
+        auto* buttons = dialog.findChild<QDialogButtonBox*>("buttonBox");
+        EXPECT_NE(buttons, nullptr);
+        if (buttons != nullptr) {
+            texts << buttons->button(QDialogButtonBox::Save)->text()
+                  << buttons->button(QDialogButtonBox::Cancel)->text();
+        }
+        return texts;
+    };
+    const QStringList englishFile = fileDialogTexts();
+    ASSERT_EQ(englishFile[0], "Look in:");
+    {
+        ui::QtLanguage language;
+        ASSERT_TRUE(language.Install());
+        EXPECT_EQ(yesText(), (QStringList{"はい(&Y)", "いいえ(&N)", "キャンセル"}));
+        const QStringList file = fileDialogTexts();
+        ASSERT_EQ(file.size(), 5);
+        EXPECT_EQ(file[0], "アドレス:");
+        EXPECT_EQ(file[1], "ファイル名(&N):");
+        EXPECT_EQ(file[2], "ファイルの種類:");
+        EXPECT_EQ(file[3], "保存(&S)");
+        EXPECT_EQ(file[4], "キャンセル");
+    }
+    // Gone with its owner: the next language can take its place.
+    EXPECT_EQ(fileDialogTexts(), englishFile);
+    ui::QtLanguage english;
+    EXPECT_FALSE(english.Install(QLocale(QLocale::English)));
+    EXPECT_EQ(fileDialogTexts(), englishFile);
 }
 
 }  // namespace

@@ -260,6 +260,99 @@ TEST_F(KeysAndMenusTest, TheApplicationMenuWorksByMouseAlone) {
     EXPECT_EQ(prompter.saveRequest->selectedFilter, 14);
 }
 
+TEST_F(KeysAndMenusTest, EveryItemOfTheApplicationMenuShowsWholeOnTheScreen) {
+    StartWithImage();
+    // The window low on the screen: the menu moves up rather than running off it.
+    const QRect screen = app->MainFrame()->screen()->availableGeometry();
+    app->MainFrame()->move(screen.left(), screen.bottom() - 120);
+    QApplication::processEvents();
+    const ui::RibbonLook& look = ui::LookOf(&Menu());
+    for (const int id : {cmd::ID_AS_NORMAL, cmd::ID_AS_ALPHA, cmd::ID_SETTEI_BTN}) {
+        SCOPED_TRACE(id);
+        OpenMenuByMouse();
+        ASSERT_GT(Ribbon().AppButton()->MenuPosition().y() + Menu().height(), screen.bottom());
+        EXPECT_TRUE(screen.contains(Menu().frameGeometry()));
+        ui::RibbonButton* entry = MenuButton(id);
+        QTest::mouseClick(entry, Qt::LeftButton, Qt::NoModifier,
+                          QPoint(entry->width() - 8, entry->height() / 2));
+        ASSERT_EQ(Menu().ShownEntry(), entry);
+        const QImage shot = Menu().grab().toImage();
+        for (ui::RibbonButton* item : Menu().ItemsOf(entry)) {
+            SCOPED_TRACE(item->Label().toStdString());
+            ASSERT_TRUE(item->isVisible());
+            const QRect r(item->mapTo(&Menu(), QPoint(0, 0)), item->size());
+            ASSERT_TRUE(Menu().rect().contains(r));
+            for (ui::RibbonButton* foot : Menu().FootButtons()) {
+                EXPECT_LT(r.bottom(), foot->mapTo(&Menu(), QPoint(0, 0)).y());
+            }
+            // The item's lowest row lies on the menu's light ground, not on the dark foot.
+            EXPECT_EQ(shot.pixelColor(r.right() - 4, r.bottom() - 1), look.menuBack);
+        }
+        Menu().hide();
+    }
+}
+
+TEST_F(KeysAndMenusTest, AtTheSmallestWindowTheRibbonsElementsKeepTheirRoom) {
+    StartWithImage();
+    app->MainFrame()->resize(app->MainFrame()->minimumSize());
+    QApplication::processEvents();
+    ASSERT_EQ(app->MainFrame()->width(), 400);
+    ui::CMyRibbonBar& ribbon = Ribbon();
+    const auto rectIn = [](QWidget* widget, QWidget* frame) {
+        return QRect(widget->mapTo(frame, QPoint(0, 0)), widget->size());
+    };
+    // The tab row: the tabs and the buttons at its right end.
+    auto* tabs = ribbon.findChild<QTabBar*>("ribbonTabs");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_GE(tabs->width(), tabs->minimumSizeHint().width());
+    for (const ui::RibbonElement& element : ribbon.Elements()) {
+        if (element.row->place == CommandPlace::TabRow && element.widget != nullptr) {
+            EXPECT_FALSE(rectIn(tabs, &ribbon).intersects(rectIn(element.widget, &ribbon)))
+                << element.row->name;
+        }
+    }
+    for (int tab = 0; tab < ribbon.TabCount(); ++tab) {
+        SCOPED_TRACE(tab);
+        ASSERT_TRUE(ribbon.ActivateRibbonTab(ribbon.TabName(tab)));
+        QApplication::processEvents();
+        std::vector<QWidget*> shown;
+        for (int i = 0; ribbon.Panel(tab, i) != nullptr; ++i) {
+            shown.push_back(ribbon.Panel(tab, i));
+        }
+        QWidget* last = shown.back();
+        for (const ui::RibbonElement& element : ribbon.Elements()) {
+            if (element.tab == tab && element.widget != nullptr && element.widget->isVisible()) {
+                shown.push_back(element.widget);
+            }
+        }
+        QWidget* page = shown.front()->parentWidget();
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const QRect a = rectIn(shown[i], page);
+            EXPECT_GE(a.width(), shown[i]->minimumSizeHint().width())
+                << shown[i]->objectName().toStdString();
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                const bool nested =
+                    shown[i]->isAncestorOf(shown[j]) || shown[j]->isAncestorOf(shown[i]);
+                EXPECT_TRUE(nested || !a.intersects(rectIn(shown[j], page)))
+                    << shown[i]->objectName().toStdString() << " / "
+                    << shown[j]->objectName().toStdString();
+            }
+        }
+        // What does not fit is reached with the arrow at the right end.
+        auto* area = qobject_cast<QScrollArea*>(page->parentWidget()->parentWidget());
+        ASSERT_NE(area, nullptr);
+        auto* right = area->findChild<QToolButton*>("scrollRight");
+        ASSERT_NE(right, nullptr);
+        const auto lastShows = [&] {
+            return area->viewport()->rect().contains(rectIn(last, area->viewport()));
+        };
+        for (int clicks = 0; clicks < 50 && right->isVisible() && !lastShows(); ++clicks) {
+            QTest::mouseClick(right, Qt::LeftButton);
+        }
+        EXPECT_TRUE(lastShows());
+    }
+}
+
 TEST(QtLanguage, QtsOwnDialogsReadInJapaneseWhileTheTranslationIsInstalled) {
     const auto yesText = [] {
         QMessageBox box(QMessageBox::Question, "Palvex", "?",

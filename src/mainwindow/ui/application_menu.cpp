@@ -2,10 +2,12 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -171,8 +173,22 @@ void ApplicationMenu::Popup(const QPoint& at) {
     keyEntry_ = nullptr;
     pages_->setCurrentWidget(recent_.widget);
     adjustSize();
-    move(at);
+    KeepOnScreen(at);
     show();
+    KeepOnScreen(at);  // showing lays the menu out once more
+}
+
+void ApplicationMenu::KeepOnScreen(const QPoint& at) {
+    // As a menu is, so that its last entries are not cut off.
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (screen == nullptr) {
+        move(at);
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    move(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
+         std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
 }
 
 RibbonButton* ApplicationMenu::ButtonForKey(int key) const {
@@ -231,7 +247,10 @@ void ApplicationMenu::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const RibbonLook& look = LookOf(this);
     painter.fillRect(rect(), look.captionBottom);
-    const QRect inner = rect().adjusted(6, 6, -6, -6 - (foot_.empty() ? 0 : 34));
+    // The light area ends where the body does: a tall page of items reaches lower than the
+    // entries, and its last item must not sit on the dark foot.
+    const int bodyBottom = std::max(pages_->geometry().bottom(), column_->geometry().bottom());
+    const QRect inner(QPoint(6, 6), QPoint(width() - 7, foot_.empty() ? height() - 7 : bodyBottom));
     painter.fillRect(inner, look.menuBack);
     painter.fillRect(
         QRect(inner.left(), inner.top(), pages_->x() - inner.left() - 2, inner.height()),

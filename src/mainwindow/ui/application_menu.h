@@ -62,6 +62,7 @@ private:
     Page MakePage(const QString& heading);
     void Watch(RibbonButton* button);
     RibbonButton* ButtonForKey(int key) const;
+    void KeepOnScreen(const QPoint& at);
 
     QVBoxLayout* column_;
     QStackedWidget* pages_;

@@ -21,6 +21,7 @@
 #include "app/ui/qt_text.h"
 #include "canvas/ui/navi_dlg.h"
 #include "canvas/ui/navigator_tool.h"
+#include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/application_button.h"
 #include "mainwindow/ui/application_menu.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
@@ -297,6 +298,11 @@ TEST_F(KeysAndMenusTest, AtTheSmallestWindowTheRibbonsElementsKeepTheirRoom) {
     app->MainFrame()->resize(app->MainFrame()->minimumSize());
     QApplication::processEvents();
     ASSERT_EQ(app->MainFrame()->width(), 400);
+    // The ribbon never takes the keyboard from the canvas.
+    app->MainFrame()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(app->MainFrame()));
+    QWidget* focus = QApplication::focusWidget();
+    EXPECT_TRUE(focus != nullptr && (focus == app->View() || app->View()->isAncestorOf(focus)));
     ui::CMyRibbonBar& ribbon = Ribbon();
     const auto rectIn = [](QWidget* widget, QWidget* frame) {
         return QRect(widget->mapTo(frame, QPoint(0, 0)), widget->size());

@@ -15,6 +15,8 @@ RibbonPageArea::RibbonPageArea(QWidget* page, QWidget* parent)
     : QScrollArea(parent), left_(new QToolButton(this)), right_(new QToolButton(this)) {
     setObjectName(page->objectName() + ":area");
     setFrameShape(QFrame::NoFrame);
+    // The keyboard stays with the canvas, as with the rest of the ribbon.
+    setFocusPolicy(Qt::NoFocus);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWidgetResizable(true);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTimer>
 #include <QToolButton>
@@ -223,6 +224,15 @@ TEST_F(KeysAndMenusTest, TheApplicationMenuAnswersItsAccessKeys) {
     Type(Qt::Key_S);
     EXPECT_FALSE(app->Document().IsModified());
     EXPECT_NE(test::ReadFileBytes(imagePath), before);
+
+    // The recent files carry their numbers as access keys.
+    QSignalSpy recent(&Ribbon(), &ui::CMyRibbonBar::RecentChosen);
+    OpenMenuByMouse();
+    ASSERT_FALSE(Menu().RecentButtons().empty());
+    Type(Qt::Key_1);
+    EXPECT_FALSE(Menu().isVisible());
+    ASSERT_EQ(recent.count(), 1);
+    EXPECT_EQ(recent[0][0].toInt(), 0);
 
     OpenMenuByMouse();
     Type(Qt::Key_X);

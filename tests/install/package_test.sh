@@ -23,7 +23,8 @@ deb=$(ls "$work"/package/palvex_*.deb)
 echo "package: $(basename "$deb")"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "depends: $depends"
-[[ $depends == *libqt6widgets6* && $depends == *libpng16* ]] ||
+[[ $depends == *libqt6widgets6* && $depends == *libpng16* &&
+    $depends == *qt6-translations-l10n* ]] ||
     { echo "FAIL: dependencies not computed"; fail=1; }
 
 root=$work/root

@@ -6,6 +6,7 @@
 
 #include "app/ui/printer_setup.h"
 #include "app/ui/qt_desktop_shell.h"
+#include "app/ui/qt_language.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/qt_settings_store.h"
 #include "app/ui/termination.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("palvex");
 #endif
     QApplication::setWindowIcon(palvex::ui::AppIcon());
+    palvex::ui::QtLanguage language;
+    language.Install();
 
     palvex::QtSettingsStore store;
     palvex::ui::QtPrompter prompter;

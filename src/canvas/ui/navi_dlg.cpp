@@ -52,6 +52,8 @@ CNaviDlg::CNaviDlg(EditorModel& model, CVemmarView& view, CMyStatusBar& statusBa
       statusBar_(statusBar) {
     setObjectName("CNaviDlg");
     setMouseTracking(true);
+    // Takes the keyboard when activated or clicked, as a window does (Esc hides it).
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(kNavigatorMinSide, kNavigatorMinSide);
     setMaximumSize(kNavigatorMaxSide, kNavigatorMaxSide);
     resize(kDesignedSize.width, kDesignedSize.height);

@@ -2,11 +2,15 @@
 
 #include <QEvent>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/recent_files.h"
 #include "app/ui/qt_text.h"
@@ -84,6 +88,9 @@ bool ApplicationMenu::eventFilter(QObject* watched, QEvent* event) {
     // files for an entry without items.
     if (event->type() == QEvent::Enter) {
         auto* entry = static_cast<RibbonButton*>(watched);
+        if (entry != keyEntry_) {
+            keyEntry_ = nullptr;
+        }
         if (itemPages_.contains(entry)) {
             ShowItemsOf(entry);
         } else {
@@ -163,13 +170,75 @@ void ApplicationMenu::Popup(const QPoint& at) {
         title->setPalette(colours);
     }
     shown_ = nullptr;
+    keyEntry_ = nullptr;
     pages_->setCurrentWidget(recent_.widget);
     adjustSize();
-    move(at);
+    KeepOnScreen(at);
     show();
+    KeepOnScreen(at);  // showing lays the menu out once more
+}
+
+void ApplicationMenu::KeepOnScreen(const QPoint& at) {
+    // As a menu is, so that its last entries are not cut off.
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (screen == nullptr) {
+        move(at);
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    move(std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - size.width())),
+         std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - size.height())));
+}
+
+RibbonButton* ApplicationMenu::ButtonForKey(int key) const {
+    std::vector<RibbonButton*> candidates;
+    if (keyEntry_ != nullptr) {
+        candidates = ItemsOf(keyEntry_);
+    } else {
+        candidates = entries_;
+        candidates.insert(candidates.end(), foot_.begin(), foot_.end());
+        candidates.insert(candidates.end(), recentButtons_.begin(), recentButtons_.end());
+    }
+    for (RibbonButton* button : candidates) {
+        const QKeySequence access = button->AccessKey();
+        if (!access.isEmpty() && access[0].key() == key) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+void ApplicationMenu::keyPressEvent(QKeyEvent* event) {
+    // The access keys of the labels, as a menu has them: an entry with items opens them and
+    // the next key chooses among the items; Esc steps back out.
+    if (event->key() == Qt::Key_Escape || (event->key() == Qt::Key_Left && keyEntry_ != nullptr)) {
+        if (keyEntry_ != nullptr) {
+            keyEntry_ = nullptr;
+            shown_ = nullptr;
+            pages_->setCurrentWidget(recent_.widget);
+        } else {
+            hide();
+        }
+        return;
+    }
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier);
+    RibbonButton* button = modifiers == Qt::NoModifier ? ButtonForKey(event->key()) : nullptr;
+    if (button == nullptr) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (itemPages_.contains(button)) {
+        ShowItemsOf(button);
+        keyEntry_ = button;
+    } else if (button->isEnabled()) {
+        button->click();
+    }
 }
 
 void ApplicationMenu::hideEvent(QHideEvent* event) {
+    keyEntry_ = nullptr;
     QFrame::hideEvent(event);
     emit Closed();
 }
@@ -178,7 +247,10 @@ void ApplicationMenu::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const RibbonLook& look = LookOf(this);
     painter.fillRect(rect(), look.captionBottom);
-    const QRect inner = rect().adjusted(6, 6, -6, -6 - (foot_.empty() ? 0 : 34));
+    // The light area ends where the body does: a tall page of items reaches lower than the
+    // entries, and its last item must not sit on the dark foot.
+    const int bodyBottom = std::max(pages_->geometry().bottom(), column_->geometry().bottom());
+    const QRect inner(QPoint(6, 6), QPoint(width() - 7, foot_.empty() ? height() - 7 : bodyBottom));
     painter.fillRect(inner, look.menuBack);
     painter.fillRect(
         QRect(inner.left(), inner.top(), pages_->x() - inner.left() - 2, inner.height()),

@@ -38,6 +38,9 @@ public:
     std::vector<RibbonButton*> RecentButtons() const { return recentButtons_; }
 
     void Popup(const QPoint& at);
+    // The entry whose items the keyboard chooses from (opened by its access key); nullptr
+    // while the keys choose among the entries.
+    RibbonButton* KeyEntry() const { return keyEntry_; }
 
 signals:
     void RecentChosen(int index);
@@ -47,6 +50,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Page {
@@ -57,6 +61,8 @@ private:
 
     Page MakePage(const QString& heading);
     void Watch(RibbonButton* button);
+    RibbonButton* ButtonForKey(int key) const;
+    void KeepOnScreen(const QPoint& at);
 
     QVBoxLayout* column_;
     QStackedWidget* pages_;
@@ -67,6 +73,7 @@ private:
     std::vector<RibbonButton*> foot_;
     std::vector<RibbonButton*> recentButtons_;
     RibbonButton* shown_ = nullptr;
+    RibbonButton* keyEntry_ = nullptr;
 };
 
 }  // namespace palvex::ui

@@ -230,12 +230,24 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget != nullptr && widget->window() == this &&
+        if (widget != nullptr && TakesKeysOf(widget->window()) &&
             HandleKey(static_cast<QKeyEvent*>(event))) {
             return true;
         }
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool CMainFrame::TakesKeysOf(const QWidget* window) const {
+    if (window == this) {
+        return true;
+    }
+    // The frame's tool windows (the navigator) share its keys; a dialog or a menu open over
+    // the editor keeps its own.
+    const QWidget* owner = window->parentWidget();
+    return owner != nullptr && owner->window() == this && window->windowType() == Qt::Tool &&
+           QApplication::activeModalWidget() == nullptr &&
+           QApplication::activePopupWidget() == nullptr;
 }
 
 bool CMainFrame::HandleKey(QKeyEvent* event) {

@@ -65,6 +65,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool TakesKeysOf(const QWidget* window) const;
     bool HandleKey(QKeyEvent* event);
     void OnRibbonTabChanged(const QString& name);
     void ChangeBackgroundColour();

@@ -18,6 +18,7 @@
 #include "mainwindow/ui/ribbon_builder.h"
 #include "mainwindow/ui/ribbon_button.h"
 #include "mainwindow/ui/ribbon_icons.h"
+#include "mainwindow/ui/ribbon_page_area.h"
 #include "mainwindow/ui/ribbon_panel.h"
 #include "mainwindow/ui/ribbon_tab_bar.h"
 #include "resources/command_ids.h"
@@ -96,7 +97,7 @@ QWidget* CMyRibbonBar::AddTab(const QString& name) {
     auto* layout = new QHBoxLayout(page);
     layout->setContentsMargins(3, 2, 3, 2);
     layout->setSpacing(3);
-    body_->addWidget(page);
+    body_->addWidget(new RibbonPageArea(page, body_));
     pages_.push_back(page);
     panels_.emplace_back();
     const QSignalBlocker quiet(tabs_);

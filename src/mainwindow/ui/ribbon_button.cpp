@@ -68,6 +68,13 @@ QString RibbonButton::Label() const {
     return DisplayText(action_ != nullptr ? action_->text() : ToQString(row_.label));
 }
 
+QKeySequence RibbonButton::AccessKey() const {
+    const QString label = row_.label.empty() || action_ == nullptr
+                              ? (row_.label.empty() ? text() : ToQString(row_.label))
+                              : action_->text();
+    return QKeySequence::mnemonic(label);
+}
+
 void RibbonButton::SetPicture(const QIcon& picture) {
     picture_ = picture;
     updateGeometry();

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QIcon>
+#include <QKeySequence>
 
 #include "resources/command_table.h"
 
@@ -43,6 +44,8 @@ public:
     bool CommandEnabled() const { return commandEnabled_; }
     bool CommandChecked() const { return checked_; }
     QString Label() const;
+    // The key marked in the label ("開く(&O)" gives O); empty when none is.
+    QKeySequence AccessKey() const;
 
     void SetPicture(const QIcon& picture);
     QIcon Picture() const { return picture_; }

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "mainwindow/ui/ribbon_look.h"
 #include "mainwindow/ui/ribbon_paint.h"
@@ -25,7 +26,16 @@ RibbonPanel::RibbonPanel(const QString& title, int index, QWidget* parent)
     columns_->setSpacing(2);
     columns_->setContentsMargins(0, 0, 0, 0);
     layout->addLayout(columns_);
-    setMinimumWidth(fontMetrics().horizontalAdvance(title) + 16);
+}
+
+QSize RibbonPanel::minimumSizeHint() const {
+    QSize size = QWidget::minimumSizeHint();
+    size.setWidth(std::max(size.width(), fontMetrics().horizontalAdvance(title_) + 16));
+    return size;
+}
+
+QSize RibbonPanel::sizeHint() const {
+    return QWidget::sizeHint().expandedTo(minimumSizeHint());
 }
 
 QVBoxLayout* RibbonPanel::NewColumn() {

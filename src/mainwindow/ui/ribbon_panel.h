@@ -24,6 +24,10 @@ public:
     // `newColumn` starts a column even when the current one has room.
     void AddSmall(QWidget* element, bool newColumn = false);
 
+    // Room for the elements and for the caption; a narrow window never squeezes a panel.
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 

@@ -15,7 +15,8 @@ RibbonTabBar::RibbonTabBar(QWidget* parent) : QTabBar(parent) {
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     setElideMode(Qt::ElideNone);
-    setUsesScrollButtons(false);
+    // A narrow window scrolls the tabs rather than pushing them under the tab row's buttons.
+    setUsesScrollButtons(true);
 }
 
 QSize RibbonTabBar::tabSizeHint(int index) const {

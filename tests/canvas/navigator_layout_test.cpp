@@ -129,6 +129,23 @@ TEST(NavigatorPicture, EachPixelAveragesTheImagePixelsItCoversLeavingOutTheKey) 
     EXPECT_FALSE(MakeNavigatorPicture(image, key, {5, 2}, picture));
 }
 
+// Shares and means round to nearest: two kept pixels of seven show with alpha 510 / 7 = 72.9
+// as 73, and the mean of 10 and 11 as 11.
+TEST(NavigatorPicture, SharesAndMeansRoundToNearest) {
+    const Colour key = Rgb(0, 255, 0);
+    Bitmap image;
+    ASSERT_TRUE(image.Create(7, 1));
+    for (int x = 0; x < 7; ++x) {
+        image.WritePixel(x, 0, key);
+    }
+    image.WritePixel(2, 0, Rgb(10, 0, 200));
+    image.WritePixel(5, 0, Rgb(11, 1, 201));
+    Bitmap picture;
+    ASSERT_TRUE(MakeNavigatorPicture(image, key, {1, 1}, picture));
+    EXPECT_EQ(picture.Row(0)[0] >> 24, 73u);
+    EXPECT_EQ(ColourFromPixel(picture.Row(0)[0] & kRgbMask), Rgb(11, 1, 201));
+}
+
 TEST(NavigatorPicture, MendingAnEditedRectangleEqualsMakingItAgain) {
     std::mt19937 random(7);
     const Colour key = Rgb(1, 2, 3);

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -395,14 +396,16 @@ TEST(PngDecoder, EncodeRgbaPngRoundTrips) {
 
 // Photo-like samples: a gradient with noise, so that libpng's filter choice varies by row and
 // the image data is large enough to be inflated on two cores.
-PngDescription LargeNoisy(int colourType) {
+PngDescription LargeNoisy(int colourType, int width = 2000, int height = 1500) {
     const int channels = colourType == 6 ? 4 : 3;
-    PngDescription desc = Describe(2000, 1500, colourType, 8);
+    PngDescription desc = Describe(width, height, colourType, 8);
     std::uint32_t seed = 99;
-    desc.samples.resize(std::size_t{2000} * 1500 * static_cast<std::size_t>(channels));
+    desc.samples.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) *
+                        static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < desc.samples.size(); ++i) {
         seed = seed * 1664525u + 1013904223u;
-        const std::size_t x = i / static_cast<std::size_t>(channels) % 2000;
+        const std::size_t x =
+            i / static_cast<std::size_t>(channels) % static_cast<std::size_t>(width);
         desc.samples[i] = static_cast<std::uint16_t>((x / 8 + (seed >> 27)) & 0xFF);
     }
     return desc;
@@ -509,6 +512,83 @@ TEST(PngDecoder, AWritableFileIsWorkedInAndGivenBackUnchanged) {
     std::vector<std::uint8_t> writable = damaged;
     EXPECT_EQ(DecodeWritablePng(writable).status, DecodeStatus::Corrupt);
     EXPECT_TRUE(writable == damaged);
+}
+
+// Splitting from the first kilobyte, so that a medium image takes the two-core path.
+DecodeLimits SplitEarly() {
+    DecodeLimits limits;
+    limits.pngSplit.splitFrom = 1024;
+    return limits;
+}
+
+DecodeLimits NeverSplit() {
+    DecodeLimits limits;
+    limits.pngSplit.splitFrom = SIZE_MAX;
+    return limits;
+}
+
+// The file with the first two bytes of its image data (the zlib header) replaced, and the
+// chunk's CRC made right again so that only the stream is at fault.
+std::vector<std::uint8_t> WithZlibHeader(std::vector<std::uint8_t> file, std::uint8_t cmf,
+                                         std::uint8_t flg) {
+    const std::size_t idat = FindPngChunk(file, "IDAT");
+    const std::size_t length = ChunkLength(file, idat);
+    file[idat + 8] = cmf;
+    file[idat + 9] = flg;
+    const uLong crc = crc32(0, file.data() + idat + 4, static_cast<uInt>(length + 4));
+    for (std::size_t i = 0; i < 4; ++i) {
+        file[idat + 8 + length + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+    }
+    return file;
+}
+
+TEST(PngDecoder, ABadZlibHeaderIsCorruptOnTheTwoCorePathAsOnOne) {
+    const PngDescription desc = LargeNoisy(6, 600, 400);
+    const std::vector<std::uint8_t> file = WritePng(desc);
+    const std::size_t idat = FindPngChunk(file, "IDAT");
+    const std::uint8_t cmf = file[idat + 8];
+    const std::uint8_t flg = file[idat + 9];
+    const auto fixed = [](std::uint8_t c, std::uint8_t f) {
+        f &= 0xE0;
+        return static_cast<std::uint8_t>(f | (31 - (c * 256 + f) % 31) % 31);
+    };
+    ASSERT_EQ(fixed(cmf, flg), flg);
+    ASSERT_TRUE(DecodePng(file, SplitEarly()).Ok());
+    const std::uint8_t method7 = static_cast<std::uint8_t>((cmf & 0xF0) | 7);
+    const std::uint8_t window16 = static_cast<std::uint8_t>(0x80 | (cmf & 0x0F));
+    const std::vector<std::pair<std::string, std::vector<std::uint8_t>>> bad = {
+        {"check bits", WithZlibHeader(file, cmf, static_cast<std::uint8_t>(flg ^ 1))},
+        {"method 7", WithZlibHeader(file, method7, fixed(method7, flg))},
+        {"window 2^16", WithZlibHeader(file, window16, fixed(window16, flg))},
+        {"preset dictionary",
+         WithZlibHeader(file, cmf, fixed(cmf, static_cast<std::uint8_t>(flg | 0x20)))},
+    };
+    for (const auto& [name, damaged] : bad) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(DecodePng(damaged, NeverSplit()).status, DecodeStatus::Corrupt);
+        EXPECT_EQ(DecodePng(damaged, SplitEarly()).status, DecodeStatus::Corrupt);
+    }
+}
+
+// The first core may have unfiltered its rows in place before the split is given up; the
+// serial inflate then writes the raw rows again, so every row must be unfiltered again.
+TEST(PngDecoder, ASplitGivenUpAfterTheFirstRowsStillDecodesEveryRow) {
+    for (const int colourType : {6, 2}) {
+        SCOPED_TRACE(colourType);
+        const PngDescription desc = LargeNoisy(colourType, 600, 400);
+        const std::vector<std::uint8_t> file = WritePng(desc);
+        DecodeLimits limits = SplitEarly();
+        int givenUp = 0;
+        limits.pngSplit.failAfterBothCores = [&givenUp] {
+            ++givenUp;
+            return true;
+        };
+        const DecodedImage decoded = DecodePng(file, limits);
+        EXPECT_EQ(givenUp, 1);
+        ASSERT_EQ(decoded.status, DecodeStatus::Ok);
+        EXPECT_TRUE(SameBitmaps(MakeBitmap(desc.width, desc.height, ExpectedPixels(desc)),
+                                decoded.pixels, "split_given_up"));
+    }
 }
 
 }  // namespace

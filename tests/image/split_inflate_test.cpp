@@ -199,5 +199,70 @@ TEST(SplitInflate, BadStreamsAndWrongSizesFailOnEitherPath) {
     }
 }
 
+// The second core never reads the zlib header and the checksum covers only the data, so the
+// header is checked on its own: each of its faults must stop the split as it stops one core's
+// inflate, also when the check bits are made right again.
+TEST(SplitInflate, EveryHeaderFaultStopsTheSplit) {
+    const Bytes photo = PhotoRows(kSize, 5);
+    const Bytes good = ZlibCompress(photo, 6, Z_DEFAULT_STRATEGY);
+    const auto withHeader = [&good](std::uint8_t cmf, std::uint8_t flg, bool fixCheck) {
+        Bytes stream = good;
+        stream[0] = cmf;
+        if (fixCheck) {
+            flg = static_cast<std::uint8_t>((flg & 0xE0) |
+                                            (31 - (cmf * 256 + (flg & 0xE0)) % 31) % 31);
+        }
+        stream[1] = flg;
+        return stream;
+    };
+    {
+        Bytes stream = good;
+        Bytes out(photo.size());
+        ASSERT_EQ(InflateZlibSplit(stream, out, SplitSmall()), SplitInflateResult::Done)
+            << "the sound stream must split for the faults to mean anything";
+        Bytes refreshed = withHeader(good[0], good[1], true);
+        ASSERT_TRUE(refreshed == good);
+    }
+    const std::vector<std::pair<std::string, Bytes>> bad = {
+        {"check bits", withHeader(good[0], static_cast<std::uint8_t>(good[1] ^ 1), false)},
+        {"method 7", withHeader(static_cast<std::uint8_t>((good[0] & 0xF0) | 7), good[1], true)},
+        {"window 2^16",
+         withHeader(static_cast<std::uint8_t>(0x80 | (good[0] & 0x0F)), good[1], true)},
+        {"preset dictionary", withHeader(good[0], static_cast<std::uint8_t>(good[1] | 0x20), true)},
+    };
+    for (const auto& [name, damaged] : bad) {
+        SCOPED_TRACE(name);
+        Bytes stream = damaged;
+        Bytes out(photo.size());
+        EXPECT_EQ(InflateZlibSplit(stream, out, SplitSmall()), SplitInflateResult::NotSplit);
+        EXPECT_FALSE(InflateZlibSerial(stream, out));
+        EXPECT_FALSE(InflateZlibExact(stream, out, SplitSmall()));
+        EXPECT_TRUE(stream == damaged);
+    }
+}
+
+// The failure hook gives the split up after the first part was handed out; the serial inflate
+// then starts over and the stream is given back as it was.
+TEST(SplitInflate, ASplitGivenUpAfterTheFirstPartStillInflatesSerially) {
+    const Bytes photo = PhotoRows(kSize, 6);
+    const Bytes good = ZlibCompress(photo, 6, Z_DEFAULT_STRATEGY);
+    Bytes stream = good;
+    Bytes out(photo.size());
+    SplitInflateOptions options = SplitSmall();
+    bool handedOut = false;
+    bool handedOutBeforeGivingUp = false;
+    options.failAfterBothCores = [&] {
+        handedOutBeforeGivingUp = handedOut;
+        return true;
+    };
+    EXPECT_EQ(InflateZlibSplit(stream, out, options, [&](std::size_t) { handedOut = true; }),
+              SplitInflateResult::NotSplit);
+    EXPECT_TRUE(handedOutBeforeGivingUp);
+    EXPECT_TRUE(stream == good);
+    std::fill(out.begin(), out.end(), 0x5A);
+    ASSERT_TRUE(InflateZlibExact(stream, out, options));
+    EXPECT_TRUE(out == photo);
+}
+
 }  // namespace
 }  // namespace palvex

@@ -333,8 +333,14 @@ TEST(Transforms, CropTakesTheAreaAndRefusesOneOutsideThePicture) {
     ASSERT_EQ(out.Height(), 4);
     EXPECT_EQ(out.Row(0)[0], src.Row(1)[2]);
     EXPECT_EQ(out.Row(3)[2], src.Row(4)[4]);
+    // An area ending at the picture's last column and row is inside it.
+    ASSERT_TRUE(Crop(src, {5, 3, 7, 5}, out).ok);
+    ASSERT_EQ(out.Width(), 2);
+    ASSERT_EQ(out.Height(), 2);
+    EXPECT_EQ(out.Row(1)[1], src.Row(4)[6]);
     EXPECT_FALSE(Crop(src, {-1, 0, 3, 3}, out).ok);
     EXPECT_FALSE(Crop(src, {0, 0, 8, 3}, out).ok);
+    EXPECT_FALSE(Crop(src, {0, 0, 3, 6}, out).ok);
     EXPECT_FALSE(Crop(src, {2, 2, 2, 3}, out).ok);
 }
 

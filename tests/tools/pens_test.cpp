@@ -48,6 +48,45 @@ TEST(Pens, TransparentPenTakesPixelsWithinTheTolerance) {
     EXPECT_EQ(AlphaOf(image.Row(4)[4]), 255);
 }
 
+// Spans shorter than four pixels take only the per-pixel test: it must draw the same line as the
+// four-at-a-time one, just inside 2 x tolerance on either side of every channel.
+TEST(Pens, ShortSpansStopJustInsideTwiceTheToleranceOnEveryChannel) {
+    const Colour reference = Rgb(100, 120, 140);
+    for (const int tolerance : {1, 5, 9}) {
+        const int limit = 2 * tolerance;
+        for (const int channel : {0, 8, 16}) {
+            for (const int offset : {-limit, -(limit - 1), limit - 1, limit}) {
+                const Pixel shifted = static_cast<Pixel>(
+                    static_cast<int>(PixelFromColour(reference)) + (offset << channel));
+                Bitmap image = Solid(3, 1, reference);
+                image.Row(0)[1] = shifted;
+                image.Row(0)[2] = shifted;
+                const RangePixelSet row{{{0, 0, 3}}, false, {0, 0, 3, 1}, {0, 0, 3, 1}};
+                ApplyPen(image, {0, 0}, row, {PenMode::Pen, kKey, kKey, {false, tolerance}});
+                const bool inside = offset > -limit && offset < limit;
+                SCOPED_TRACE(::testing::Message() << "tolerance " << tolerance << ", channel shift "
+                                                  << channel << ", offset " << offset);
+                EXPECT_EQ(image.ReadPixel(0, 0), kKey);
+                EXPECT_EQ(image.ReadPixel(1, 0), inside ? kKey : ColourFromPixel(shifted));
+                EXPECT_EQ(image.ReadPixel(2, 0), inside ? kKey : ColourFromPixel(shifted));
+            }
+        }
+    }
+}
+
+// A one-pixel pen just beyond the right edge must not reach the next row's first pixel, nor, on
+// the last row, memory past the image.
+TEST(Pens, OnePixelPenJustOutsideTheImageChangesNothing) {
+    const ProcessingRange one{0, 1, 0, 0, 0.0, false};
+    for (const PenMode mode : {PenMode::Pen, PenMode::FillBack}) {
+        Bitmap image = Solid(5, 3, kKey);
+        for (const Point q : {Point{5, 0}, Point{5, 2}, Point{0, 3}, Point{-1, 1}}) {
+            ApplyPen(image, q, one, {}, kOneToOne, {mode, Rgb(1, 2, 3), kKey, {true, 5}});
+        }
+        EXPECT_TRUE(SameBitmaps(Solid(5, 3, kKey), image, "one_pixel_outside"));
+    }
+}
+
 TEST(Pens, AllColoursPaintsEveryPixelOfTheRange) {
     Bitmap image = Solid(6, 6, Rgb(1, 2, 3));
     image.WritePixel(2, 3, Rgb(200, 0, 0));
@@ -84,6 +123,27 @@ TEST(Pens, FillBackColourAveragesTheOtherNeighbours) {
     // Outside reads white even with a white key: "no colour" is never the key.
     const Bitmap white = Solid(3, 3, Rgb(255, 255, 255));
     EXPECT_EQ(FillBackColour(white, 0, 0, Rgb(255, 255, 255)), Rgb(255, 255, 255));
+}
+
+// Each of the eight neighbours counts on its own: with all the others key-coloured, the result
+// is that one's colour, never black.
+TEST(Pens, FillBackColourTakesEveryNeighbourAlone) {
+    const Point neighbours[] = {{0, -1},  {1, 0},  {0, 1}, {-1, 0},
+                                {-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const Point d : neighbours) {
+        Bitmap image = Solid(3, 3, kKey);
+        image.WritePixel(1 + d.x, 1 + d.y, Rgb(30, 60, 90));
+        EXPECT_EQ(FillBackColour(image, 1, 1, kKey), Rgb(30, 60, 90)) << d.x << "," << d.y;
+    }
+}
+
+// Filling back writes red, green and blue only: the fourth byte a loaded pixel carries stays.
+TEST(Pens, FillBackKeepsTheFourthByteOfThePixelItFills) {
+    Bitmap image = Solid(3, 3, Rgb(10, 20, 30));
+    image.Row(1)[1] = 0x5A000000u | (PixelFromColour(kKey) & kRgbMask);
+    const RangePixelSet middle{{{1, 1, 2}}, false, {1, 1, 2, 2}, {1, 1, 2, 2}};
+    ApplyPen(image, {1, 1}, middle, {PenMode::FillBack, kKey, kKey, {false, 5}});
+    EXPECT_EQ(image.Row(1)[1], 0x5A000000u | (PixelFromColour(Rgb(10, 20, 30)) & kRgbMask));
 }
 
 TEST(Pens, WholeImageFillBackOfAllKeyTurnsWhite) {

@@ -1,5 +1,7 @@
 #include "tools/range_pixels.h"
 
+#include <algorithm>
+#include <climits>
 #include <random>
 #include <vector>
 
@@ -164,6 +166,67 @@ TEST(RangePixels, EllipseShortRowsRepeatTheRowAbove) {
     const RangePixelSet set =
         RangePixels({1, 30, 0, 0, 0.0, false}, outline, {10, 5}, kOneToOne, {20, 20});
     EXPECT_EQ(set.spans, (std::vector<RangeSpan>{{4, 0, 20}, {5, 0, 20}, {6, 0, 20}, {7, 10, 18}}));
+}
+
+// Small ellipses have rows only a few pixels wide, where a row of exactly 5 takes its own span
+// and a narrower one repeats the row above. Checked against the row rule written out plainly.
+TEST(RangePixels, SmallEllipsesMatchTheRowRuleRowByRow) {
+    const Size image{40, 40};
+    int rowsOfFive = 0;
+    for (int size = 6; size <= 12; ++size) {
+        for (const int flatness : {0, 30}) {
+            for (const double angle : {0.0, 0.4}) {
+                const ProcessingRange range{1, size, flatness, 0, angle, false};
+                const RangeOutline outline = MakeRangeOutline(range, {20, 20});
+                const RangePixelSet set = RangePixels(range, outline, {20, 20}, kOneToOne, image);
+                int top = INT_MAX;
+                int bottom = INT_MIN;
+                for (const Point p : outline.ellipse) {
+                    top = std::min(top, p.y);
+                    bottom = std::max(bottom, p.y);
+                }
+                std::vector<RangeSpan> expected;
+                int u = 0;
+                int v = 0;
+                for (int y = top; y <= bottom; ++y) {
+                    int left = INT_MAX;
+                    int right = 0;
+                    for (const Point p : outline.ellipse) {
+                        if (p.y == y) {
+                            left = std::min(left, p.x);
+                            right = std::max(right, p.x);
+                        }
+                    }
+                    left = std::max(left, 0);
+                    rowsOfFive += right - left == 5 ? 1 : 0;
+                    if (right - left >= 5) {
+                        u = left;
+                        v = right;
+                    }
+                    if (u < v) {
+                        expected.push_back({y, u, v});
+                    }
+                }
+                SCOPED_TRACE(::testing::Message() << "size " << size << ", flatness " << flatness
+                                                  << ", angle " << angle);
+                EXPECT_EQ(set.spans, expected);
+            }
+        }
+    }
+    EXPECT_GT(rowsOfFive, 0) << "no row of exactly five pixels was tried";
+}
+
+// A one-pixel range just beyond the image's right or bottom edge visits nothing: its pixel would
+// be the first of the next row, or past the last row.
+TEST(RangePixels, SizeOneJustOutsideTheImageVisitsNothing) {
+    const ProcessingRange one{0, 1, 0, 0, 0.0, false};
+    const Size image{6, 4};
+    for (const Point q :
+         {Point{6, 0}, Point{6, 3}, Point{0, 4}, Point{5, 4}, Point{-1, 3}, Point{2, -1}}) {
+        EXPECT_TRUE(RangePixels(one, {}, q, kOneToOne, image).spans.empty()) << q.x << "," << q.y;
+    }
+    EXPECT_EQ(RangePixels(one, {}, {5, 3}, kOneToOne, image).spans,
+              (std::vector<RangeSpan>{{3, 5, 6}}));
 }
 
 TEST(RangePixels, EllipseAboveTheImageChangesNothing) {

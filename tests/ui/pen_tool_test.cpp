@@ -297,6 +297,20 @@ TEST_F(PenToolTest, ToleranceDecidesWhichPixelsTheRealColourPenPaints) {
     EXPECT_EQ(PixelAt(145, 95), Rgb(0, 0, 255));
 }
 
+// A tolerance stored beyond the slider's 1 to 9 (an edited or older settings file) is used as 9.
+TEST_F(PenToolTest, AStoredToleranceAboveNineActsAsNine) {
+    setting::kKinji.Write(store, 50);
+    StartWithImage();
+    Ribbon().SetColour(cmd::ID_PEN_REAL, Rgb(0, 0, 255));
+    Run(cmd::ID_PEN_REAL);
+    ImageState& image = app->Model().image;
+    image.WorkImage.Row(60)[60] = PixelFromColour(Rgb(117, 83, 100));   // within 2 x 9
+    image.WorkImage.Row(61)[61] = PixelFromColour(Rgb(118, 100, 100));  // within 2 x 50 only
+    Click({58, 58});
+    EXPECT_EQ(PixelAt(60, 60), Rgb(0, 0, 255));
+    EXPECT_EQ(PixelAt(61, 61), Rgb(118, 100, 100));
+}
+
 TEST_F(PenToolTest, TheWholeImageRangeChangesEveryMatchAtThePressAndRefusesAllColours) {
     StartWithImage(1.0f, 50, 40);
     Run(cmd::ID_HANI_ALL);

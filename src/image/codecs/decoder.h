@@ -4,6 +4,7 @@
 #include <span>
 
 #include "image/bitmap.h"
+#include "image/codecs/split_inflate.h"
 
 namespace palvex {
 
@@ -16,6 +17,8 @@ enum class DecodeStatus {
 
 struct DecodeLimits {
     std::uint64_t maxPixels = kMaxPixels;
+    // How a large PNG's image data is inflated on two cores.
+    SplitInflateOptions pngSplit = {};
 };
 
 // A decoded image: 0xAARRGGBB pixels with straight (not premultiplied) alpha. Fully transparent

@@ -334,7 +334,7 @@ std::optional<DecodedImage> DecodeCommonPng(std::span<const std::uint8_t> file,
     std::uint32_t rowsDone = 0;
     bool rowsOk = true;
     const SplitInflateResult split =
-        InflateZlibSplit(stream, {raw, rawBytes}, {}, [&](std::size_t finalBytes) {
+        InflateZlibSplit(stream, {raw, rawBytes}, limits.pngSplit, [&](std::size_t finalBytes) {
             const auto rows = static_cast<std::uint32_t>(finalBytes / rawRow);
             rowsOk = unfilterRows(0, rows);
             rowsDone = rows;

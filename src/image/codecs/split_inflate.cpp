@@ -560,6 +560,9 @@ SplitInflateResult InflateZlibSplit(std::span<std::uint8_t> stream, std::span<st
             DecodeSecondHalf(*head, copyStart, stream, boundaryByte, out.size(), second);
         }
     });
+    if (options.failAfterBothCores && options.failAfterBothCores()) {
+        return SplitInflateResult::NotSplit;
+    }
     if (!firstOk || !second.ok || firstSize + second.size != out.size() ||
         second.streamEnd + 4 > stream.size()) {
         return SplitInflateResult::NotSplit;

@@ -12,6 +12,9 @@ struct SplitInflateOptions {
     std::size_t splitFrom = std::size_t{4} << 20;
     // Where the second core starts looking for a block of its own, as a share of the stream.
     double splitAt = 0.5;
+    // For tests: asked once both cores are done; true gives the split up there, as a failed
+    // allocation on the second core would, after the first part may have been handed out.
+    std::function<bool()> failAfterBothCores = nullptr;
 };
 
 enum class SplitInflateResult {

@@ -52,13 +52,25 @@ int SnapshotWriter::TakeFailures() {
 
 void SnapshotWriter::Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    changed_.wait(lock, [this] { return queue_.empty() && removals_.empty() && !busy_; });
 }
 
 void SnapshotWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        changed_.wait(lock, [this] { return stopping_ || !queue_.empty() || !removals_.empty(); });
+        if (!removals_.empty()) {
+            const std::filesystem::path path = std::move(removals_.front());
+            removals_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+            lock.lock();
+            busy_ = false;
+            changed_.notify_all();
+            continue;
+        }
         if (queue_.empty()) {
             return;  // stopping, and everything is written
         }
@@ -108,12 +120,17 @@ void SnapshotWriter::Release(PendingWrite& write) {
     write.sink.reset();
     pool_.Give(std::move(write.pixels));
     write.pixels = {};
-    if (write.state != PendingWrite::State::Failed) {
-        // A queued write's placeholder, or the written file; a failed write removed its own.
+    const PendingWrite::State state = write.state;
+    write.state = PendingWrite::State::Dropped;
+    if (state == PendingWrite::State::Written && thread_.joinable()) {
+        // Deleting a large file can take longer than the click that dropped its step.
+        removals_.push_back(write.path);
+        changed_.notify_all();
+    } else if (state != PendingWrite::State::Failed) {
+        // A queued write's placeholder, or a small written file; a failed write removed its own.
         std::error_code ignored;
         std::filesystem::remove(write.path, ignored);
     }
-    write.state = PendingWrite::State::Dropped;
 }
 
 }  // namespace palvex

@@ -41,8 +41,8 @@ public:
     void Submit(std::shared_ptr<PendingWrite> write);
     // Writes here and now, on the caller's thread; the pixels stay with the write.
     void WriteNow(PendingWrite& write);
-    // The step is no longer wanted: its file is deleted and its pixels given back, at once or,
-    // for a write under way, when it ends.
+    // The step is no longer wanted: its file is deleted (in the background once the thread
+    // runs) and its pixels given back, at once or, for a write under way, when it ends.
     void Drop(PendingWrite& write);
     // Returns when nothing is queued or under way.
     void Wait();
@@ -59,6 +59,7 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<std::shared_ptr<PendingWrite>> queue_;
+    std::deque<std::filesystem::path> removals_;  // files of dropped steps
     bool busy_ = false;
     int failures_ = 0;
     bool stopping_ = false;

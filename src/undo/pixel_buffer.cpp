@@ -89,4 +89,13 @@ void PixelBufferPool::Clear() {
     spare_.clear();
 }
 
+std::size_t PixelBufferPool::SparePixels() {
+    const std::lock_guard lock(mutex_);
+    std::size_t pixels = 0;
+    for (const PixelBuffer& buffer : spare_) {
+        pixels += buffer.Capacity();
+    }
+    return pixels;
+}
+
 }  // namespace palvex

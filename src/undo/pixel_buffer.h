@@ -39,6 +39,7 @@ public:
     // The block's contents are dead; it may be handed out again.
     void Give(PixelBuffer buffer);
     void Clear();
+    std::size_t SparePixels();
 
 private:
     std::mutex mutex_;

@@ -1,6 +1,7 @@
 #include "undo/snapshot_writer.h"
 
 #include <system_error>
+#include <utility>
 
 namespace palvex {
 
@@ -30,35 +31,55 @@ void SnapshotWriter::WriteNow(PendingWrite& write) {
     write.state = Write(write, 1) ? PendingWrite::State::Written : PendingWrite::State::Failed;
 }
 
-void SnapshotWriter::Cancel(const std::shared_ptr<PendingWrite>& write) {
+void SnapshotWriter::Drop(PendingWrite& write) {
     const std::lock_guard lock(mutex_);
-    if (write->state == PendingWrite::State::Queued) {
-        write->state = PendingWrite::State::Cancelled;
+    switch (write.state.load()) {
+        case PendingWrite::State::Writing:
+            write.dropWhenDone = true;
+            return;
+        case PendingWrite::State::Dropped:
+            return;
+        default:
+            Release(write);
+            return;
     }
+}
+
+int SnapshotWriter::TakeFailures() {
+    const std::lock_guard lock(mutex_);
+    return std::exchange(failures_, 0);
 }
 
 void SnapshotWriter::Wait() {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return queue_.empty() && !busy_; });
+    changed_.wait(lock, [this] { return queue_.empty() && removals_.empty() && !busy_; });
 }
 
 void SnapshotWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        changed_.wait(lock, [this] { return stopping_ || !queue_.empty() || !removals_.empty(); });
+        if (!removals_.empty()) {
+            const std::filesystem::path path = std::move(removals_.front());
+            removals_.pop_front();
+            busy_ = true;
+            lock.unlock();
+            std::error_code ignored;
+            std::filesystem::remove(path, ignored);
+            lock.lock();
+            busy_ = false;
+            changed_.notify_all();
+            continue;
+        }
         if (queue_.empty()) {
             return;  // stopping, and everything is written
         }
         std::shared_ptr<PendingWrite> write = std::move(queue_.front());
         queue_.pop_front();
-        if (write->state == PendingWrite::State::Cancelled) {
-            write->sink.reset();
-            pool_.Give(std::move(write->pixels));
-            write->pixels = {};
-            std::error_code ignored;
-            std::filesystem::remove(write->path, ignored);
-            continue;
+        if (write->state == PendingWrite::State::Dropped) {
+            continue;  // its file and pixels went when it was dropped
         }
+        write->state = PendingWrite::State::Writing;
         busy_ = true;
         lock.unlock();
         const bool ok = Write(*write, 0);
@@ -83,9 +104,32 @@ bool SnapshotWriter::Write(PendingWrite& write, int threads) {
 
 void SnapshotWriter::Finish(PendingWrite& write, bool ok) {
     write.state = ok ? PendingWrite::State::Written : PendingWrite::State::Failed;
+    if (write.dropWhenDone) {
+        Release(write);
+        return;
+    }
     if (ok) {
         pool_.Give(std::move(write.pixels));
         write.pixels = {};
+    } else {
+        ++failures_;
+    }
+}
+
+void SnapshotWriter::Release(PendingWrite& write) {
+    write.sink.reset();
+    pool_.Give(std::move(write.pixels));
+    write.pixels = {};
+    const PendingWrite::State state = write.state;
+    write.state = PendingWrite::State::Dropped;
+    if (state == PendingWrite::State::Written && thread_.joinable()) {
+        // Deleting a large file can take longer than the click that dropped its step.
+        removals_.push_back(write.path);
+        changed_.notify_all();
+    } else if (state != PendingWrite::State::Failed) {
+        // A queued write's placeholder, or a small written file; a failed write removed its own.
+        std::error_code ignored;
+        std::filesystem::remove(write.path, ignored);
     }
 }
 

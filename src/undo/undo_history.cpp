@@ -1,5 +1,6 @@
 #include "undo/undo_history.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -84,17 +85,16 @@ void UndoHistory::SetSinkFactory(SinkFactory factory) {
 }
 
 bool UndoHistory::PushSnapshot(SnapshotKind kind, Rect rect) {
+    HeedFailedWrites();
     std::optional<Entry> entry;
     if (kind == SnapshotKind::Barrier) {
         entry = StoreBarrier();
     } else {
-        if (undo_.empty() && !image_.WorkImage.IsNull()) {
-            // A fresh history: whatever the folder holds is dead, the redo steps included.
+        if (undo_.empty() && redo_.empty() && !image_.WorkImage.IsNull()) {
+            // A fresh history: whatever snapshot files the folder holds are dead.
             if (folder_.GetWorkFolder({}, prompter_).empty()) {
-                prompter_.Error(str::kSnapshotNotStored);
-                return false;
+                return false;  // the folder has said why
             }
-            DropAll(redo_);
             writer_.Wait();
             folder_.CleanWorkFolder(prompter_);
         }
@@ -105,12 +105,13 @@ bool UndoHistory::PushSnapshot(SnapshotKind kind, Rect rect) {
         entry = StoreImage(stored, whole);
     }
     if (!entry) {
-        return false;
+        return false;  // a refused step changes nothing, the redo steps included
     }
+    entry->serial = ++serial_;
     DropAll(redo_);
     undo_.push_back(std::move(*entry));
     if (undo_.size() > kUndoLimit) {
-        Drop(undo_.front());  // its file stays for the next cleanup
+        Drop(undo_.front());
         undo_.erase(undo_.begin());
     }
     return true;
@@ -127,12 +128,62 @@ bool UndoHistory::Redo() {
 void UndoHistory::Reset() {
     DropAll(undo_);
     DropAll(redo_);
-    // The loader cleans the folder next; a write finishing after that would leave its file.
     writer_.Wait();
+    writer_.TakeFailures();  // of steps that are gone
+    // The old image's blocks are no use for the new one, and may be hundreds of megabytes.
+    pool_.Clear();
 }
 
 void UndoHistory::WaitForWrites() {
     writer_.Wait();
+    HeedFailedWrites();
+}
+
+std::size_t UndoHistory::HeldPixels() {
+    writer_.Wait();
+    std::size_t held = pool_.SparePixels();
+    for (const std::vector<Entry>* stack : {&undo_, &redo_}) {
+        for (const Entry& entry : *stack) {
+            if (entry.write) {
+                held += entry.write->pixels.Capacity();
+            }
+        }
+    }
+    return held;
+}
+
+// A large snapshot whose background write failed stays in memory, so that its step can still be
+// undone. Only the newest such step is kept: an older one goes, and with it every step beyond it
+// on its stack, which could no longer be reached in order.
+void UndoHistory::HeedFailedWrites() {
+    if (writer_.TakeFailures() == 0) {
+        return;
+    }
+    const auto inMemory = [](const Entry& e) {
+        return e.write && e.write->state == PendingWrite::State::Failed;
+    };
+    std::uint64_t newest = 0;
+    for (const std::vector<Entry>* stack : {&undo_, &redo_}) {
+        for (const Entry& entry : *stack) {
+            if (inMemory(entry)) {
+                newest = std::max(newest, entry.serial);
+            }
+        }
+    }
+    for (std::vector<Entry>* stack : {&undo_, &redo_}) {
+        // Both stacks hold their farthest step first.
+        std::size_t cut = 0;
+        for (std::size_t i = 0; i < stack->size(); ++i) {
+            if (inMemory((*stack)[i]) && (*stack)[i].serial != newest) {
+                cut = i + 1;
+            }
+        }
+        for (std::size_t i = 0; i < cut; ++i) {
+            Drop((*stack)[i]);
+        }
+        stack->erase(stack->begin(), stack->begin() + static_cast<std::ptrdiff_t>(cut));
+    }
+    prompter_.Information(str::kSnapshotKeptInMemory);
 }
 
 std::optional<UndoStepInfo> UndoHistory::NewestUndoStep() const {
@@ -167,10 +218,11 @@ std::optional<UndoHistory::Entry> UndoHistory::StoreBarrier() {
 
 std::optional<UndoHistory::Entry> UndoHistory::StoreImage(Rect rect, bool whole) {
     std::optional<Entry> entry = PrepareImage(rect, whole);
-    if (entry && !CommitImage(*entry)) {
+    if (!entry || !CommitImage(*entry)) {
         return std::nullopt;
     }
-    if (entry && entry->write->state == PendingWrite::State::Written) {
+    // A background write owns its pixels until it ends; only a write done here lets them go.
+    if (!InBackground(*entry)) {
         entry->write->pixels = {};
     }
     return entry;
@@ -181,8 +233,10 @@ std::optional<UndoHistory::Entry> UndoHistory::PrepareImage(Rect rect, bool whol
     const std::filesystem::path folder =
         image.IsNull() ? std::filesystem::path() : folder_.GetWorkFolder({}, prompter_);
     if (folder.empty()) {
-        prompter_.Error(str::kSnapshotNotStored);
-        return std::nullopt;
+        if (image.IsNull()) {
+            prompter_.Error(str::kSnapshotNotStored);
+        }
+        return std::nullopt;  // the folder has said why
     }
     Entry entry;
     entry.rect = rect;
@@ -198,7 +252,6 @@ std::optional<UndoHistory::Entry> UndoHistory::PrepareImage(Rect rect, bool whol
         write.pixels = pool_.Take(pixels);
         if (write.pixels.Empty()) {
             prompter_.Error(str::kMemoryAllocationFailed);
-            prompter_.Error(str::kSnapshotNotStored);
             return std::nullopt;
         }
         CopyRows(image.Row(part.top) + part.left, static_cast<std::size_t>(image.Width()),
@@ -249,6 +302,7 @@ void UndoHistory::Discard(Entry& entry) {
 
 bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing) {
     writer_.Wait();
+    HeedFailedWrites();
     if (from.empty()) {
         return false;
     }
@@ -267,11 +321,9 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         if (!counter) {
             return false;
         }
-        if (step.write->state == PendingWrite::State::Written) {
-            std::error_code ignored;
-            std::filesystem::remove(step.write->path, ignored);
-        }
+        Drop(step);  // put back: its file or its pixels are no longer needed
     }
+    counter->serial = ++serial_;
     from.pop_back();
     to.push_back(std::move(*counter));
     return true;
@@ -378,7 +430,7 @@ bool UndoHistory::Put(const SnapshotHeader& header, const Pixel* pixels) {
 
 void UndoHistory::Drop(Entry& entry) {
     if (entry.write) {
-        writer_.Cancel(entry.write);
+        writer_.Drop(*entry.write);
     }
 }
 

@@ -66,7 +66,11 @@ public:
     void Reset();  // image loaded: both stacks emptied
     int UndoCount() const { return static_cast<int>(undo_.size()); }
     int RedoCount() const { return static_cast<int>(redo_.size()); }
-    void WaitForWrites();  // before save and exit; Undo/Redo/Push wait themselves
+    // Before save and exit; Undo/Redo/Push wait themselves. Like them, it reports a background
+    // write that failed since.
+    void WaitForWrites();
+    // Pixels held in memory (spare blocks and steps kept there), once the writes are done.
+    std::size_t HeldPixels();
 
     // The newest step of each stack; nothing when the stack is empty.
     std::optional<UndoStepInfo> NewestUndoStep() const;
@@ -84,6 +88,7 @@ private:
         SnapshotHeader stored;  // the part of rect inside the image, as the file says it
         std::shared_ptr<PendingWrite> write;
         std::unique_ptr<StoredBarrier> barrier;
+        std::uint64_t serial = 0;  // pushes and counter steps, newest highest
     };
     // Snapshot of `rect` (whole: the image) written or on its way; on failure a message.
     std::optional<Entry> StoreImage(Rect rect, bool whole);
@@ -99,6 +104,7 @@ private:
     bool Put(const SnapshotHeader& header, const Pixel* pixels);
     void Drop(Entry& entry);
     void DropAll(std::vector<Entry>& stack);
+    void HeedFailedWrites();
     static UndoStepInfo InfoOf(const Entry& entry);
 
     ImageState& image_;
@@ -108,6 +114,7 @@ private:
     SinkFactory sinkFactory_;
     std::vector<Entry> undo_;  // oldest first
     std::vector<Entry> redo_;
+    std::uint64_t serial_ = 0;
     PixelBufferPool pool_;
     SnapshotWriter writer_{pool_};  // declared last: it is stopped before the pool goes
 };

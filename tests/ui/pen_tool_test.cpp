@@ -11,6 +11,9 @@
 #include <QtTest/QTest>
 
 #include "app/ui/qt_text.h"
+#include "barrier/ui/barrier_tool.h"
+#include "canvas/ui/navi_dlg.h"
+#include "canvas/ui/navigator_tool.h"
 #include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
@@ -272,11 +275,82 @@ TEST_F(PenToolTest, AStrokeWhoseUndoStepCannotBeStoredIsTakenBack) {
     EXPECT_EQ(history.pushes, 1);
     EXPECT_TRUE(PixelsAre({}, kKey));
     EXPECT_EQ(Shown(60, 60), qRgb(100, 100, 100));
+    EXPECT_FALSE(app->Document().IsModified());  // as it was before the stroke
     // Nor is the whole-image pen applied.
     Run(cmd::ID_HANI_ALL);
     Click({5, 5});
     EXPECT_EQ(history.pushes, 2);
     EXPECT_TRUE(PixelsAre({}, kKey));
+}
+
+// The navigator showed the stroke while it was drawn; it must not keep showing it, nor may a
+// document that was modified before the stroke lose its mark.
+TEST_F(PenToolTest, AStrokeTakenBackLeavesTheNavigatorAndTheModifiedMarkAsBefore) {
+    ui::CVemmarView& view = StartWithImage();
+    Run(cmd::ID_NAVI_DSP);
+    ui::CNaviDlg& navi = *app->MainFrame()->Navigator()->Navigator();
+    const QImage before = navi.grab().toImage();
+    view.SetHistory(std::make_unique<RefusingHistory>());
+    Press({60, 60});
+    Move({60, 60}, Qt::LeftButton);
+    ASSERT_NE(navi.grab().toImage(), before);  // painted with the stroke
+    Release({60, 60});
+    EXPECT_EQ(navi.grab().toImage(), before);
+    EXPECT_FALSE(app->Document().IsModified());
+
+    app->Document().SetModifiedFlag(true);
+    Press({60, 60});
+    Move({60, 60}, Qt::LeftButton);
+    Release({60, 60});
+    EXPECT_TRUE(app->Document().IsModified());
+}
+
+// A file opened while the left button still draws: the old image's stroke is no step of the new
+// image's history.
+TEST_F(PenToolTest, AnImageOpenedDuringAStrokeStartsWithAnEmptyHistory) {
+    StartWithImage();
+    Click({200, 60});
+    Press({60, 60});
+    Move({60, 60}, Qt::LeftButton);
+    ASSERT_TRUE(app->OpenImageFile(WriteImage("other.png")));
+    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(History().RedoCount(), 0);
+    Release({60, 60});
+    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(app->Model().image.WorkImage.ReadPixel(1, 1), Rgb(255, 0, 0));
+    // Nothing of the old image's steps is left in the work folder.
+    const auto folder = WorkFolder(temp.Path()).GetWorkFolder({}, prompter);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+
+TEST_F(PenToolTest, FileNewEmptiesTheHistoryAndRemovesTheBarrierAsALoadDoes) {
+    ui::CVemmarView& view = StartWithImage();
+    Click({200, 60});
+    Click({60, 60});
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(History().UndoCount(), 1);
+    ASSERT_EQ(History().RedoCount(), 1);
+    auto& barrier = dynamic_cast<ui::BarrierTool&>(app->MainFrame()->Input()->Hooks().Barrier());
+    const std::vector<Point> triangle{{20, 20}, {80, 20}, {80, 60}};
+    ASSERT_TRUE(barrier.Model().ReplaceVertices(triangle));
+
+    prompter.answers.push_back(Answer::No);  // do not save the edits
+    Run(cmd::ID_FILE_NEW);
+    EXPECT_EQ(History().UndoCount(), 0);
+    EXPECT_EQ(History().RedoCount(), 0);
+    EXPECT_EQ(barrier.Model().Count(), 0);
+    EXPECT_FALSE(app->Router().StateOf(cmd::ID_UNDO).enabled);
+    const std::size_t messages = prompter.shown.size();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(prompter.shown.size(), messages);
+    const auto folder = WorkFolder(temp.Path()).GetWorkFolder({}, prompter);
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
 }
 
 TEST_F(PenToolTest, ToleranceDecidesWhichPixelsTheRealColourPenPaints) {

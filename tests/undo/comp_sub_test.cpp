@@ -107,5 +107,41 @@ TEST(CCompSub, NoFlippedBitOrTruncationGivesWrongPixels) {
     EXPECT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Missing);
 }
 
+// Bits the decoder would let pass: the frame descriptor's unused and reserved bits, and bytes
+// between the last band and the footer that no band accounts for.
+TEST(CCompSub, BytesTheDecoderWouldIgnoreStillMakeTheFileDamaged) {
+    test::TempDir temp;
+    PixelBufferPool pool;
+    const Bitmap picture = test::Picture(300, 900, 2);  // several bands
+    const auto path = WriteSnapshot(temp.File("s.tmp"), {{0, 0, 300, 900}, true}, picture);
+    const auto good = test::ReadFileBytes(path);
+    constexpr std::size_t kFirstFrameDescriptor = 44 + 4;  // after the header and frame magic
+    ASSERT_EQ(good[kFirstFrameDescriptor] & 0x18, 0);
+    for (const std::uint8_t bit : {0x10, 0x08}) {
+        SCOPED_TRACE(bit);
+        auto bytes = good;
+        bytes[kFirstFrameDescriptor] |= bit;
+        test::WriteFileBytes(path, bytes);
+        SnapshotHeader header;
+        PixelBuffer pixels;
+        EXPECT_EQ(CCompSub::Expand(path, header, pixels, pool), ExpandStatus::Damaged);
+    }
+
+    // The footer is one 16-byte entry a band and a checksum; the stray bytes go in front of it,
+    // tried for every band count, so that the footer itself stays sound for the right one.
+    std::size_t footer = 0;
+    for (std::size_t n = 1; n < 64 && footer == 0; ++n) {
+        auto bytes = good;
+        bytes.insert(bytes.end() - static_cast<long>(n * 16 + 4), 16, 0);
+        test::WriteFileBytes(path, bytes);
+        SnapshotHeader header;
+        PixelBuffer pixels;
+        if (CCompSub::Expand(path, header, pixels, pool) != ExpandStatus::Damaged) {
+            footer = n;
+        }
+    }
+    EXPECT_EQ(footer, 0u) << "16 stray bytes before a footer of " << footer << " bands pass";
+}
+
 }  // namespace
 }  // namespace palvex

@@ -146,9 +146,25 @@ TEST(UndoHistoryFailures, APushIntoAFolderThatCannotBeMadeFailsAndLeavesNoEntry)
     EXPECT_FALSE(history.PushSnapshot(SnapshotKind::Image));
     EXPECT_EQ(history.UndoCount(), 0);
     EXPECT_EQ(history.RedoCount(), 0);
-    ASSERT_FALSE(prompter.shown.empty());
-    EXPECT_EQ(prompter.shown.back().id, str::kSnapshotNotStored);
-    EXPECT_EQ(prompter.shown.back().icon, MessageIcon::Error);
+    // One message a failure: the folder's own.
+    ASSERT_EQ(prompter.shown.size(), 2u);
+    for (const MessageRequest& shown : prompter.shown) {
+        EXPECT_EQ(shown.id, str::kWorkFolderFailed);
+        EXPECT_EQ(shown.icon, MessageIcon::Error);
+    }
+}
+
+TEST(UndoHistoryFailures, AWorkFolderLostAfterTheFirstStepRefusesThePushWithOneMessage) {
+    HistoryFixture f;
+    Change(f, {0, 0, 10, 10}, Rgb(1, 2, 3));
+    const auto folder = f.work.GetWorkFolder({}, f.prompter);
+    f.history.WaitForWrites();
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "x";
+    EXPECT_FALSE(f.history.PushSnapshot(SnapshotKind::Image, {20, 20, 30, 30}));
+    EXPECT_EQ(f.history.UndoCount(), 1);
+    ASSERT_EQ(f.prompter.shown.size(), 1u);
+    EXPECT_EQ(f.prompter.shown[0].id, str::kWorkFolderFailed);
 }
 
 TEST(UndoHistoryFailures, AFailedWriteAbandonsThePushAndOlderStepsStillUndo) {
@@ -205,7 +221,8 @@ TEST(UndoHistoryFailures, ALargeSnapshotWhoseBackgroundWriteFailsIsKeptInMemory)
     f.history.SetSinkFactory({});
     ASSERT_TRUE(f.history.Undo());
     EXPECT_TRUE(SameBitmaps(original, f.state.WorkImage));
-    EXPECT_TRUE(f.prompter.shown.empty());
+    ASSERT_EQ(f.prompter.shown.size(), 1u);  // the user hears of it once
+    EXPECT_EQ(f.prompter.shown[0].id, str::kSnapshotKeptInMemory);
 }
 
 TEST(UndoHistoryFailures, ClosingWhileAWriteIsUnderWayLosesNothing) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <condition_variable>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "base/work_folder.h"
@@ -84,6 +86,55 @@ private:
     int failAt_;
     int calls_ = 0;
 };
+
+// Sinks whose Open waits until the gate opens, so that the background writer stays busy on its
+// first write while the test queues and drops others behind it.
+class Gate {
+public:
+    void Open() {
+        const std::lock_guard lock(mutex_);
+        open_ = true;
+        changed_.notify_all();
+    }
+    void Pass() {
+        std::unique_lock lock(mutex_);
+        ++waiting_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return open_; });
+    }
+    // Returns once a write waits at the gate.
+    void AwaitWriter() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return waiting_ > 0; });
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    bool open_ = false;
+    int waiting_ = 0;
+};
+
+class GatedSink final : public FileSink {
+public:
+    GatedSink(std::filesystem::path target, Gate& gate) : file_(std::move(target)), gate_(gate) {}
+    bool Open() override {
+        gate_.Pass();
+        return file_.Open();
+    }
+    bool Write(std::span<const std::uint8_t> bytes) override { return file_.Write(bytes); }
+    bool Commit() override { return file_.Commit(); }
+
+private:
+    AtomicFile file_;
+    Gate& gate_;
+};
+
+inline UndoHistory::SinkFactory GatedBy(Gate& gate) {
+    return [&gate](const std::filesystem::path& path) {
+        return std::make_unique<GatedSink>(path, gate);
+    };
+}
 
 inline UndoHistory::SinkFactory FailingAt(int failAt) {
     return [failAt](const std::filesystem::path& path) {

@@ -112,6 +112,10 @@ bool CVemmarApp::CreateMainWindow() {
             &CMainFrame::SetDocumentTitle);
     connect(view_, &CVemmarView::FilesDropped, this, &CVemmarApp::OpenDropped);
     connect(view_, &CVemmarView::ImageEdited, this, &CVemmarApp::ImageEdited);
+    connect(
+        view_, &CVemmarView::ImageEditTakenBack, this,
+        [this](const Rect&, bool modifiedBefore) { document_->SetModifiedFlag(modifiedBefore); });
+    view_->documentModified = [this] { return document_->IsModified(); };
     connect(view_, &CVemmarView::ImageResized, frame_.get(), &CMainFrame::RefreshImageInfo);
     frame_->resize(1024, 720);
     return true;
@@ -154,12 +158,13 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
     if (!loaded.ok) {
         return false;
     }
-    if (view_ != nullptr) {
-        view_->ResetHistory();
-    }
-    // A new image removes the selection; a floating picture goes unpasted.
+    // A new image removes the selection; a floating picture goes unpasted. A stroke under way
+    // ends into the old image's history, which is emptied next.
     if (frame_ && frame_->Input() != nullptr) {
         frame_->Input()->EndForHistory();
+    }
+    if (view_ != nullptr) {
+        view_->ResetHistory();
     }
     services_.workFolder.CleanWorkFolder(services_.prompter);
     if (view_ != nullptr) {
@@ -294,9 +299,15 @@ void CVemmarApp::NewDocument() {
     if (frame_ && frame_->Input() != nullptr) {
         frame_->Input()->EndForHistory();
     }
+    // As a load: the old image's steps and barrier go with it.
+    if (view_ != nullptr) {
+        view_->ResetHistory();
+    }
+    services_.workFolder.CleanWorkFolder(services_.prompter);
     model_.image = ImageState{};
     document_->OnNewDocument();
     if (view_ != nullptr) {
+        emit view_->ImageLoaded();
         view_->ImageReplaced();
     }
     if (frame_) {

@@ -64,6 +64,8 @@ CNaviDlg::CNaviDlg(EditorModel& model, CVemmarView& view, CMyStatusBar& statusBa
     // The canvas asks for a new picture of the frame at each redraw of its image layer.
     connect(&view_, &CVemmarView::ImageLayerRepainted, this, &CNaviDlg::Recompose);
     connect(&view_, &CVemmarView::ImageEdited, this, &CNaviDlg::ImageEdited);
+    connect(&view_, &CVemmarView::ImageEditTakenBack, this,
+            [this](const Rect& imageRect, bool) { ImageEdited(imageRect); });
     connect(&view_, &CVemmarView::ImageReplacedSignal, this, &CNaviDlg::ImageReplaced);
 }
 

@@ -79,6 +79,9 @@ public:
     void ResetHistory();
     void WaitForHistoryWrites();
 
+    // Whether the document is modified, as the application knows it.
+    std::function<bool()> documentModified;
+
     // The painting of a see-through window that waits without processing messages: tests
     // replace the wait.
     std::function<void(int milliseconds)> blockingWait;
@@ -97,6 +100,9 @@ signals:
     void SeeThroughChanged(bool on);
     // A tool changed pixels of the image: the document is modified and the rectangle repainted.
     void ImageEdited(const Rect& imageRect);
+    // An edit whose undo step could not be stored was taken back: the rectangle's pixels are as
+    // before it, and so is the document's modified flag.
+    void ImageEditTakenBack(const Rect& imageRect, bool modifiedBefore);
     // Undo or redo gave the image another size: the position and size panes follow.
     void ImageResized();
     // A file was opened as the new image: the tools drop what belonged to the old one.

@@ -152,6 +152,8 @@ void PenTool::PenMove(Point client, Point q) {
 void PenTool::StartPenStroke(Point /*client*/, Point /*q*/) {
     // Nothing is copied yet: the stroke keeps each block of the image just before it changes.
     stroke_ = std::make_unique<PenStroke>(services_.model.image.WorkImage);
+    const auto& modified = services_.view.documentModified;
+    modifiedBeforeStroke_ = !modified || modified();
 }
 
 void PenTool::Apply(Point q) {
@@ -223,6 +225,7 @@ void PenTool::PushStrokeStep(Point q) {
         services_.view.SetDirtyRect(changed);
         services_.view.RepaintNow();
     }
+    emit services_.view.ImageEditTakenBack(changed, modifiedBeforeStroke_);
 }
 
 void PenTool::ApplyPenToWholeImage(Point q) {

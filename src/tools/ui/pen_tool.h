@@ -78,6 +78,7 @@ private:
 
     Services services_;
     std::unique_ptr<PenStroke> stroke_;
+    bool modifiedBeforeStroke_ = true;
     RangeOutline outline_;
 };
 

@@ -4,7 +4,7 @@
 
 #include "barrier/barrier_commands.h"
 #include "barrier/frame_rules.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "barrier/inside_point.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "image/raster/line.h"
 #include "image/raster/scanline_fill.h"
 #include "resources/string_table.h"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "barrier/barrier.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "resources/string_table.h"
 
 namespace palvex {

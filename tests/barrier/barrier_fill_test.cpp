@@ -8,7 +8,7 @@
 
 #include "barrier/free_colour.h"
 #include "barrier/inside_point.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "support/test_support.h"
 
 namespace palvex {

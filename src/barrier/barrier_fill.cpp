@@ -71,18 +71,9 @@ public:
         }
         // A candidate next to the outline on its outer side can pass the winding test; its
         // region then runs out of the box and it is no seed.
-        const Point seed = FindInsidePoint(vertices_, [this](Point q) {
-            if (!domain_.Contains(q.x, q.y) || OnWall(q)) {
-                return false;
-            }
-            if (Enclosed(Flood(q))) {
-                return true;
-            }
-            region_.Clear();
-            return false;
-        });
-        if (seed == kNoInsidePoint) {
-            return BarrierFillStatus::NothingToChange;
+        const Point seed = FindInsidePoint(vertices_, [this](Point q) { return TrySeed(q); });
+        if (seed == kNoInsidePoint && !SearchInside()) {
+            return status_;
         }
         TakeOutline({});
         return Finish(BarrierSide::Inside, plan);
@@ -157,6 +148,54 @@ private:
                        [this](Point p) { wall_.Set(p.x - domain_.left, p.y - domain_.top); });
         }
         return true;
+    }
+
+    // A seed must lie in the box, off the outline, and flood a region the outline encloses.
+    bool TrySeed(Point q) {
+        if (!domain_.Contains(q.x, q.y) || OnWall(q)) {
+            return false;
+        }
+        if (Enclosed(Flood(q))) {
+            return true;
+        }
+        region_.Clear();
+        return false;
+    }
+
+    // The side candidates miss thin, self-crossing and partly off-image barriers: any pixel of
+    // the box inside by the winding rule will do. Regions found open are not tried again.
+    bool SearchInside() {
+        status_ = BarrierFillStatus::NoInside;
+        const Rect box = Rect{bounds_.left, bounds_.top, Saturate(std::int64_t{bounds_.right} + 1),
+                              Saturate(std::int64_t{bounds_.bottom} + 1)}
+                             .Intersected(domain_);
+        if (box.IsEmpty()) {
+            return false;
+        }
+        PixelMask open;
+        if (!open.Create(domain_.Width(), domain_.Height())) {
+            status_ = BarrierFillStatus::NoMemory;
+            return false;
+        }
+        for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+                const Point q{x, y};
+                if (OnWall(q) || open.Test(x - domain_.left, y - domain_.top) ||
+                    !CMathSub::PointInPolygon(q, vertices_)) {
+                    continue;
+                }
+                if (Enclosed(Flood(q))) {
+                    return true;
+                }
+                for (int row = 0; row < domain_.Height(); ++row) {
+                    for (std::size_t i = 0; i < open.WordsPerRow(); ++i) {
+                        open.Row(row)[i] |= region_.Row(row)[i];
+                    }
+                }
+                region_.Clear();
+            }
+        }
+        return false;
     }
 
     bool OnWall(Point p) const { return wall_.Test(p.x - domain_.left, p.y - domain_.top); }
@@ -302,6 +341,9 @@ BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const 
              : PlanBarrierFill(image, key, vertices, side, plan);
     if (status == BarrierFillStatus::NoMemory) {
         prompter.Error(str::kMemoryAllocationFailed);
+    } else if (status == BarrierFillStatus::NoInside) {
+        // Doing nothing without a word would look like a fault.
+        prompter.Information(str::kBarrierHasNoInside);
     }
     if (status != BarrierFillStatus::Done) {
         return {status, {}};

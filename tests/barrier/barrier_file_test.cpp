@@ -58,6 +58,19 @@ TEST_F(BarrierFileTest, ReadingStopsAtTheFirstLineWithoutAComma) {
     EXPECT_EQ(Parse("1,2\r\n,\r\n").vertices, (std::vector<Point>{{1, 2}, {0, 0}}));
 }
 
+TEST_F(BarrierFileTest, AByteOrderMarkAndADosEndOfFileAreReadAsATextEditorWould) {
+    EXPECT_EQ(Parse("\xEF\xBB\xBF"
+                    "12,5\r\n30,40\r\n")
+                  .vertices,
+              (std::vector<Point>{{12, 5}, {30, 40}}));
+    EXPECT_EQ(Parse("12,5\r\n30,40\r\n\x1A").status, BarrierParseStatus::Ok);
+    EXPECT_EQ(Parse("12,5\r\n30,40\x1A\x1A\x01\x02").vertices,
+              (std::vector<Point>{{12, 5}, {30, 40}}));
+    // Binary bytes before the end-of-file byte, or a mark only at the start, still refuse.
+    EXPECT_NE(Parse("12,5\r\n\x01\x1A").status, BarrierParseStatus::Ok);
+    EXPECT_NE(Parse("\xEF\xBB\xBF").status, BarrierParseStatus::Ok);
+}
+
 TEST_F(BarrierFileTest, VerticesAreClampedToTheImage) {
     Put("big.bar", "-5,9999\r\n150,-1\r\n");
     EXPECT_EQ(Read("big.bar").vertices, (std::vector<Point>{{0, 79}, {99, 0}}));

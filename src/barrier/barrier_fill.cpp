@@ -162,8 +162,10 @@ private:
         return false;
     }
 
-    // The side candidates miss thin, self-crossing and partly off-image barriers: any pixel of
-    // the box inside by the winding rule will do. Regions found open are not tried again.
+    // The side candidates miss thin, self-crossing and partly off-image barriers: then the
+    // pixels of the box inside by the winding rule are searched, and of the regions they lie in
+    // that the outline encloses the largest is taken (a thin barrier's outline can pinch its
+    // inside into pockets). Every region is flooded once.
     bool SearchInside() {
         status_ = BarrierFillStatus::NoInside;
         const Rect box = Rect{bounds_.left, bounds_.top, Saturate(std::int64_t{bounds_.right} + 1),
@@ -172,30 +174,45 @@ private:
         if (box.IsEmpty()) {
             return false;
         }
-        PixelMask open;
-        if (!open.Create(domain_.Width(), domain_.Height())) {
+        PixelMask tried;
+        PixelMask best;
+        std::size_t bestCount = 0;
+        if (!tried.Create(domain_.Width(), domain_.Height())) {
             status_ = BarrierFillStatus::NoMemory;
             return false;
         }
         for (int y = box.top; y < box.bottom; ++y) {
             for (int x = box.left; x < box.right; ++x) {
                 const Point q{x, y};
-                if (OnWall(q) || open.Test(x - domain_.left, y - domain_.top) ||
+                if (OnWall(q) || tried.Test(x - domain_.left, y - domain_.top) ||
                     !CMathSub::PointInPolygon(q, vertices_)) {
                     continue;
                 }
-                if (Enclosed(Flood(q))) {
-                    return true;
-                }
-                for (int row = 0; row < domain_.Height(); ++row) {
-                    for (std::size_t i = 0; i < open.WordsPerRow(); ++i) {
-                        open.Row(row)[i] |= region_.Row(row)[i];
+                const Rect filled = Flood(q);
+                std::size_t count = 0;
+                for (int row = filled.top - domain_.top; row < filled.bottom - domain_.top; ++row) {
+                    for (std::size_t i = 0; i < tried.WordsPerRow(); ++i) {
+                        count += std::size_t(std::popcount(region_.Row(row)[i]));
+                        tried.Row(row)[i] |= region_.Row(row)[i];
                     }
                 }
-                region_.Clear();
+                if (Enclosed(filled) && count > bestCount) {
+                    bestCount = count;
+                    best = std::move(region_);
+                    if (!region_.Create(domain_.Width(), domain_.Height())) {
+                        status_ = BarrierFillStatus::NoMemory;
+                        return false;
+                    }
+                } else {
+                    region_.Clear();
+                }
             }
         }
-        return false;
+        if (bestCount == 0) {
+            return false;
+        }
+        region_ = std::move(best);
+        return true;
     }
 
     bool OnWall(Point p) const { return wall_.Test(p.x - domain_.left, p.y - domain_.top); }

@@ -119,6 +119,13 @@ void Barrier::ClearVertexSelection() {
     std::fill_n(selected_.begin(), count_, std::uint8_t{0});
 }
 
+void Barrier::ClearSelection() {
+    ClearVertexSelection();
+    wholeSelection_ = false;
+    mainVertex_ = -1;
+    frame_.reset();
+}
+
 void Barrier::SelectAll() {
     std::fill_n(selected_.begin(), count_, std::uint8_t{1});
 }

@@ -295,6 +295,9 @@ void CanvasInput::OpenContextMenu(Point p) {
     const ToolMode mode = ToolModeFromStored(services_.model.settings.toolMode);
     view.ErasePointerOverlay();
     view.SetContextPoint(p);
+    if (hooks_.AddingBarrierPoints()) {
+        return;  // placing offers no edit menu: its items would act on the open chain
+    }
     ContextMenuContext context{mode, hooks_.InsideSelection(p), hooks_.PasteFloating(),
                                hooks_.HasBarrier(), hooks_.HitBarrier(p)};
     const ContextPopup popup = ChooseContextPopup(context);

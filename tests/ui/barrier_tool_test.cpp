@@ -537,6 +537,21 @@ TEST_F(BarrierToolTest, CtrlKeepsTheSelectionARubberBandAddsTo) {
     EXPECT_EQ(Model().SelectedCount(), 1);
 }
 
+TEST_F(BarrierToolTest, ARubberBandDraggedBeyondTheImageReachesItsEdge) {
+    StartWithImage();
+    PlaceSquare(20, 20, 60, 40);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTest::mousePress(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
+    Send(QEvent::MouseMove, {75, 35}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    Send(QEvent::MouseMove, {150, 15}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(150, 15));
+    // The band's far corner is clamped to (99, 15): vertices 1 and 2, and 0 kept by Ctrl.
+    EXPECT_TRUE(Model().IsSelected(0));
+    EXPECT_TRUE(Model().IsSelected(1));
+    EXPECT_TRUE(Model().IsSelected(2));
+    EXPECT_EQ(Model().SelectedCount(), 3);
+}
+
 TEST_F(BarrierToolTest, WhilePlacingTheRightButtonOpensNoEditMenuAndPasteCannotLeaveTheMode) {
     StartWithImage();
     PlaceSquare();

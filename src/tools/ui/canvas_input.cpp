@@ -133,6 +133,9 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
         leaveTest = !hooks_.PenStrokeInProgress();
     } else if (mode == ToolMode::Select) {
         leaveTest = !hooks_.MovingSelection();
+    } else if (mode == ToolMode::Barrier) {
+        // Barrier drags clamp the pointer to the image, so a band can reach its edge.
+        leaveTest = !hooks_.DraggingBarrier();
     }
     const QRect client = services_.view.viewport()->rect();
     if (leaveTest && (!client.contains(p.x, p.y) || !onImage)) {

@@ -4,7 +4,7 @@
 
 #include "barrier/barrier_commands.h"
 #include "barrier/frame_rules.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 
@@ -117,6 +117,13 @@ void Barrier::ResetEditingState() {
 
 void Barrier::ClearVertexSelection() {
     std::fill_n(selected_.begin(), count_, std::uint8_t{0});
+}
+
+void Barrier::ClearSelection() {
+    ClearVertexSelection();
+    wholeSelection_ = false;
+    mainVertex_ = -1;
+    frame_.reset();
 }
 
 void Barrier::SelectAll() {

@@ -130,6 +130,8 @@ public:
     // Back to the state of a freshly prepared view (the vertices stay).
     void ResetEditingState();
     void ClearVertexSelection();
+    // No vertex selected, no whole selection, no main vertex.
+    void ClearSelection();
 
     // --- Placing ---
     bool Adding() const { return adding_; }
@@ -192,9 +194,6 @@ public:
 
     // --- Shape operations ---
     bool ResizeBarrier(int d, Size image);
-    // The wheel over the inside: step 10 (1 with Ctrl alone), a forward turn shrinks. True when
-    // the wheel was used; otherwise it scrolls.
-    bool WheelResize(Point window, const BarrierView& view, int delta, bool ctrlOnly, Size image);
     bool MultiplyVertices(int k, Prompter& prompter);
     bool ThinVertices(int k);
     bool PlaceOnRect();

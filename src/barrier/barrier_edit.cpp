@@ -3,7 +3,7 @@
 
 #include "barrier/barrier.h"
 #include "barrier/frame_rules.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "resources/string_table.h"
 
 namespace palvex {

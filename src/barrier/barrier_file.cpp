@@ -64,7 +64,15 @@ bool ReadPrefix(const std::filesystem::path& path, std::size_t limit, std::strin
 }  // namespace
 
 BarrierParse ParseBarrierText(std::span<const std::uint8_t> bytes) {
-    const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    // Read as a text editor would: a UTF-8 byte-order mark is no part of the first x, and a DOS
+    // end-of-file byte ends the text.
+    if (text.starts_with("\xEF\xBB\xBF")) {
+        text.remove_prefix(3);
+    }
+    if (const std::size_t eof = text.find('\x1A'); eof != std::string_view::npos) {
+        text = text.substr(0, eof);
+    }
     BarrierParse parse;
     std::size_t start = 0;
     while (start < text.size()) {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "barrier/inside_point.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "image/raster/line.h"
 #include "image/raster/scanline_fill.h"
 #include "resources/string_table.h"
@@ -71,18 +71,9 @@ public:
         }
         // A candidate next to the outline on its outer side can pass the winding test; its
         // region then runs out of the box and it is no seed.
-        const Point seed = FindInsidePoint(vertices_, [this](Point q) {
-            if (!domain_.Contains(q.x, q.y) || OnWall(q)) {
-                return false;
-            }
-            if (Enclosed(Flood(q))) {
-                return true;
-            }
-            region_.Clear();
-            return false;
-        });
-        if (seed == kNoInsidePoint) {
-            return BarrierFillStatus::NothingToChange;
+        const Point seed = FindInsidePoint(vertices_, [this](Point q) { return TrySeed(q); });
+        if (seed == kNoInsidePoint && !SearchInside()) {
+            return status_;
         }
         TakeOutline({});
         return Finish(BarrierSide::Inside, plan);
@@ -156,6 +147,71 @@ private:
             LinePixels(vertices_[i], vertices_[(i + 1) % n], false, domain,
                        [this](Point p) { wall_.Set(p.x - domain_.left, p.y - domain_.top); });
         }
+        return true;
+    }
+
+    // A seed must lie in the box, off the outline, and flood a region the outline encloses.
+    bool TrySeed(Point q) {
+        if (!domain_.Contains(q.x, q.y) || OnWall(q)) {
+            return false;
+        }
+        if (Enclosed(Flood(q))) {
+            return true;
+        }
+        region_.Clear();
+        return false;
+    }
+
+    // The side candidates miss thin, self-crossing and partly off-image barriers: then the
+    // pixels of the box inside by the winding rule are searched, and of the regions they lie in
+    // that the outline encloses the largest is taken (a thin barrier's outline can pinch its
+    // inside into pockets). Every region is flooded once.
+    bool SearchInside() {
+        status_ = BarrierFillStatus::NoInside;
+        const Rect box = Rect{bounds_.left, bounds_.top, Saturate(std::int64_t{bounds_.right} + 1),
+                              Saturate(std::int64_t{bounds_.bottom} + 1)}
+                             .Intersected(domain_);
+        if (box.IsEmpty()) {
+            return false;
+        }
+        PixelMask tried;
+        PixelMask best;
+        std::size_t bestCount = 0;
+        if (!tried.Create(domain_.Width(), domain_.Height())) {
+            status_ = BarrierFillStatus::NoMemory;
+            return false;
+        }
+        for (int y = box.top; y < box.bottom; ++y) {
+            for (int x = box.left; x < box.right; ++x) {
+                const Point q{x, y};
+                if (OnWall(q) || tried.Test(x - domain_.left, y - domain_.top) ||
+                    !CMathSub::PointInPolygon(q, vertices_)) {
+                    continue;
+                }
+                const Rect filled = Flood(q);
+                std::size_t count = 0;
+                for (int row = filled.top - domain_.top; row < filled.bottom - domain_.top; ++row) {
+                    for (std::size_t i = 0; i < tried.WordsPerRow(); ++i) {
+                        count += std::size_t(std::popcount(region_.Row(row)[i]));
+                        tried.Row(row)[i] |= region_.Row(row)[i];
+                    }
+                }
+                if (Enclosed(filled) && count > bestCount) {
+                    bestCount = count;
+                    best = std::move(region_);
+                    if (!region_.Create(domain_.Width(), domain_.Height())) {
+                        status_ = BarrierFillStatus::NoMemory;
+                        return false;
+                    }
+                } else {
+                    region_.Clear();
+                }
+            }
+        }
+        if (bestCount == 0) {
+            return false;
+        }
+        region_ = std::move(best);
         return true;
     }
 
@@ -302,6 +358,9 @@ BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const 
              : PlanBarrierFill(image, key, vertices, side, plan);
     if (status == BarrierFillStatus::NoMemory) {
         prompter.Error(str::kMemoryAllocationFailed);
+    } else if (status == BarrierFillStatus::NoInside) {
+        // Doing nothing without a word would look like a fault.
+        prompter.Information(str::kBarrierHasNoInside);
     }
     if (status != BarrierFillStatus::Done) {
         return {status, {}};

@@ -23,6 +23,7 @@ enum class BarrierSide { Inside, Outside };
 enum class BarrierFillStatus {
     Done,
     NothingToChange,  // no seed, or every pixel of the region is already the key
+    NoInside,         // the inside command on a barrier that encloses no pixel
     NoMemory,
     SnapshotFailed,  // nothing was written
 };

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "barrier/barrier.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "resources/string_table.h"
 
 namespace palvex {
@@ -51,18 +51,27 @@ bool Barrier::ResizeBarrier(int d, Size image) {
         (f.bottom - f.top) + 2 * d < kBarrierMinFrame) {
         return false;
     }
-    const Rect n{std::max(f.left - d, 0), std::max(f.top - d, 0),
-                 std::min(f.right + d, image.width - 1), std::min(f.bottom + d, image.height - 1)};
-    return ApplyFrame(f, n);
-}
-
-bool Barrier::WheelResize(Point window, const BarrierView& view, int delta, bool ctrlOnly,
-                          Size image) {
-    if (count_ == 0 || adding_ || delta == 0 || HitTest(window, view).code != kHitInside) {
+    const Rect grown{f.left - d, f.top - d, f.right + d, f.bottom + d};
+    if (f.left >= 0 && f.top >= 0 && f.right < image.width && f.bottom < image.height) {
+        // Within the image the new frame is clamped and the barrier stretches away from the
+        // border it touches.
+        return ApplyFrame(
+            f, {std::max(grown.left, 0), std::max(grown.top, 0),
+                std::min(grown.right, image.width - 1), std::min(grown.bottom, image.height - 1)});
+    }
+    // A barrier reaching past the image (after a shrink or trim) would be squeezed or mirrored
+    // by a clamped frame: it keeps its shape and only its vertices are brought onto the image.
+    if (!PushSnapshot()) {
         return false;
     }
-    const int step = ctrlOnly ? 1 : 10;
-    return ResizeBarrier(delta > 0 ? -step : step, image);
+    const std::span<Point> v{vertices_.data(), std::size_t(count_)};
+    CMathSub::ScaleBetweenRects(v, f, grown);
+    for (Point& p : v) {
+        p = {std::clamp(p.x, 0, image.width - 1), std::clamp(p.y, 0, image.height - 1)};
+    }
+    VerticesChanged();
+    frame_ = CMathSub::BoundingRect(Vertices());
+    return true;
 }
 
 bool Barrier::MultiplyVertices(int k, Prompter& prompter) {
@@ -167,6 +176,7 @@ bool Barrier::AlignToMain(Axis axis) {
         }
     }
     VerticesChanged();
+    frame_.reset();  // a shown frame follows the vertices
     return true;
 }
 
@@ -214,6 +224,7 @@ bool Barrier::SpaceEvenly(Axis axis, Prompter& prompter) {
         marked[std::size_t(pick)] = true;
     }
     VerticesChanged();
+    frame_.reset();  // a shown frame follows the vertices
     return true;
 }
 

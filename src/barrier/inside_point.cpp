@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 namespace {

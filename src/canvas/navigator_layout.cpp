@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "barrier/math_sub.h"
 #include "canvas/canvas_mapping.h"
+#include "geometry/math_sub.h"
 #include "image/parallel.h"
 
 namespace palvex {

@@ -1,5 +1,7 @@
 #include "cli/cli_barrier.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 
@@ -7,6 +9,27 @@
 #include "barrier/barrier_fill.h"
 
 namespace palvex::cli {
+namespace {
+
+// Fewer than three vertices, or all on one line.
+bool EnclosesNothing(const std::vector<Point>& vertices) {
+    if (vertices.size() < 3) {
+        return true;
+    }
+    const Point a = vertices[0];
+    // With a repeated first vertex the line is fixed by the next distinct one.
+    const auto other =
+        std::find_if(vertices.begin() + 1, vertices.end(), [a](Point p) { return p != a; });
+    if (other == vertices.end()) {
+        return true;
+    }
+    return std::all_of(vertices.begin(), vertices.end(), [a, b = *other](Point p) {
+        return (std::int64_t{b.x} - a.x) * (std::int64_t{p.y} - a.y) ==
+               (std::int64_t{p.x} - a.x) * (std::int64_t{b.y} - a.y);
+    });
+}
+
+}  // namespace
 
 bool ParseBarrierOption(const std::vector<std::string>& args, std::size_t& i, BarrierOptions& state,
                         std::vector<Operation>& operations, std::string& error) {
@@ -49,11 +72,20 @@ bool ApplyBarrierOperation(const Operation& operation, Bitmap& image, Colour key
     }
     const BarrierSide side =
         operation.kind == OperationKind::BarrierInside ? BarrierSide::Inside : BarrierSide::Outside;
+    if (side == BarrierSide::Outside && EnclosesNothing(read.vertices)) {
+        // The editor's result is kept (everything is outside), but a script should hear of it.
+        std::fprintf(stderr,
+                     "palvex-cli: warning: %s: the barrier encloses nothing; --outside keys the "
+                     "whole image\n",
+                     file.c_str());
+    }
     // No undo history to save into.
     const auto noSnapshot = [](const Rect&) { return true; };
     const BarrierFillResult result =
         BarrierTransparent(image, key, read.vertices, side, {}, noSnapshot, prompter);
-    return result.status != BarrierFillStatus::NoMemory;
+    // The prompter has said why; a script must not take the unchanged image for a result.
+    return result.status != BarrierFillStatus::NoMemory &&
+           result.status != BarrierFillStatus::NoInside;
 }
 
 }  // namespace palvex::cli

@@ -1,6 +1,7 @@
 #include "image/atomic_file.h"
 
 #include <algorithm>
+#include <new>
 #include <random>
 #include <string>
 #include <system_error>
@@ -15,7 +16,12 @@
 namespace palvex {
 namespace {
 
+bool refuseTemporaries = false;
+
 std::FILE* CreateExclusive(const std::filesystem::path& path) {
+    if (refuseTemporaries) {
+        return nullptr;
+    }
 #if defined(_WIN32)
     return ::_wfopen(path.c_str(), L"wbx");
 #else
@@ -65,6 +71,51 @@ AtomicFile::~AtomicFile() {
     }
 }
 
+void AtomicFile::RefuseTemporaryFilesForTesting(bool refuse) {
+    refuseTemporaries = refuse;
+}
+
+// Only an existing regular file that opens for writing without being truncated qualifies; the
+// probe changes nothing.
+bool AtomicFile::OpenInPlace() {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(target_, ec)) {
+        return false;
+    }
+#if defined(_WIN32)
+    std::FILE* probe = ::_wfopen(target_.c_str(), L"r+b");
+#else
+    std::FILE* probe = std::fopen(target_.c_str(), "r+b");
+#endif
+    if (probe == nullptr) {
+        return false;
+    }
+    std::fclose(probe);
+    inPlace_ = true;
+    pending_.clear();
+    return true;
+}
+
+bool AtomicFile::CommitInPlace() {
+    if (!ok_) {
+        return false;
+    }
+#if defined(_WIN32)
+    std::FILE* file = ::_wfopen(target_.c_str(), L"wb");
+#else
+    std::FILE* file = std::fopen(target_.c_str(), "wb");
+#endif
+    if (file == nullptr) {
+        return false;
+    }
+    bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file) == pending_.size();
+    ok = ok && std::fflush(file) == 0 && (!options_.syncToDisk || SyncToDisk(file));
+    ok = std::fclose(file) == 0 && ok;
+    committed_ = ok;
+    pending_ = {};
+    return ok;
+}
+
 bool AtomicFile::Open() {
     target_ = FollowLinks(target_);
     std::random_device random;
@@ -80,7 +131,7 @@ bool AtomicFile::Open() {
     }
     if (file_ == nullptr) {
         temp_.clear();
-        return false;
+        return OpenInPlace();
     }
     // A replaced file keeps its permissions.
     std::error_code ec;
@@ -96,6 +147,14 @@ bool AtomicFile::Open() {
 constexpr std::size_t kWriteBackPiece = std::size_t{8} << 20;
 
 bool AtomicFile::Write(std::span<const std::uint8_t> bytes) {
+    if (inPlace_ && ok_) {
+        try {
+            pending_.insert(pending_.end(), bytes.begin(), bytes.end());
+        } catch (const std::bad_alloc&) {
+            ok_ = false;  // the target is not touched
+        }
+        return ok_;
+    }
     if (file_ == nullptr || !ok_) {
         return false;
     }
@@ -119,6 +178,9 @@ bool AtomicFile::Write(std::span<const std::uint8_t> bytes) {
 }
 
 bool AtomicFile::Close() {
+    if (inPlace_) {
+        return ok_;
+    }
     if (file_ == nullptr) {
         return ok_ && !temp_.empty();
     }
@@ -129,6 +191,9 @@ bool AtomicFile::Close() {
 }
 
 bool AtomicFile::Commit() {
+    if (inPlace_) {
+        return CommitInPlace();
+    }
     if (!Close()) {
         return false;
     }

@@ -47,6 +47,8 @@ inline constexpr int kSnapshotNotStored = 30090;
 inline constexpr int kNotBarrierFile = 30091;
 // Ours: a large undo step could not be written to the work folder and is held in memory.
 inline constexpr int kSnapshotKeptInMemory = 30092;
+// Ours: the inside command on a barrier that encloses no pixel of the image.
+inline constexpr int kBarrierHasNoInside = 30093;
 
 // Help and about: the missing manual, the manual's name, and the version history (oldest first).
 inline constexpr int kManualMissing = 30173;

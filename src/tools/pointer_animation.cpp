@@ -7,7 +7,7 @@
 #include <memory>
 #include <random>
 
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "barrier/barrier_history.h"
+#include "resources/string_table.h"
 #include "support/png_writer.h"
 #include "support/test_support.h"
 
@@ -56,6 +57,19 @@ TEST_F(BarrierFileTest, ReadingStopsAtTheFirstLineWithoutAComma) {
     // A lone LF ends a line as CR LF does; the last line may lack its end.
     EXPECT_EQ(Parse("5,5\n6, -7\n+8,  9").vertices, (std::vector<Point>{{5, 5}, {6, -7}, {8, 9}}));
     EXPECT_EQ(Parse("1,2\r\n,\r\n").vertices, (std::vector<Point>{{1, 2}, {0, 0}}));
+}
+
+TEST_F(BarrierFileTest, AByteOrderMarkAndADosEndOfFileAreReadAsATextEditorWould) {
+    EXPECT_EQ(Parse("\xEF\xBB\xBF"
+                    "12,5\r\n30,40\r\n")
+                  .vertices,
+              (std::vector<Point>{{12, 5}, {30, 40}}));
+    EXPECT_EQ(Parse("12,5\r\n30,40\r\n\x1A").status, BarrierParseStatus::Ok);
+    EXPECT_EQ(Parse("12,5\r\n30,40\x1A\x1A\x01\x02").vertices,
+              (std::vector<Point>{{12, 5}, {30, 40}}));
+    // Binary bytes before the end-of-file byte, or a mark only at the start, still refuse.
+    EXPECT_NE(Parse("12,5\r\n\x01\x1A").status, BarrierParseStatus::Ok);
+    EXPECT_NE(Parse("\xEF\xBB\xBF").status, BarrierParseStatus::Ok);
 }
 
 TEST_F(BarrierFileTest, VerticesAreClampedToTheImage) {
@@ -176,6 +190,21 @@ TEST_F(BarrierFileTest, AFailedWriteLeavesTheOldFileByteForByte) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp_.Path()),
                             std::filesystem::directory_iterator()),
               1);
+}
+
+TEST_F(BarrierFileTest, AFolderThatTakesNoNewFileStillLetsAnExistingFileBeSavedOver) {
+    const auto path = temp_.File("kept.bar");
+    test::WriteFileBytes(path, Bytes("1,1\r\n2,2\r\n3,3\r\n4,4\r\n"));
+    AtomicFile::RefuseTemporaryFilesForTesting(true);
+    const bool written = WriteBarrierFile(path, std::vector<Point>{{7, 8}, {9, 10}}, prompter_);
+    const bool created =
+        WriteBarrierFile(temp_.File("new.bar"), std::vector<Point>{{1, 1}}, prompter_);
+    AtomicFile::RefuseTemporaryFilesForTesting(false);
+    EXPECT_TRUE(written);
+    EXPECT_EQ(test::ReadFileBytes(path), Bytes("7,8\r\n9,10\r\n"));
+    EXPECT_FALSE(created);  // a new file needs the folder
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].id, str::kNoWriteAccess);
 }
 
 TEST_F(BarrierFileTest, AWriteIntoAMissingFolderFailsWithTheMessage) {

@@ -1,14 +1,18 @@
 #include "barrier/barrier_fill.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "barrier/free_colour.h"
 #include "barrier/inside_point.h"
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
+#include "image/raster/line.h"
+#include "resources/string_table.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -244,9 +248,6 @@ TEST(BarrierFill, NothingToChangePushesNoSnapshotAndLeavesOutlinePixelsAlone) {
     const Bitmap before = Textured(100, 100);
     Bitmap image = Copy(before);
     Command command;
-    // No seed: a barrier of two vertices has no inside.
-    EXPECT_EQ(command.Run(image, {{10, 10}, {90, 90}}, BarrierSide::Inside).status,
-              BarrierFillStatus::NothingToChange);
     // A right-click beyond the image.
     EXPECT_EQ(command.Run(image, kSquare, BarrierSide::Inside, Point{100, 50}).status,
               BarrierFillStatus::NothingToChange);
@@ -344,8 +345,7 @@ TEST(BarrierFill, OnePixelAndOnePixelWideImages) {
     // One vertex draws no outline, so its outside is everything; a point has no inside.
     Bitmap dot = Textured(1, 1);
     Command command;
-    EXPECT_EQ(command.Run(dot, {{0, 0}}, BarrierSide::Inside).status,
-              BarrierFillStatus::NothingToChange);
+    EXPECT_EQ(command.Run(dot, {{0, 0}}, BarrierSide::Inside).status, BarrierFillStatus::NoInside);
     EXPECT_EQ(command.Run(dot, {{0, 0}}, BarrierSide::Outside).status, BarrierFillStatus::Done);
     EXPECT_TRUE(IsKey(dot, 0, 0));
     // A barrier across a column three pixels wide: above and below clear (with the outline,
@@ -359,6 +359,216 @@ TEST(BarrierFill, OnePixelAndOnePixelWideImages) {
     EXPECT_TRUE(IsKey(column, 1, 39));
     EXPECT_TRUE(IsKey(column, 0, 20));
     EXPECT_EQ(column.Row(20)[1], before.Row(20)[1]);
+}
+
+// The keyed pixels of a small image as rows of '#' (keyed) and '.'.
+std::vector<std::string> KeyedRows(const Bitmap& image) {
+    std::vector<std::string> rows;
+    for (int y = 0; y < image.Height(); ++y) {
+        std::string row;
+        for (int x = 0; x < image.Width(); ++x) {
+            row += IsKey(image, x, y) ? '#' : '.';
+        }
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(BarrierFill, TheOutlineOfASlopedTriangleAndOfABowTieIsTakenExactly) {
+    // Inside: the interior and every outline pixel touching it, no more, no less.
+    Bitmap triangle = Textured(14, 10);
+    Command command;
+    ASSERT_EQ(command.Run(triangle, {{1, 1}, {12, 4}, {3, 8}}, BarrierSide::Inside).status,
+              BarrierFillStatus::Done);
+    // The outline pixels of the first side in row 1 touch the interior only corner to corner.
+    EXPECT_EQ(KeyedRows(triangle), (std::vector<std::string>{
+                                       "..............",
+                                       "..............",
+                                       "...####.......",
+                                       "..#########...",
+                                       "..###########.",
+                                       "..#########...",
+                                       "..#######.....",
+                                       "...####.......",
+                                       "...##.........",
+                                       "..............",
+                                   }));
+    // Outside of a bow tie: the wedges above and below the crossing are outside; the lobes'
+    // interiors and the outline between them stay.
+    Bitmap bowTie = Textured(13, 11);
+    ASSERT_EQ(command.Run(bowTie, {{1, 1}, {11, 9}, {11, 1}, {1, 9}}, BarrierSide::Outside).status,
+              BarrierFillStatus::Done);
+    EXPECT_EQ(KeyedRows(bowTie), (std::vector<std::string>{
+                                     "#############",
+                                     "#############",
+                                     "#############",
+                                     "##.#######.##",
+                                     "##...###...##",
+                                     "##....#....##",
+                                     "##...###...##",
+                                     "##.#######.##",
+                                     "#############",
+                                     "#############",
+                                     "#############",
+                                 }));
+}
+
+TEST(BarrierFill, ABarrierWhoseSideMiddlesGiveNoSeedStillHasItsInsideCleared) {
+    // A thin triangle: the candidates beside its side middles all fall outside.
+    const std::vector<Point> thin{{141, 55}, {129, 60}, {97, 93}};
+    const Bitmap before = Textured(200, 150);
+    Bitmap image = Copy(before);
+    Command command;
+    const BarrierFillResult result = command.Run(image, thin, BarrierSide::Inside);
+    ASSERT_EQ(result.status, BarrierFillStatus::Done);
+    // One region, as from any seed: only pixels inside or on the outline change.
+    const Reference ref(thin);
+    int keyed = 0;
+    for (int y = 0; y < 150; ++y) {
+        for (int x = 0; x < 200; ++x) {
+            if (IsKey(image, x, y)) {
+                ++keyed;
+                EXPECT_TRUE(ref.Inside(x, y) || ref.NearOutline(x, y)) << x << ", " << y;
+            }
+        }
+    }
+    // The outline pinches the inside into pockets; the largest, the triangle's body, is taken.
+    EXPECT_GT(keyed, 100);
+    EXPECT_TRUE(IsKey(image, 124, 66));
+    EXPECT_TRUE(command.prompter.shown.empty());
+    // Side middles beyond the image (after a shrink): the part on the image is still found.
+    Bitmap cut = Textured(60, 60);
+    ASSERT_EQ(
+        command.Run(cut, {{10, 10}, {200, 10}, {200, 200}, {10, 200}}, BarrierSide::Inside).status,
+        BarrierFillStatus::Done);
+    EXPECT_TRUE(IsKey(cut, 59, 59));
+    EXPECT_FALSE(IsKey(cut, 5, 5));
+}
+
+TEST(BarrierFill, ABarrierWithNoInsideSaysSoAndChangesNothing) {
+    const Bitmap before = Textured(100, 100);
+    Bitmap image = Copy(before);
+    Command command;
+    for (const std::vector<Point>& flat :
+         {std::vector<Point>{{10, 10}, {90, 90}}, std::vector<Point>{{10, 10}, {50, 50}, {90, 90}},
+          std::vector<Point>{{20, 20}, {40, 20}, {30, 20}, {60, 20}}}) {
+        command.prompter.shown.clear();
+        EXPECT_EQ(command.Run(image, flat, BarrierSide::Inside).status,
+                  BarrierFillStatus::NoInside);
+        ASSERT_EQ(command.prompter.shown.size(), 1u);
+        EXPECT_EQ(command.prompter.shown[0].id, str::kBarrierHasNoInside);
+    }
+    EXPECT_TRUE(command.pushes.empty());
+    EXPECT_TRUE(test::SameBitmaps(before, image, "no_inside"));
+}
+
+TEST(BarrierFill, KeyColouredBorderSamplesStartNoFloodWhateverTheirFourthByte) {
+    // A ring of the key around red, the key's pixels carrying 0xFF in the fourth byte as
+    // loaded pixels may: the outside has nothing left to clear.
+    Bitmap image = test::SolidBitmap(20, 20, 0xFFFF0000u);
+    for (int i = 0; i < 20; ++i) {
+        for (const Point p : {Point{i, 0}, Point{i, 19}, Point{0, i}, Point{19, i}}) {
+            image.Row(p.y)[p.x] = PixelFromColour(kKey) | 0xFF000000u;
+        }
+    }
+    const Bitmap before = Copy(image);
+    Command command;
+    EXPECT_EQ(command.Run(image, {{6, 6}, {13, 6}, {13, 13}, {6, 13}}, BarrierSide::Outside).status,
+              BarrierFillStatus::NothingToChange);
+    EXPECT_TRUE(test::SameBitmaps(before, image, "key_ring"));
+}
+
+// An independent model of the outside command on an image without key pixels: the outline as
+// the line rasteriser lays it, a breadth-first flood from the border samples off it, then the
+// outline 4-connected to the flood or to a sample lying on it.
+std::vector<std::string> ReferenceOutside(int w, int h, const std::vector<Point>& barrier) {
+    std::vector<std::string> rows(std::size_t(h), std::string(std::size_t(w), '.'));
+    const auto at = [&rows](Point p) -> char& { return rows[std::size_t(p.y)][std::size_t(p.x)]; };
+    for (std::size_t i = 0; i < barrier.size() && barrier.size() > 1; ++i) {
+        LinePixels(barrier[i], barrier[(i + 1) % barrier.size()], false, Rect{0, 0, w, h},
+                   [&](Point p) { at(p) = 'o'; });
+    }
+    const auto neighbours = [w, h](Point p) {
+        std::vector<Point> out;
+        for (const Point q :
+             {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1}, Point{p.x, p.y + 1}}) {
+            if (q.x >= 0 && q.y >= 0 && q.x < w && q.y < h) {
+                out.push_back(q);
+            }
+        }
+        return out;
+    };
+    std::vector<Point> flood;
+    std::vector<Point> outline;
+    for (const Point s : CMathSub::BorderSamplePoints(w, h)) {
+        if (s.x < w && s.y < h && !CMathSub::PointInPolygon(s, barrier)) {
+            (at(s) == 'o' ? outline : flood).push_back(s);
+        }
+    }
+    while (!flood.empty()) {
+        const Point p = flood.back();
+        flood.pop_back();
+        if (at(p) != '.') {
+            continue;
+        }
+        at(p) = '#';
+        for (const Point q : neighbours(p)) {
+            if (at(q) == '.') {
+                flood.push_back(q);
+            } else if (at(q) == 'o') {
+                outline.push_back(q);
+            }
+        }
+    }
+    while (!outline.empty()) {
+        const Point p = outline.back();
+        outline.pop_back();
+        if (at(p) != 'o') {
+            continue;
+        }
+        at(p) = '#';
+        for (const Point q : neighbours(p)) {
+            if (at(q) == 'o') {
+                outline.push_back(q);
+            }
+        }
+    }
+    for (std::string& row : rows) {
+        std::replace(row.begin(), row.end(), 'o', '.');
+    }
+    return rows;
+}
+
+TEST(BarrierFill, OutsideMatchesAPerPixelModelOnManySmallBarriers) {
+    // Sides ending one row above the bottom edge among them: the outline pixels there may touch
+    // the outside only from the last row.
+    std::vector<std::vector<Point>> barriers{{{5, 5}, {30, 5}, {10, 28}},
+                                             {{5, 28}, {35, 3}, {36, 20}},
+                                             {{2, 29}, {20, 28}, {38, 29}, {20, 3}}};
+    std::uint32_t state = 12345;
+    const auto next = [&state](int range) {
+        state = state * 1103515245u + 12345u;
+        return int(state >> 16) % range;
+    };
+    for (int i = 0; i < 400; ++i) {
+        std::vector<Point> v(std::size_t(3 + next(4)));
+        for (Point& p : v) {
+            p = {next(44) - 2, next(34) - 2};
+            if (next(3) == 0) {
+                p.y = 28;  // one row above the bottom edge
+            }
+        }
+        barriers.push_back(v);
+    }
+    for (const std::vector<Point>& barrier : barriers) {
+        Bitmap image = Textured(40, 30);
+        Command command;
+        const BarrierFillStatus status = command.Run(image, barrier, BarrierSide::Outside).status;
+        ASSERT_NE(status, BarrierFillStatus::NoMemory);
+        const std::vector<std::string> expected = ReferenceOutside(40, 30, barrier);
+        ASSERT_EQ(KeyedRows(image), expected) << "barrier starting " << barrier[0].x << ","
+                                              << barrier[0].y << " with " << barrier.size();
+    }
 }
 
 TEST(InsidePoint, ThreePixelsInsideTheFirstSidesMiddle) {

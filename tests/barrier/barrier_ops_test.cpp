@@ -6,6 +6,7 @@
 
 #include "barrier/barrier.h"
 #include "barrier_test_util.h"
+#include "geometry/math_sub.h"
 #include "resources/string_table.h"
 #include "support/test_support.h"
 
@@ -59,16 +60,31 @@ TEST(BarrierResize, NeedsTheFrame) {
     EXPECT_FALSE(b.barrier.ResizeBarrier(10, kLarge));
 }
 
-TEST(BarrierResize, TheWheelOverTheInsideShrinksForwardAndGrowsBackward) {
-    CountingBarrier b = WholeSelected({{20, 20}, {80, 20}, {80, 70}, {20, 70}}, {50, 50});
-    EXPECT_TRUE(b.barrier.WheelResize({50, 50}, kPlain, 120, false, kLarge));
-    EXPECT_EQ(b.barrier.Frame(), (Rect{30, 30, 70, 60}));
-    EXPECT_TRUE(b.barrier.WheelResize({50, 50}, kPlain, -120, true, kLarge));
-    EXPECT_EQ(b.barrier.Frame(), (Rect{29, 29, 71, 61}));
-    EXPECT_FALSE(b.barrier.WheelResize({200, 200}, kPlain, 120, false, kLarge));
-    // 32 - 20 is too low: the wheel scrolls instead.
-    EXPECT_FALSE(b.barrier.WheelResize({50, 50}, kPlain, 120, false, kLarge));
-    EXPECT_EQ(b.pushes, 2);
+TEST(BarrierResize, TheRightEdgeStopsAtTheLastColumn) {
+    CountingBarrier b = WholeSelected({{20, 20}, {95, 20}, {95, 80}, {20, 80}}, {50, 50});
+    EXPECT_TRUE(b.barrier.ResizeBarrier(10, {100, 100}));
+    EXPECT_EQ(b.barrier.Frame(), (Rect{10, 10, 99, 90}));
+    EXPECT_EQ(b.barrier.Vertex(1), (Point{99, 10}));
+}
+
+TEST(BarrierResize, ABarrierReachingPastTheImageKeepsItsShape) {
+    // After a shrink of the image: the frame (50, 10, 150, 60) on 100 x 80.
+    CountingBarrier b =
+        WholeSelected({{50, 10}, {150, 10}, {150, 60}, {50, 60}, {75, 35}}, {120, 30});
+    EXPECT_TRUE(b.barrier.ResizeBarrier(1, {100, 80}));
+    // Scaled about the frame grown by 1, then brought onto the image: not squeezed to half.
+    EXPECT_EQ(b.Points(), (Points{{49, 9}, {99, 9}, {99, 61}, {49, 61}, {74, 35}}));
+    EXPECT_EQ(b.barrier.Frame(), (Rect{49, 9, 99, 61}));
+    EXPECT_EQ(b.pushes, 1);
+    // Wholly right of the image: never mirrored, every vertex lands on the last column.
+    CountingBarrier right =
+        WholeSelected({{120, 10}, {170, 10}, {170, 60}, {120, 60}, {130, 20}}, {140, 30});
+    EXPECT_TRUE(right.barrier.ResizeBarrier(10, {100, 80}));
+    for (const Point v : right.Points()) {
+        EXPECT_EQ(v.x, 99);
+    }
+    EXPECT_EQ(right.barrier.Vertex(0).y, 0);
+    EXPECT_EQ(right.barrier.Vertex(2).y, 70);
 }
 
 TEST(BarrierMultiply, ByThreeTruncatesTowardTheSideStart) {
@@ -109,6 +125,14 @@ TEST(BarrierMultiply, ByFiveCopiesEachVertexsFlagToItsSide) {
     EXPECT_EQ(b.barrier.Vertex(9), (Point{100, 80}));
     EXPECT_EQ(b.barrier.MainVertex(), -1);
     EXPECT_FALSE(b.barrier.WholeSelection());
+}
+
+TEST(BarrierMultiply, UpToTheCapacityWithoutARefusal) {
+    CountingBarrier b(Points(500, Point{5, 5}));
+    RecordingPrompter prompter;
+    EXPECT_TRUE(b.barrier.MultiplyVertices(2, prompter));
+    EXPECT_EQ(b.barrier.Count(), 1000);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST(BarrierMultiply, RefusesAResultOverTheCapacity) {
@@ -185,16 +209,28 @@ TEST(BarrierPlace, OnTheEllipseWithFewVerticesKeepsTheirDirections) {
     EXPECT_GT(b.barrier.Vertex(2).y, 50);
 }
 
-TEST(BarrierPlace, OnTheRectPutsEveryVertexOnAFrameSide) {
+TEST(BarrierPlace, OnTheRectDropsVerticesOnTheNearestSideThenFixesTheEightAnchors) {
     CountingBarrier b = WholeSelected({{10, 10}, {60, 14}, {57, 50}, {13, 46}, {30, 30}}, {40, 25});
-    const Rect frame = *b.barrier.Frame();
+    ASSERT_EQ(b.barrier.Frame(), (Rect{10, 10, 60, 50}));
     EXPECT_TRUE(b.barrier.PlaceOnRect());
-    for (const Point v : b.Points()) {
-        EXPECT_TRUE(v.x == frame.left || v.x == frame.right || v.y == frame.top ||
-                    v.y == frame.bottom)
-            << v.x << "," << v.y;
+    // (30, 30) ties top, bottom and left and goes to the top, then to its middle; (13, 46) is
+    // nearer the left and becomes the bottom-left corner in the last pass.
+    EXPECT_EQ(b.Points(), (Points{{10, 10}, {60, 10}, {60, 50}, {10, 50}, {35, 10}}));
+    EXPECT_EQ(b.barrier.Frame(), (Rect{10, 10, 60, 50}));
+}
+
+TEST(BarrierPlace, OnTheEllipseWithNineVerticesStillKeepsTheirDirections) {
+    // Eight vertices crowd the top-left quarter; spreading evenly would take them round.
+    CountingBarrier b = WholeSelected(
+        {{25, 4}, {20, 8}, {10, 3}, {5, 5}, {3, 12}, {15, 15}, {8, 20}, {4, 25}, {100, 100}},
+        {40, 40});
+    EXPECT_TRUE(b.barrier.PlaceOnEllipse());
+    int topLeft = 0;
+    for (int i = 0; i < 8; ++i) {
+        const Point v = b.barrier.Vertex(i);
+        topLeft += v.x <= 50 && v.y <= 50 ? 1 : 0;
     }
-    EXPECT_EQ(b.barrier.Frame(), frame);
+    EXPECT_GE(topLeft, 6);
 }
 
 TEST(BarrierPlace, NeedsFourVertices) {
@@ -215,6 +251,16 @@ TEST(BarrierAlign, CopiesTheMainVertexsCoordinateToTheSelectedOnes) {
     b.barrier.ContextMenu({200, 200}, kPlain);
     EXPECT_FALSE(b.barrier.AlignToMain(Axis::X));
     EXPECT_EQ(b.pushes, 2);
+}
+
+TEST(BarrierAlign, AShownFrameFollowsTheAlignedVertices) {
+    CountingBarrier b = WholeSelected({{20, 20}, {80, 25}, {70, 60}, {30, 50}}, {50, 40});
+    EXPECT_TRUE(b.barrier.AlignToMain(Axis::X));  // onto the main vertex 3's x
+    EXPECT_EQ(b.barrier.Frame(), (Rect{30, 20, 30, 60}));
+    CountingBarrier even = WholeSelected({{20, 20}, {80, 25}, {70, 60}, {30, 50}}, {50, 40});
+    RecordingPrompter prompter;
+    EXPECT_TRUE(even.barrier.SpaceEvenly(Axis::Y, prompter));
+    EXPECT_EQ(even.barrier.Frame(), CMathSub::BoundingRect(even.barrier.Vertices()));
 }
 
 TEST(BarrierOps, AFailedSnapshotChangesNothing) {

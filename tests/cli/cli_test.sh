@@ -172,6 +172,20 @@ check "pen, then barrier" 0 "$cli" save --key 00FF00 --pen-all 5,5 --barrier "$w
 hex_at "pen first keys the inside" "$work/pen_bar.png" 50 40 00FF00
 check "barrier, then pen" 0 "$cli" save --key 00FF00 --barrier "$work/square.bar" --outside --pen-all 5,5 --format png -o "$work/bar_pen.png" "$work/white.png"
 hex_at "barrier first keeps the inside" "$work/bar_pen.png" 50 40 FFFFFF
+# A thin triangle whose side middles give no seed still has its inside cleared; a barrier with
+# no inside fails with a message and writes nothing; the outside of one warns and keys all.
+/usr/bin/convert -size 200x150 xc:white "$work/wide.png"
+printf '141,55\r\n129,60\r\n97,93\r\n' >"$work/thin.bar"
+check "inside of a thin triangle" 0 "$cli" save --key 00FF00 --barrier "$work/thin.bar" --inside --format png -o "$work/thin.png" "$work/wide.png"
+hex_at "thin inside cleared" "$work/thin.png" 124 66 00FF00
+hex_at "beside the thin triangle kept" "$work/thin.png" 100 60 FFFFFF
+printf '10,10\r\n90,70\r\n' >"$work/line.bar"
+check "a barrier without an inside fails" 1 "$cli" save --key 00FF00 --barrier "$work/line.bar" --inside --format png -o "$work/line_in.png" "$work/white.png"
+contains "no inside message" "$work/err" "バリアの内側に透過色にできる部分がありません"
+[[ -e $work/line_in.png ]] && { echo "FAIL: an image was saved although the barrier has no inside"; fail=1; }
+check "outside of a line" 0 "$cli" save --key 00FF00 --barrier "$work/line.bar" --outside --format png -o "$work/line_out.png" "$work/white.png"
+contains "a line warns by name" "$work/err" "line.bar: the barrier encloses nothing"
+hex_at "outside of a line keys all" "$work/line_out.png" 50 40 00FF00
 cp "$work/a.png" "$work/picture.bar"
 check "a picture is no barrier file" 1 "$cli" save --barrier "$work/picture.bar" --outside --format png -o "$work/refused.png" "$work/white.png"
 contains "refusal message" "$work/err" "このファイルはバリアファイルとして読み込めません"

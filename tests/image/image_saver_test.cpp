@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 #include <gtest/gtest.h>
 
@@ -432,6 +435,60 @@ TEST(AtomicFile, AnAbandonedWriteLeavesNoTrace) {
     EXPECT_TRUE(WriteFileAtomically(target, Bytes{4}));
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4}));
 }
+
+// A folder that takes no temporary file, whoever runs the test.
+class TemporariesRefused {
+public:
+    TemporariesRefused() { AtomicFile::RefuseTemporaryFilesForTesting(true); }
+    ~TemporariesRefused() { AtomicFile::RefuseTemporaryFilesForTesting(false); }
+};
+
+TEST(AtomicFile, WithoutRoomForATemporaryAWritableTargetIsWrittenInPlace) {
+    test::TempDir temp;
+    const auto target = temp.File("keep.png");
+    test::WriteFileBytes(target, {1, 2, 3, 4, 5});
+    const TemporariesRefused refused;
+    {
+        // Nothing reaches the target until the commit: an abandoned write leaves it as it was.
+        AtomicFile file(target);
+        ASSERT_TRUE(file.Open());
+        EXPECT_TRUE(file.WritesInPlace());
+        ASSERT_TRUE(file.Write(Bytes{9, 9}));
+        EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3, 4, 5}));
+    }
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{1, 2, 3, 4, 5}));
+    AtomicFile file(target);
+    ASSERT_TRUE(file.Open());
+    ASSERT_TRUE(file.Write(Bytes{7}));
+    ASSERT_TRUE(file.Write(Bytes{8, 6}));
+    ASSERT_TRUE(file.Commit());
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{7, 8, 6}));  // the old tail is gone
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    // A new file needs the folder: still refused.
+    EXPECT_FALSE(WriteFileAtomically(temp.File("new.png"), Bytes{1}));
+    EXPECT_FALSE(std::filesystem::exists(temp.File("new.png")));
+}
+
+#if !defined(_WIN32)
+TEST(AtomicFile, AWritableFileInAReadOnlyFolderCanBeSavedOver) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "folder permissions do not stop the superuser; the in-place path is "
+                        "covered with temporaries refused";
+    }
+    test::TempDir temp;
+    const auto folder = temp.File("locked");
+    std::filesystem::create_directory(folder);
+    const auto target = folder / "keep.png";
+    test::WriteFileBytes(target, {1, 2, 3});
+    std::filesystem::permissions(
+        folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_TRUE(WriteFileAtomically(target, Bytes{4, 5}));
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{4, 5}));
+}
+#endif
 
 // Large files go to the disk in pieces while they are written: the pieces must join up
 // exactly, whatever the sizes of the writes.

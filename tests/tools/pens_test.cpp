@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 #include "support/test_support.h"
 
 namespace palvex {

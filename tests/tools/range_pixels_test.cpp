@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 namespace palvex {
 namespace {

@@ -4,6 +4,7 @@
 #include "barrier/ui/barrier_tool.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -11,11 +12,13 @@
 
 #include "app/ui/qt_text.h"
 #include "barrier/barrier_history.h"
+#include "canvas/image_layer.h"
 #include "canvas/ui/vemmar_view.h"
 #include "image/image_loader.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
 #include "mainwindow/ui/my_status_bar.h"
+#include "mainwindow/ui/ribbon_button.h"
 #include "resources/command_ids.h"
 #include "resources/string_table.h"
 #include "resources/texts.h"
@@ -510,6 +513,185 @@ TEST_F(BarrierToolTest, TheSelectionBecomesTheBarrierAsAnUndoStep) {
     Run(cmd::ID_SEL_TO_BARRIER);
     EXPECT_EQ(Model().Vertex(1), (Point{30, 1}));
     app->MainFrame()->Input()->Hooks().SetSelection(nullptr);
+}
+
+TEST_F(BarrierToolTest, CtrlKeepsTheSelectionARubberBandAddsTo) {
+    StartWithImage();
+    PlaceSquare();
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    ASSERT_TRUE(Model().IsSelected(0));
+    // A band around vertex 2 with Ctrl held from the press to the release.
+    QTest::mousePress(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(70, 66));
+    Send(QEvent::MouseMove, {85, 60}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    Send(QEvent::MouseMove, {95, 50}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(95, 50));
+    EXPECT_TRUE(Model().IsSelected(0));
+    EXPECT_TRUE(Model().IsSelected(2));
+    EXPECT_EQ(Model().SelectedCount(), 2);
+    EXPECT_EQ(Model().MainVertex(), 2);
+    // Without Ctrl the band replaces the selection.
+    QTest::mousePress(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(65, 5));
+    Send(QEvent::MouseMove, {95, 35}, Qt::NoButton, Qt::LeftButton);
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(95, 35));
+    EXPECT_TRUE(Model().IsSelected(1));
+    EXPECT_EQ(Model().SelectedCount(), 1);
+}
+
+TEST_F(BarrierToolTest, ARubberBandDraggedBeyondTheImageReachesItsEdge) {
+    StartWithImage();
+    PlaceSquare(20, 20, 60, 40);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 20));
+    QTest::mousePress(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(50, 50));
+    Send(QEvent::MouseMove, {75, 35}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    Send(QEvent::MouseMove, {150, 15}, Qt::NoButton, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(150, 15));
+    // The band's far corner is clamped to (99, 15): vertices 1 and 2, and 0 kept by Ctrl.
+    EXPECT_TRUE(Model().IsSelected(0));
+    EXPECT_TRUE(Model().IsSelected(1));
+    EXPECT_TRUE(Model().IsSelected(2));
+    EXPECT_EQ(Model().SelectedCount(), 3);
+}
+
+TEST_F(BarrierToolTest, WhilePlacingTheRightButtonOpensNoEditMenuAndPasteCannotLeaveTheMode) {
+    StartWithImage();
+    PlaceSquare();
+    QApplication::clipboard()->setImage(QImage(8, 8, QImage::Format_RGB32));
+    EXPECT_TRUE(State(cmd::ID_EDIT_PASTE).enabled);
+    Run(cmd::ID_BARRIER_POS_ADD);
+    ASSERT_TRUE(Model().Adding());
+    // Vertex 2 of the open chain: no menu, so nothing can act on another vertex.
+    RightClick({80, 60});
+    EXPECT_TRUE(shownMenus.empty());
+    EXPECT_EQ(Model().Count(), 4);
+    // Paste and the mode commands wait until placing ends; Ctrl+V does nothing.
+    EXPECT_FALSE(State(cmd::ID_EDIT_PASTE).enabled);
+    EXPECT_FALSE(State(cmd::ID_PEN).enabled);
+    EXPECT_FALSE(State(cmd::ID_SPUIT).enabled);
+    QTest::keyClick(Viewport(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(app->Model().settings.toolMode, 5);
+    EXPECT_TRUE(Model().Adding());
+    // Placing goes on: a click adds, Esc takes it back.
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 70));
+    EXPECT_EQ(Model().Count(), 5);
+    QTest::keyClick(Viewport(), Qt::Key_Escape);
+    EXPECT_EQ(Model().Count(), 4);
+    Run(cmd::ID_BARRIER_POS_ADD);
+    EXPECT_TRUE(State(cmd::ID_EDIT_PASTE).enabled);
+    EXPECT_TRUE(State(cmd::ID_PEN).enabled);
+}
+
+TEST_F(BarrierToolTest, TheInsideOfABarrierWithoutASideSeedIsClearedAndNoInsideIsToldOf) {
+    StartWithImage(200, 150);
+    ASSERT_TRUE(Tool().Model().ReplaceVertices(std::vector<Point>{{141, 55}, {129, 60}, {97, 93}}));
+    Run(cmd::ID_BARRIER);
+    Run(cmd::ID_BARI_IN_TRANS);
+    EXPECT_EQ(PixelAt(124, 66), kKey);
+    EXPECT_EQ(PixelAt(100, 60), kBlueColour);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    ASSERT_TRUE(Tool().Model().ReplaceVertices(std::vector<Point>{{10, 10}, {60, 50}}));
+    const int steps = History().UndoCount();
+    Run(cmd::ID_BARI_IN_TRANS);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].id, str::kBarrierHasNoInside);
+    EXPECT_EQ(History().UndoCount(), steps);
+    EXPECT_EQ(PixelAt(35, 30), kBlueColour);
+}
+
+TEST_F(BarrierToolTest, AWholeMoveRepaintsTheCanvasBesideTheImageToo) {
+    StartWithImage(100, 80);
+    PlaceSquare(60, 20, 99, 60);  // markers and numbers reach past the right edge
+    const Bitmap& frame = app->View()->ScreenBuffer();
+    const auto barrierBeside = [&frame] {
+        int pixels = 0;
+        for (int y = 10; y < 90; ++y) {
+            for (int x = 100; x < 150; ++x) {
+                pixels += frame.ReadPixel(x, y) != kNeutralColour ? 1 : 0;
+            }
+        }
+        return pixels;
+    };
+    ASSERT_GT(barrierBeside(), 0);
+    QTest::mousePress(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(80, 40));
+    Send(QEvent::MouseMove, {60, 40}, Qt::NoButton, Qt::LeftButton);
+    Send(QEvent::MouseMove, {40, 40}, Qt::NoButton, Qt::LeftButton);
+    QTest::mouseRelease(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(40, 40));
+    ASSERT_EQ(Model().Vertex(0), (Point{20, 20}));
+    // The frame as the release left it: nothing of the old markers or numbers stays beside.
+    EXPECT_EQ(barrierBeside(), 0);
+}
+
+TEST_F(BarrierToolTest, APressBesideTheImageLeavesTheWholeSelectionSoDeleteKeepsTheBarrier) {
+    StartWithImage();
+    PlaceSquare();
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 40));
+    ASSERT_TRUE(Model().WholeSelection());
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(150, 40));
+    EXPECT_FALSE(Model().WholeSelection());
+    EXPECT_EQ(Model().MainVertex(), -1);
+    QTest::keyClick(Viewport(), Qt::Key_Delete);
+    Run(cmd::ID_EDIT_CLEAR);
+    EXPECT_EQ(Model().Count(), 4);
+}
+
+TEST_F(BarrierToolTest, TheWheelOverTheInsideResizesByTenOrByOneWithCtrlAndForwardShrinks) {
+    StartWithImage(200, 150);
+    PlaceSquare(20, 20, 80, 70);
+    QTest::mouseClick(Viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    const auto turn = [this](QPoint at, int delta, Qt::KeyboardModifiers modifiers) {
+        QWheelEvent wheel(QPointF(at), QPointF(Viewport()->mapToGlobal(at)), QPoint(),
+                          QPoint(0, delta), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Viewport(), &wheel);
+    };
+    turn({50, 50}, 120, Qt::NoModifier);
+    EXPECT_EQ(*Model().Frame(), (Rect{30, 30, 70, 60}));
+    turn({50, 50}, -120, Qt::ControlModifier);
+    EXPECT_EQ(*Model().Frame(), (Rect{29, 29, 71, 61}));
+    turn({50, 50}, 120, Qt::ControlModifier);
+    EXPECT_EQ(*Model().Frame(), (Rect{30, 30, 70, 60}));
+    // Outside the barrier, or where the frame would be too small, the wheel does not resize.
+    turn({150, 120}, 120, Qt::NoModifier);
+    EXPECT_EQ(*Model().Frame(), (Rect{30, 30, 70, 60}));
+    turn({50, 50}, 120, Qt::NoModifier);  // 30 - 20 is below 15
+    EXPECT_EQ(*Model().Frame(), (Rect{30, 30, 70, 60}));
+}
+
+TEST_F(BarrierToolTest, WithoutAnImagePlacingAndLoadingLookDisabledAndTheDirectionShowsACheck) {
+    ASSERT_TRUE(Start());
+    app->MainFrame()->resize(800, 600);
+    app->MainFrame()->ActivateRibbonTab(ui::ToQString(texts::kBarrierTab));
+    std::vector<QImage> without;
+    for (const char* name : {"ID_BARRIER_POS_ADD", "ID_BARI_LOAD"}) {
+        without.push_back(app->MainFrame()->findChild<ui::RibbonButton*>(name)->grab().toImage());
+    }
+    for (const char* name : {"ID_BARRIER_POS_ADD", "ID_BARI_LOAD"}) {
+        SCOPED_TRACE(name);
+        auto* button = app->MainFrame()->findChild<ui::RibbonButton*>(name);
+        ASSERT_NE(button, nullptr);
+        EXPECT_FALSE(button->CommandEnabled());
+        // Clicking its main part runs nothing.
+        QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(button->width() / 2, 8));
+        EXPECT_FALSE(Model().Adding());
+    }
+    // With an image the same buttons are drawn otherwise: their pictures and labels were grey.
+    ASSERT_TRUE(app->OpenImageFile(WriteBlueImage(100, 80, "later.png")));
+    app->Router().UpdateActions();
+    int i = 0;
+    for (const char* name : {"ID_BARRIER_POS_ADD", "ID_BARI_LOAD"}) {
+        auto* button = app->MainFrame()->findChild<ui::RibbonButton*>(name);
+        EXPECT_TRUE(button->CommandEnabled()) << name;
+        QTest::mouseMove(app->MainFrame(), QPoint(5, 590));  // no hover highlight
+        EXPECT_NE(button->grab().toImage(), without[std::size_t(i++)]) << name;
+    }
+    QAction* clockwise = app->Router().Action(cmd::ID_ROUND_R);
+    QAction* counter = app->Router().Action(cmd::ID_ROUND_L);
+    app->Router().UpdateActions();
+    EXPECT_TRUE(clockwise->isCheckable() && clockwise->isChecked());
+    EXPECT_TRUE(counter->isCheckable());
+    EXPECT_FALSE(counter->isChecked());
+    Run(cmd::ID_ROUND_L);
+    EXPECT_TRUE(counter->isChecked());
+    EXPECT_FALSE(clockwise->isChecked());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "barrier/ui/barrier_tool.h"
 
+#include <QAction>
 #include <QInputEvent>
 #include <algorithm>
 #include <cmath>
@@ -7,6 +8,7 @@
 #include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_status_bar.h"
+#include "resources/command_ids.h"
 #include "tools/ui/canvas_input.h"
 #include "tools/ui/tool_pointers.h"
 #include "undo/undo_history.h"
@@ -76,6 +78,12 @@ BarrierTool::BarrierTool(Services services, QObject* parent)
             [this](const StoredBarrier& s) { barrier_.RestoreSnapshot(FromStored(s)); }});
     }
     connect(&services_.view, &CVemmarView::ImageLoaded, this, &BarrierTool::ImageLoaded);
+    // The two closing directions show a check on the current one, so both can carry one.
+    for (const int id : {cmd::ID_ROUND_R, cmd::ID_ROUND_L}) {
+        if (QAction* action = services_.router.Action(id)) {
+            action->setCheckable(true);
+        }
+    }
     historyLabels_ = BarrierHistory(services_.store).Entries();
 }
 
@@ -146,7 +154,10 @@ void BarrierTool::RepaintImageArea(const Rect& inclusive) {
                     inclusive.bottom + 1 + margin + (numbers ? reach(20) : 0)};
     const Rect image{0, 0, services_.model.image.width, services_.model.image.height};
     services_.view.ForgetPointerOverlay();
-    services_.view.SetDirtyRect(area.Intersected(image));
+    // Markers and numbers stand beside the image too; a partial redraw paints only the image
+    // layer, so an area reaching beyond the image is redrawn whole.
+    const bool beyond = area.Intersected(image) != area;
+    services_.view.SetDirtyRect(beyond ? Rect{} : area);
     services_.view.RepaintNow();
 }
 
@@ -233,8 +244,9 @@ void BarrierTool::DeselectBarrierPoints() {
     if (barrier_.Dragging() == BarrierDrag::RubberBand && rubberBandCtrl_) {
         return;
     }
-    if (barrier_.SelectedCount() > 0) {
-        barrier_.ClearVertexSelection();
+    // Any press elsewhere leaves the whole selection too, or Delete would erase the barrier.
+    if (barrier_.SelectedCount() > 0 || barrier_.WholeSelection()) {
+        barrier_.ClearSelection();
         Repaint();
     }
 }
@@ -310,7 +322,7 @@ bool BarrierTool::TabKey(bool reverse) {
 }
 
 void BarrierTool::EscapeKey() {
-    if (BarrierMode()) {
+    if (barrier_.Adding()) {
         Apply(barrier_.Escape());
     }
 }

@@ -54,6 +54,7 @@ public:
 
     // --- The canvas's events in the barrier mode ---
     bool AddingBarrierPoints() const override { return barrier_.Adding(); }
+    bool DraggingBarrier() const override { return barrier_.Dragging() != BarrierDrag::None; }
     bool HasBarrier() const override { return barrier_.Count() > 0; }
     BarrierHit HitBarrier(Point client) const override;
     bool BarrierPress(Point client, Point q) override;

@@ -214,7 +214,8 @@ QSize RibbonButton::sizeHint() const {
 
 QColor RibbonButton::TextColour() const {
     const RibbonLook& look = LookOf(this);
-    if (!isEnabled() || (!commandEnabled_ && menu_ == nullptr)) {
+    // A split button whose own command is off shows it off; its arrow still opens the items.
+    if (!isEnabled() || (!commandEnabled_ && !OpensOnPress())) {
         return look.disabledText;
     }
     // Buttons of the quick access row, the tab row and the application menu's foot sit on the
@@ -274,7 +275,7 @@ void RibbonButton::PaintPicture(QPainter& painter, const QRect& area) {
     if (picture_.isNull() || area.isEmpty()) {
         return;
     }
-    const bool usable = isEnabled();
+    const bool usable = isEnabled() && (commandEnabled_ || OpensOnPress());
     painter.drawPixmap(area,
                        picture_.pixmap(area.size(), usable ? QIcon::Normal : QIcon::Disabled));
 }

@@ -133,6 +133,9 @@ void CanvasInput::MouseMove(QMouseEvent* event) {
         leaveTest = !hooks_.PenStrokeInProgress();
     } else if (mode == ToolMode::Select) {
         leaveTest = !hooks_.MovingSelection();
+    } else if (mode == ToolMode::Barrier) {
+        // Barrier drags clamp the pointer to the image, so a band can reach its edge.
+        leaveTest = !hooks_.DraggingBarrier();
     }
     const QRect client = services_.view.viewport()->rect();
     if (leaveTest && (!client.contains(p.x, p.y) || !onImage)) {
@@ -295,6 +298,9 @@ void CanvasInput::OpenContextMenu(Point p) {
     const ToolMode mode = ToolModeFromStored(services_.model.settings.toolMode);
     view.ErasePointerOverlay();
     view.SetContextPoint(p);
+    if (hooks_.AddingBarrierPoints()) {
+        return;  // placing offers no edit menu: its items would act on the open chain
+    }
     ContextMenuContext context{mode, hooks_.InsideSelection(p), hooks_.PasteFloating(),
                                hooks_.HasBarrier(), hooks_.HitBarrier(p)};
     const ContextPopup popup = ChooseContextPopup(context);

@@ -49,6 +49,8 @@ class BarrierHooks {
 public:
     virtual ~BarrierHooks() = default;
     virtual bool AddingBarrierPoints() const { return false; }
+    // A drag of vertices, the whole barrier, a frame handle or a rubber band is in progress.
+    virtual bool DraggingBarrier() const { return false; }
     virtual bool HasBarrier() const { return false; }
     virtual BarrierHit HitBarrier(Point /*client*/) const { return BarrierHit::None; }
     // A press in the barrier mode; true when it counts as finished (no barrier, or outside).
@@ -140,6 +142,7 @@ public:
 
     // Barrier.
     bool AddingBarrierPoints() const { return barrier_->AddingBarrierPoints(); }
+    bool DraggingBarrier() const { return barrier_->DraggingBarrier(); }
     bool HasBarrier() const { return barrier_->HasBarrier(); }
     BarrierHit HitBarrier(Point client) const { return barrier_->HitBarrier(client); }
     bool BarrierPress(Point client, Point q) { return barrier_->BarrierPress(client, q); }

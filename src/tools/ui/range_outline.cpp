@@ -6,8 +6,8 @@
 
 #include "app/ui/qt_colour.h"
 #include "app/ui/qt_text.h"
-#include "barrier/math_sub.h"
 #include "canvas/ui/overlay_font.h"
+#include "geometry/math_sub.h"
 #include "tools/colour_tools.h"
 
 namespace palvex::ui {

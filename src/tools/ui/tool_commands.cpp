@@ -36,6 +36,26 @@ std::optional<ToolMode> CheckedMode(int id) {
     }
 }
 
+// Commands that would take the canvas out of the barrier mode.
+bool LeavesBarrierMode(int id) {
+    switch (id) {
+        case cmd::ID_SELECT:
+        case cmd::ID_CHANGE_SELECT:
+        case cmd::ID_PEN:
+        case cmd::ID_PEN_TRANS:
+        case cmd::ID_PEN_REAL:
+        case cmd::ID_PAINT:
+        case cmd::ID_SPUIT:
+        case cmd::ID_PEN_FILL:
+        case cmd::ID_FILL_BACK_MODE:
+        case cmd::ID_EDIT_PASTE:
+        case cmd::ID_PASTE_HERE:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 ToolCommands::ToolCommands(EditorModel& model, CMainFrame& frame, SettingsStore& store,
@@ -219,13 +239,20 @@ bool ToolCommands::OnCommand(int id) {
 bool ToolCommands::OnUpdateCommand(int id, CommandUiState& state) {
     const ToolMode mode = Mode();
     const bool drawsKey = model_.settings.drawColour == model_.image.TransparentColor;
+    // Placing goes on in the barrier mode until it ends; nothing may leave the mode before.
+    if (AddingBarrierPoints() && LeavesBarrierMode(id)) {
+        state.enabled = false;
+        if (const std::optional<ToolMode> checked = CheckedMode(id)) {
+            state.checked = mode == *checked;
+        }
+        return true;
+    }
     if (const std::optional<ToolMode> checked = CheckedMode(id)) {
         state.checked = mode == *checked;
         return true;
     }
     switch (id) {
         case cmd::ID_CHANGE_SELECT:
-            state.enabled = !AddingBarrierPoints();
             return true;
         case cmd::ID_PEN_TRANS:
             state.checked = mode == ToolMode::Pen && drawsKey;

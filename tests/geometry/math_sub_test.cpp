@@ -1,4 +1,4 @@
-#include "barrier/math_sub.h"
+#include "geometry/math_sub.h"
 
 #include <cfenv>
 #include <cstdint>

@@ -45,6 +45,8 @@ inline constexpr int kSnapshotUnreadable = 30089;
 inline constexpr int kSnapshotNotStored = 30090;
 // Ours: a file chosen as a barrier file that is not one (binary, empty, a renamed picture).
 inline constexpr int kNotBarrierFile = 30091;
+// Ours: the save dialog confirmed a format that cannot be told; nothing was written.
+inline constexpr int kSaveFormatUnknown = 30095;
 
 // Help and about: the missing manual, the manual's name, and the version history (oldest first).
 inline constexpr int kManualMissing = 30173;

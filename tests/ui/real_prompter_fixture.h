@@ -25,6 +25,7 @@
 #include "app/ui/vemmar_doc.h"
 #include "base/settings_store.h"
 #include "canvas/ui/vemmar_view.h"
+#include "image/codecs/decoder.h"
 #include "mainwindow/ui/main_frame.h"
 #include "resources/string_table.h"
 #include "support/test_support.h"
@@ -91,6 +92,11 @@ inline ModalScript::Step TypeInFileDialog(const QString& name, int filter = 0,
             }
             EXPECT_EQ(combo->currentIndex(), filter - 1);
         }
+        // Typing goes to the focused field, and only then does the dialog drop the selection
+        // of a proposed file in its list.
+        QApplication::setActiveWindow(dialog);
+        edit->setFocus(Qt::OtherFocusReason);
+        EXPECT_TRUE(edit->hasFocus());
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(edit, name);
         QTest::keyClick(edit, Qt::Key_Return);
@@ -110,7 +116,7 @@ inline ModalScript::Step AnswerBox(const std::string& text, QMessageBox::Standar
     };
 }
 inline ModalScript::Step AnswerBox(int id, QMessageBox::StandardButton button) {
-    return AnswerBox(LoadString(id), button);
+    return AnswerBox(std::string(LoadString(id)), button);
 }
 
 // The JPEG quality dialog, confirmed as it opens.
@@ -122,14 +128,51 @@ inline ModalScript::Step ConfirmQuality() {
     };
 }
 
+// The alpha of every pixel of a written file, top row first: a 32-bit BMP's fourth bytes as
+// they are stored (the decoder takes BMPs as opaque), any other format decoded.
+inline std::vector<std::uint8_t> AlphaOfFile(const std::filesystem::path& path) {
+    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    std::vector<std::uint8_t> alpha;
+    const auto u32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+                                          bytes[at + 3] << 24);
+    };
+    if (bytes.size() > 54 && bytes[0] == 'B' && bytes[1] == 'M') {
+        EXPECT_EQ(bytes[28], 32) << "a transparent BMP has 32 bits a pixel";
+        const std::size_t offset = u32(10);
+        const auto width = static_cast<std::int32_t>(u32(18));
+        const auto height = static_cast<std::int32_t>(u32(22));
+        const int rows = height < 0 ? -height : height;
+        for (int y = 0; y < rows; ++y) {
+            const int stored = height < 0 ? y : rows - 1 - y;
+            for (int x = 0; x < width; ++x) {
+                const std::size_t at =
+                    offset + (static_cast<std::size_t>(stored) * width + x) * 4 + 3;
+                alpha.push_back(at < bytes.size() ? bytes[at] : 1);
+            }
+        }
+        return alpha;
+    }
+    const DecodedImage image = DecodeImage(bytes);
+    for (int y = 0; image.Ok() && y < image.pixels.Height(); ++y) {
+        for (int x = 0; x < image.pixels.Width(); ++x) {
+            alpha.push_back(static_cast<std::uint8_t>(image.pixels.Row(y)[x] >> 24));
+        }
+    }
+    return alpha;
+}
+
 class RealPrompterFixture : public ::testing::Test {
 protected:
     bool Start(const QStringList& arguments = {}) {
         app = std::make_unique<ui::CVemmarApp>(
-            ui::AppServices{prompter, store, shell, WorkFolder(temp.File("work")),
+            ui::AppServices{prompter, store, shell, WorkFolder(temp.Path()),
                             [](const AppSettings&) { return true; }});
-        if (!app->InitInstance(arguments)) {
-            return false;
+        {
+            ModalScript none({});  // a message at start-up fails the test instead of waiting
+            if (!app->InitInstance(arguments)) {
+                return false;
+            }
         }
         prompter.SetParent(app->MainFrame());
         app->MainFrame()->resize(800, 600);

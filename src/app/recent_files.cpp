@@ -5,6 +5,7 @@
 
 #include "app/app_settings.h"
 #include "resources/string_table.h"
+#include "resources/texts.h"
 
 namespace palvex {
 namespace {
@@ -94,7 +95,13 @@ bool OpenRecentEntry(RecentFileList& list, int index, Prompter& prompter,
     }
     const std::filesystem::path file = PathFromUtf8(path);
     std::error_code error;
-    if (!std::filesystem::exists(file, error)) {
+    const bool exists = std::filesystem::exists(file, error);
+    if (error) {
+        // Not known to be gone (no permission, a share not mounted): the entry stays.
+        prompter.Error(0, path + "\n" + std::string(texts::kDocumentOpenFailed));
+        return false;
+    }
+    if (!exists) {
         if (prompter.AskYesNo(str::kRecentFileMissing, path + "\n")) {
             list.Remove(index);
         }

@@ -46,7 +46,8 @@ using RecentFileLoader = std::function<bool(const std::filesystem::path& path)>;
 
 // Choosing entry `index`. An existing file moves to the top and is loaded. A missing one is
 // offered for deletion (message 30033 after the path and a line break); Yes removes the entry.
-// False when nothing was loaded.
+// One that cannot be looked at is reported as an open failure and kept. False when nothing was
+// loaded.
 bool OpenRecentEntry(RecentFileList& list, int index, Prompter& prompter,
                      const RecentFileLoader& load);
 

@@ -35,17 +35,22 @@ struct SaveFileRequest {
     std::string defaultExtension;  // appended when the user types a name without one
     std::vector<FileFilter> filters;
     int selectedFilter = 1;  // 1-based
+    // Where the dialog starts; empty: the folder the last dialog was confirmed in.
+    std::filesystem::path folder = {};
 };
 
 struct OpenFileRequest {
     std::string title;
     std::vector<FileFilter> filters;
-    int selectedFilter = 1;  // 1-based
+    int selectedFilter = 1;             // 1-based
+    std::filesystem::path folder = {};  // as in SaveFileRequest
 };
 
 struct SaveFileChoice {
     std::filesystem::path path;
-    int filter = 1;  // 1-based index of the filter selected when the user confirmed
+    // 1-based index of the filter selected when the user confirmed; 0 when the dialog could
+    // not tell which one it was.
+    int filter = 1;
 };
 
 // Every message box, question and dialog goes through this interface, so the UI, the

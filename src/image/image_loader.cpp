@@ -219,7 +219,13 @@ std::string FormatNameOf(const std::filesystem::path& path) {
 
 LoadResult LoadImageFile(const std::filesystem::path& path, int firstTrans, Prompter& prompter) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const bool exists = std::filesystem::exists(path, ec);
+    if (ec) {
+        // There may well be a file (no permission on its folder): not "not found".
+        prompter.Error(0, PathText(path) + "\n" + std::string(texts::kDocumentOpenFailed));
+        return {};
+    }
+    if (!exists) {
         prompter.Error(str::kFileNotFound, PathText(path) + "\n");
         return {};
     }

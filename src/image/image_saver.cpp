@@ -65,13 +65,15 @@ bool SaveDocument(const SaveContext& context, const std::filesystem::path& path)
                           false);
 }
 
-void SaveImageAs(const SaveContext& context, int initialEntry) {
+void SaveImageAs(const SaveContext& context, int initialEntry,
+                 const std::filesystem::path& folder) {
     SaveFileRequest request;
     request.title = texts::kSaveDialogTitle;
     request.initialName = texts::kSaveDialogInitialName;
     request.defaultExtension = texts::kSaveDialogDefaultExtension;
     request.filters = SaveFormatFilters();
     request.selectedFilter = initialEntry;
+    request.folder = folder;
     const std::optional<SaveFileChoice> choice = context.prompter.AskSaveFile(request);
     if (!choice) {
         return;
@@ -79,10 +81,17 @@ void SaveImageAs(const SaveContext& context, int initialEntry) {
     SaveImageAsEntry(context, choice->path, choice->filter);
 }
 
-bool SaveImageAsEntry(const SaveContext& context, const std::filesystem::path& path, int entry) {
+bool SaveImageAsEntry(const SaveContext& context, const std::filesystem::path& chosenPath,
+                      int entry) {
     const SaveFormatEntry* format = SaveFormatAt(entry);
     if (format == nullptr) {
+        context.prompter.Error(str::kSaveFormatUnknown);
         return false;
+    }
+    // A name typed without an extension would find no encoder: it gets the entry's.
+    std::filesystem::path path = chosenPath;
+    if (!path.filename().has_extension()) {
+        path += std::string(format->pattern).substr(1);
     }
     // Names typed as ".jpg" or ".tif" are written by the JPEG and TIFF encoders.
     const std::string extension = CanonicalExtension(ExtensionOf(path));

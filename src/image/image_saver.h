@@ -32,11 +32,14 @@ struct SaveContext {
 bool SaveDocument(const SaveContext& context, const std::filesystem::path& path);
 
 // The save-as command: asks for a name and a format (entry `initialEntry` preselected), then
-// SaveImageAsEntry. The document's path and modified flag are not touched.
-void SaveImageAs(const SaveContext& context, int initialEntry);
+// SaveImageAsEntry. The dialog starts in `folder` (empty: where the last one was confirmed).
+// The document's path and modified flag are not touched.
+void SaveImageAs(const SaveContext& context, int initialEntry,
+                 const std::filesystem::path& folder = {});
 
 // The save-as steps after the dialog: the questions (JPEG, many colours for a transparent GIF,
-// an existing file), the quality dialog for JPEG, the write and the folder question.
+// an existing file), the quality dialog for JPEG, the write and the folder question. An entry
+// outside 1..16 is reported, never ignored; a path without an extension gets the entry's.
 bool SaveImageAsEntry(const SaveContext& context, const std::filesystem::path& path, int entry);
 
 // Writes through an encoder: with transparency exactly the key-coloured pixels become

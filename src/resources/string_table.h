@@ -49,6 +49,8 @@ inline constexpr int kNotBarrierFile = 30091;
 inline constexpr int kSnapshotKeptInMemory = 30092;
 // Ours: the inside command on a barrier that encloses no pixel of the image.
 inline constexpr int kBarrierHasNoInside = 30093;
+// Ours: the save dialog confirmed a format that cannot be told; nothing was written.
+inline constexpr int kSaveFormatUnknown = 30094;
 
 // Help and about: the missing manual, the manual's name, and the version history (oldest first).
 inline constexpr int kManualMissing = 30173;

@@ -141,6 +141,23 @@ TEST_F(OpenRecentEntryTest, AMissingFileIsOfferedForDeletion) {
     EXPECT_TRUE(loaded.empty());
 }
 
+TEST_F(OpenRecentEntryTest, AFileThatCannotBeLookedAtIsReportedAndKept) {
+    // A link loop: the file system answers with an error, not with "no such file".
+    const auto loop = temp.File("loop.png");
+    std::filesystem::create_symlink(temp.File("back.png"), loop);
+    std::filesystem::create_symlink(loop, temp.File("back.png"));
+    const std::string a = MakeFile("a.png");
+    RecentFileList list = ListOf({a, Utf8(loop)});
+
+    prompter.fallback = Answer::Yes;  // were deletion offered, the entry would go
+    EXPECT_FALSE(OpenRecentEntry(list, 1, prompter, Loader(true)));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].Text(), Utf8(loop) + "\nドキュメントを開くことに失敗しました");
+    EXPECT_EQ(prompter.shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(Entries(list), (std::vector<std::string>{a, Utf8(loop)}));
+    EXPECT_TRUE(loaded.empty());
+}
+
 TEST_F(OpenRecentEntryTest, NoEntryDoesNothing) {
     RecentFileList list;
     EXPECT_FALSE(OpenRecentEntry(list, 0, prompter, Loader(true)));

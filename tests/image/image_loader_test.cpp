@@ -60,6 +60,15 @@ TEST_F(LoaderTest, MissingFileNamesThePathAndChangesNothing) {
     EXPECT_EQ(prompter_.shown[0].Text(), PathText(path) + "\nファイルが見つかりません");
     EXPECT_EQ(prompter_.shown[0].icon, MessageIcon::Error);
     EXPECT_EQ(facts_.SourceBmpFormat, (BmpFormat{99, 99}));
+
+    // A path the file system cannot look at (here a link loop) is not reported as missing.
+    prompter_.shown.clear();
+    const auto loop = temp_.File("loop.png");
+    std::filesystem::create_symlink(temp_.File("back.png"), loop);
+    std::filesystem::create_symlink(loop, temp_.File("back.png"));
+    EXPECT_FALSE(Load(loop).ok);
+    ASSERT_EQ(prompter_.shown.size(), 1u);
+    EXPECT_EQ(prompter_.shown[0].Text(), PathText(loop) + "\nドキュメントを開くことに失敗しました");
 }
 
 TEST_F(LoaderTest, FormatComesFromTheLastDotOfTheWholePath) {

@@ -608,6 +608,33 @@ TEST_F(SaverTest, TransparentFilesClearExactlyTheKeyColouredPixels) {
     }
 }
 
+TEST_F(SaverTest, AnUnknownEntryIsReportedAndANameWithoutExtensionGetsTheEntrys) {
+    // The dialog could not tell the format: a message, and nothing on disk.
+    for (const int entry : {0, 17}) {
+        prompter_.shown.clear();
+        EXPECT_FALSE(SaveImageAsEntry(Context(), temp_.File("lost.png"), entry));
+        EXPECT_EQ(LastShownId(), 30095);
+        EXPECT_FALSE(std::filesystem::exists(temp_.File("lost.png")));
+    }
+    prompter_.saveChoice = SaveFileChoice{temp_.File("lost.png"), 0};
+    prompter_.shown.clear();
+    SaveImageAs(Context(), 15);
+    EXPECT_EQ(LastShownId(), 30095);
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("lost.png")));
+
+    // A typed name without an extension is written under the entry's, and in its format.
+    prompter_.fallback = Answer::No;
+    ASSERT_TRUE(SaveImageAsEntry(Context(), temp_.File("bare"), 15));
+    EXPECT_FALSE(std::filesystem::exists(temp_.File("bare")));
+    const LoadResult back = Reload(temp_.File("bare.png"));
+    ASSERT_TRUE(back.ok);
+    EXPECT_EQ(reloaded_.FileColorKey, kKey);
+    // A dot in a folder's name is no extension of the file's.
+    std::filesystem::create_directory(temp_.File("my.dir"));
+    ASSERT_TRUE(SaveImageAsEntry(Context(), temp_.File("my.dir") / "bare", 7));
+    EXPECT_TRUE(std::filesystem::exists(temp_.File("my.dir") / "bare.bmp"));
+}
+
 TEST_F(SaverTest, TransparentGifWithoutAKeyColouredPixelIsWrittenOpaque) {
     // Under a white key, near-white 250,250,250 is a real colour and must stay.
     image_ = test::SolidBitmap(3, 1, PixelFromColour(Rgb(250, 250, 250)));

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QMimeData>
 #include <QUrl>
 #include <QtTest/QTest>
@@ -164,13 +165,116 @@ TEST_F(AppFixture, ClosingWithNoDoesNotSave) {
     EXPECT_EQ(test::ReadFileBytes(path), bytes);
 }
 
-TEST_F(AppFixture, OpeningAnotherImageAsksNothingAndKeepsTheModifiedFlag) {
-    ASSERT_TRUE(Start({ui::PathToQString(WriteImage("one.png"))}));
-    app->Document().SetModifiedFlag(true);
-    ASSERT_TRUE(app->OpenImageFile(WriteImage("two.png")));
+TEST_F(AppFixture, OpeningAnotherImageOverEditsAsksToSaveFirst) {
+    const auto one = WriteImage("one.png");
+    const auto two = WriteImage("two.png");
+    setting::kMakeBackup.Write(store, 0);
+    // The ways a person opens another image: the dialog, a recent entry, a drop.
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"dialog",
+         [&] {
+             prompter.openChoice = SaveFileChoice{two, 1};
+             app->Router().Dispatch(cmd::ID_FILE_OPEN);
+         }},
+        {"recent",
+         [&] {
+             app->Model().recent.Add(PathText(two));
+             app->Router().Dispatch(cmd::ID_FILE_MRU_FIRST);
+         }},
+        {"drop", [&] {
+             QMimeData mime;
+             mime.setUrls({QUrl::fromLocalFile(ui::PathToQString(two))});
+             QWidget* viewport = app->View()->viewport();
+             QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton,
+                                   Qt::NoModifier);
+             QCoreApplication::sendEvent(viewport, &enter);
+             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+             QCoreApplication::sendEvent(viewport, &drop);
+         }}};
+    for (const auto& [name, open] : ways) {
+        SCOPED_TRACE(name);
+        WriteImage("one.png");
+        app.reset();
+        ASSERT_TRUE(Start({ui::PathToQString(one)}));
+        const Colour edit = Rgb(0, 0, 255);
+        app->Model().image.WorkImage.WritePixel(2, 1, edit);
+        app->ImageEdited({2, 1, 3, 2});
+
+        // Cancel: everything as it was.
+        prompter.shown.clear();
+        prompter.answers = {Answer::Cancel};
+        open();
+        ASSERT_EQ(prompter.shown.size(), 1u);
+        EXPECT_EQ(prompter.shown[0].Text(), "one.png への変更を保存しますか?");
+        EXPECT_EQ(app->Document().PathName(), one);
+        EXPECT_TRUE(app->Document().IsModified());
+        EXPECT_EQ(app->Model().image.WorkImage.ReadPixel(2, 1), edit);
+
+        // No: the edit is dropped, the other image opens unmodified.
+        prompter.answers = {Answer::No};
+        open();
+        EXPECT_EQ(app->Document().PathName(), two);
+        EXPECT_FALSE(app->Document().IsModified());
+        EXPECT_NE(LoadImageFile(one, 0, prompter).image.ReadPixel(2, 1), edit);
+
+        // Yes: the edit is written to its file before the other image opens.
+        ASSERT_TRUE(app->OpenImageFile(one));
+        app->Model().image.WorkImage.WritePixel(2, 1, edit);
+        app->ImageEdited({2, 1, 3, 2});
+        prompter.answers = {Answer::Yes};
+        open();
+        EXPECT_EQ(app->Document().PathName(), two);
+        EXPECT_FALSE(app->Document().IsModified());
+        EXPECT_EQ(LoadImageFile(one, 0, prompter).image.ReadPixel(2, 1), edit);
+    }
+    // Closing now asks nothing: the opened file is untouched.
+    prompter.shown.clear();
+    EXPECT_TRUE(app->MainFrame()->close());
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_TRUE(app->Document().IsModified());
-    EXPECT_EQ(app->MainFrame()->windowTitle(), "two.png - Palvex");
+}
+
+TEST_F(AppFixture, ARelativeCommandLineFileIsListedByItsFullPath) {
+    const auto path = WriteImage("relative.png");
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(ui::PathToQString(temp.Path()));
+    const bool started = Start({"./relative.png"});
+    QDir::setCurrent(before);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(app->Model().recent.Entry(0), PathText(path));
+    EXPECT_EQ(app->Document().PathName(), path);
+}
+
+TEST_F(AppFixture, FileDialogsStartInTheImagesFolder) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_OPEN));
+    ASSERT_TRUE(prompter.openRequest);
+    EXPECT_TRUE(prompter.openRequest->folder.empty());  // no image: the last folder used
+
+    std::filesystem::create_directory(temp.File("pictures"));
+    const auto path = temp.File("pictures") / "p.png";
+    std::filesystem::copy_file(WriteImage(), path);
+    ASSERT_TRUE(app->OpenImageFile(path));
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_OPEN));
+    EXPECT_EQ(prompter.openRequest->folder, temp.File("pictures"));
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_AS_A_PNG));
+    ASSERT_TRUE(prompter.saveRequest);
+    EXPECT_EQ(prompter.saveRequest->folder, temp.File("pictures"));
+}
+
+TEST_F(AppFixture, SavingOverAReadOnlyFileProposesItsOwnNameFolderAndFormat) {
+    const auto path = WriteImage("locked.png");
+    ASSERT_TRUE(Start({ui::PathToQString(path)}));
+    std::filesystem::permissions(
+        path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_SAVE));
+    ASSERT_TRUE(prompter.saveRequest);
+    EXPECT_EQ(prompter.saveRequest->initialName, PathText(path));
+    EXPECT_EQ(prompter.saveRequest->folder, temp.Path());
+    EXPECT_EQ(prompter.saveRequest->defaultExtension, "png");
+    ASSERT_FALSE(prompter.saveRequest->filters.empty());
+    EXPECT_EQ(prompter.saveRequest->filters[0].patterns, "*.png");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 TEST_F(AppFixture, ARefusedFileLeavesTheOpenDocumentsFileFacts) {
@@ -216,6 +320,11 @@ TEST_F(AppFixture, OpenCommandRemembersTheFilter) {
     EXPECT_EQ(prompter.openRequest->filters.size(), 6u);
     EXPECT_EQ(store.ReadInt("Last", "OpenType"), 5);
     EXPECT_EQ(app->Document().PathName(), path);
+
+    // A filter the dialog could not tell leaves the remembered one.
+    prompter.openChoice = SaveFileChoice{path, 0};
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_FILE_OPEN));
+    EXPECT_EQ(store.ReadInt("Last", "OpenType"), 5);
 }
 
 TEST_F(AppFixture, SaveAsCommandsPreselectTheirFormat) {

@@ -1,7 +1,9 @@
 #include "app/ui/qt_prompter.h"
 
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -29,26 +31,62 @@ QStringList NameFilters(const std::vector<FileFilter>& filters) {
 QString FirstExtension(const FileFilter& filter) {
     const QString patterns = ToQString(filter.patterns);
     const QString first = patterns.section(';', 0, 0);
-    return first.startsWith("*.") ? first.mid(2) : QString();
+    return first.startsWith("*.") && first.size() > 2 && first.indexOf('*', 2) < 0 ? first.mid(2)
+                                                                                   : QString();
 }
 
-std::optional<SaveFileChoice> RunFileDialog(QFileDialog& dialog,
-                                            const std::vector<FileFilter>& filters,
-                                            int selectedFilter) {
+// The filter confirmed, by its position. Qt's own dialog is asked for its combo box's index:
+// with the details hidden, selectedNameFilter() gives back whatever text the box shows, which
+// need not equal any name set. Other dialogs are matched on the full name or the label alone.
+int ChosenFilter(const QFileDialog& dialog, const QStringList& names,
+                 const std::vector<FileFilter>& filters) {
+    const auto* combo = dialog.findChild<QComboBox*>("fileTypeCombo");
+    if (combo != nullptr && combo->count() == names.size() && combo->currentIndex() >= 0) {
+        return combo->currentIndex() + 1;
+    }
+    const QString selected = dialog.selectedNameFilter().trimmed();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (selected == names[i].trimmed() ||
+            selected == ToQString(filters[static_cast<std::size_t>(i)].label).trimmed()) {
+            return static_cast<int>(i) + 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+QString QtPrompter::StartFolder(const std::filesystem::path& folder) const {
+    std::error_code ec;
+    if (!folder.empty() && std::filesystem::is_directory(folder, ec)) {
+        return PathToQString(folder);
+    }
+    return lastFolder_;  // empty: Qt's own choice
+}
+
+std::optional<SaveFileChoice> QtPrompter::RunFileDialog(QFileDialog& dialog,
+                                                        const std::vector<FileFilter>& filters,
+                                                        int selectedFilter,
+                                                        const QString& initialName) {
+    // Qt's own dialog behaves the same on every desktop, and the filter it reports is known.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     const QStringList names = NameFilters(filters);
     dialog.setNameFilters(names);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (selectedFilter >= 1 && selectedFilter <= names.size()) {
         dialog.selectNameFilter(names[selectedFilter - 1]);
     }
+    // After the filter: choosing one gives the name in the field that filter's extension.
+    if (!initialName.isEmpty()) {
+        dialog.selectFile(initialName);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return SaveFileChoice{ToPath(dialog.selectedFiles().first()),
-                          static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1};
+    const QString chosen = dialog.selectedFiles().first();
+    lastFolder_ = QFileInfo(chosen).absolutePath();
+    return SaveFileChoice{ToPath(chosen), ChosenFilter(dialog, names, filters)};
 }
-
-}  // namespace
 
 Answer QtPrompter::Show(const MessageRequest& request) {
     QMessageBox box(parent_);
@@ -89,30 +127,33 @@ Answer QtPrompter::Show(const MessageRequest& request) {
 }
 
 std::optional<SaveFileChoice> QtPrompter::AskSaveFile(const SaveFileRequest& request) {
-    QFileDialog dialog(parent_, ToQString(request.title));
+    QFileDialog dialog(parent_, ToQString(request.title), StartFolder(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);  // the save routine asks itself
-    dialog.selectFile(ToQString(request.initialName));
-    dialog.setDefaultSuffix(ToQString(request.defaultExtension));
-    // As on Windows, a name typed without an extension gets the selected format's one.
-    const std::vector<FileFilter> filters = request.filters;
-    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                     [&dialog, filters](const QString& selected) {
-                         const QStringList names = NameFilters(filters);
-                         const qsizetype index = names.indexOf(selected);
-                         if (index >= 0) {
-                             dialog.setDefaultSuffix(FirstExtension(filters[index]));
-                         }
-                     });
-    if (request.selectedFilter >= 1 && request.selectedFilter <= static_cast<int>(filters.size())) {
-        dialog.setDefaultSuffix(FirstExtension(filters[request.selectedFilter - 1]));
+    std::optional<SaveFileChoice> choice = RunFileDialog(
+        dialog, request.filters, request.selectedFilter, ToQString(request.initialName));
+    if (!choice) {
+        return std::nullopt;
     }
-    return RunFileDialog(dialog, request.filters, request.selectedFilter);
+    // As on Windows, a name typed without an extension gets the chosen format's one.
+    if (QFileInfo(PathToQString(choice->path)).suffix().isEmpty()) {
+        QString extension;
+        if (choice->filter >= 1 && choice->filter <= static_cast<int>(request.filters.size())) {
+            extension = FirstExtension(request.filters[choice->filter - 1]);
+        }
+        if (extension.isEmpty()) {
+            extension = ToQString(request.defaultExtension);
+        }
+        if (!extension.isEmpty()) {
+            choice->path += "." + ToStdString(extension);
+        }
+    }
+    return choice;
 }
 
 std::optional<SaveFileChoice> QtPrompter::AskOpenFile(const OpenFileRequest& request) {
-    QFileDialog dialog(parent_, ToQString(request.title));
+    QFileDialog dialog(parent_, ToQString(request.title), StartFolder(request.folder));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return RunFileDialog(dialog, request.filters, request.selectedFilter);

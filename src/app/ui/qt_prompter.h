@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QString>
+
 #include "base/prompter.h"
 
+class QFileDialog;
 class QWidget;
 
 namespace palvex::ui {
@@ -20,7 +23,14 @@ public:
     std::optional<int> AskJpegQuality(int initial) override;
 
 private:
+    std::optional<SaveFileChoice> RunFileDialog(QFileDialog& dialog,
+                                                const std::vector<FileFilter>& filters,
+                                                int selectedFilter,
+                                                const QString& initialName = {});
+    QString StartFolder(const std::filesystem::path& folder) const;
+
     QWidget* parent_;
+    QString lastFolder_;  // where the last confirmed file dialog was
 };
 
 }  // namespace palvex::ui

@@ -38,6 +38,18 @@ std::optional<std::filesystem::path> FileArgument(const QStringList& arguments) 
     return std::nullopt;
 }
 
+// The open dialog's filter of the one format with this extension, if any.
+std::optional<FileFilter> FormatFilterOf(const std::string& extension) {
+    const std::vector<FileFilter> filters = OpenFormatFilters();
+    // The first filter takes every format.
+    for (std::size_t i = 1; i < filters.size(); ++i) {
+        if ((";" + filters[i].patterns + ";").find(";*." + extension + ";") != std::string::npos) {
+            return filters[i];
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 CVemmarApp::CVemmarApp(AppServices services, QObject* parent)
@@ -139,7 +151,16 @@ SaveContext CVemmarApp::MakeSaveContext() {
 bool CVemmarApp::OpenRecent(int index) {
     return OpenRecentEntry(
         model_.recent, index, services_.prompter,
-        [this](const std::filesystem::path& path) { return OpenImageFile(path); });
+        [this](const std::filesystem::path& path) { return OpenReplacing(path); });
+}
+
+bool CVemmarApp::OpenReplacing(const std::filesystem::path& path) {
+    return SaveModified() && OpenImageFile(path);
+}
+
+std::filesystem::path CVemmarApp::DialogFolder() const {
+    return document_->PathName().empty() ? std::filesystem::path()
+                                         : document_->PathName().parent_path();
 }
 
 // The command-line path: the document framework checks that the file can be read before the
@@ -152,7 +173,13 @@ bool CVemmarApp::OpenDocumentFile(const std::filesystem::path& path) {
     return OpenImageFile(path);
 }
 
-bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
+bool CVemmarApp::OpenImageFile(const std::filesystem::path& given) {
+    // The recent list and the overwrite save need the path wherever the working folder goes.
+    std::error_code ec;
+    std::filesystem::path path = std::filesystem::absolute(given, ec).lexically_normal();
+    if (ec) {
+        path = given;
+    }
     LoadResult loaded =
         LoadImageFile(path, setting::kFirstTrans.Read(services_.store), services_.prompter);
     if (!loaded.ok) {
@@ -180,6 +207,8 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& path) {
     }
     model_.recent.Add(PathText(path));
     document_->SetPathName(path);
+    // What was asked about before the load is gone; the new image has no edits.
+    document_->SetModifiedFlag(false);
     // Every open path, not only the dialog and a drop: a stale colour on the button would
     // become the key again at its next click.
     ShowTransparentColour();
@@ -265,12 +294,17 @@ bool CVemmarApp::SaveDocument() {
                           (status.permissions() & std::filesystem::perms::owner_write) !=
                               std::filesystem::perms::none;
     if (!writable) {
-        // The file has gone or become read-only: ask for a new name first.
+        // The file has gone or become read-only: ask for a new name first, proposing the same
+        // name, folder and format.
         SaveFileRequest request;
-        request.initialName = PathText(path.filename());
-        request.defaultExtension = texts::kDocumentDefaultExtension;
-        request.filters = {{std::string(texts::kDocumentFilterLabel),
-                            std::string(texts::kDocumentFilterPatterns)}};
+        request.initialName = PathText(path);
+        request.folder = path.parent_path();
+        request.defaultExtension = ExtensionOf(path);
+        if (std::optional<FileFilter> own = FormatFilterOf(request.defaultExtension)) {
+            request.filters.push_back(*own);
+        }
+        request.filters.push_back({std::string(texts::kDocumentFilterLabel),
+                                   std::string(texts::kDocumentFilterPatterns)});
         const std::optional<SaveFileChoice> choice = services_.prompter.AskSaveFile(request);
         if (!choice) {
             return false;
@@ -319,18 +353,21 @@ void CVemmarApp::NewDocument() {
 
 void CVemmarApp::OpenWithDialog() {
     OpenFileRequest request{std::string(texts::kOpenDialogTitle), OpenFormatFilters(),
-                            setting::kOpenType.Read(services_.store)};
+                            setting::kOpenType.Read(services_.store), DialogFolder()};
     const std::optional<SaveFileChoice> choice = services_.prompter.AskOpenFile(request);
     if (!choice) {
         return;
     }
-    setting::kOpenType.Write(services_.store, choice->filter);
-    OpenImageFile(choice->path);
+    // A filter the dialog could not tell keeps the one remembered.
+    if (choice->filter >= 1 && choice->filter <= static_cast<int>(request.filters.size())) {
+        setting::kOpenType.Write(services_.store, choice->filter);
+    }
+    OpenReplacing(choice->path);
 }
 
 void CVemmarApp::OpenDropped(const QStringList& paths) {
     if (!paths.isEmpty()) {
-        OpenImageFile(ToPath(paths.first()));
+        OpenReplacing(ToPath(paths.first()));
     }
 }
 
@@ -339,7 +376,8 @@ bool CVemmarApp::OnCommand(int id) {
         if (!PutDownFloatingPicture()) {
             return true;
         }
-        SaveImageAs(MakeSaveContext(), InitialSaveEntry(id, model_.image.facts.SourceBmpFormat));
+        SaveImageAs(MakeSaveContext(), InitialSaveEntry(id, model_.image.facts.SourceBmpFormat),
+                    DialogFolder());
         return true;
     }
     if (IsRecentCommand(id)) {

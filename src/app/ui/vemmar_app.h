@@ -56,7 +56,8 @@ public:
     // The printer set up at start-up; without one the print command makes a PDF printer.
     void SetPrinter(std::function<QPrinter*()> printer);
 
-    // The loader and what follows a successful load, as every open path runs it.
+    // The loader and what follows a successful load, as every open path runs it; asks nothing.
+    // A relative path is made absolute; the loaded image is unmodified.
     bool OpenImageFile(const std::filesystem::path& path);
     // A floating picture is pasted before anything reads or leaves the image (save, print,
     // exit); false when it could not be and the caller must stop.
@@ -74,6 +75,10 @@ private:
     void DestroyMainWindow();
     SaveContext MakeSaveContext();
     bool OpenRecent(int index);
+    // A user's open: a modified image is offered for saving first; Cancel keeps it.
+    bool OpenReplacing(const std::filesystem::path& path);
+    // Where the file dialogs start: the image's folder (none: the last one used).
+    std::filesystem::path DialogFolder() const;
     bool OpenDocumentFile(const std::filesystem::path& path);
     void NewDocument();
     void OpenWithDialog();

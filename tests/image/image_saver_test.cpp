@@ -13,6 +13,7 @@
 #include "image/codecs/decoder.h"
 #include "image/save_format.h"
 #include "resources/command_ids.h"
+#include "resources/string_table.h"
 #include "support/jpeg_writer.h"
 #include "support/test_support.h"
 
@@ -613,13 +614,13 @@ TEST_F(SaverTest, AnUnknownEntryIsReportedAndANameWithoutExtensionGetsTheEntrys)
     for (const int entry : {0, 17}) {
         prompter_.shown.clear();
         EXPECT_FALSE(SaveImageAsEntry(Context(), temp_.File("lost.png"), entry));
-        EXPECT_EQ(LastShownId(), 30095);
+        EXPECT_EQ(LastShownId(), str::kSaveFormatUnknown);
         EXPECT_FALSE(std::filesystem::exists(temp_.File("lost.png")));
     }
     prompter_.saveChoice = SaveFileChoice{temp_.File("lost.png"), 0};
     prompter_.shown.clear();
     SaveImageAs(Context(), 15);
-    EXPECT_EQ(LastShownId(), 30095);
+    EXPECT_EQ(LastShownId(), str::kSaveFormatUnknown);
     EXPECT_FALSE(std::filesystem::exists(temp_.File("lost.png")));
 
     // A typed name without an extension is written under the entry's, and in its format.

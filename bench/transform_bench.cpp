@@ -112,7 +112,7 @@ void BM_Greyscale(benchmark::State& state) {
 }
 BENCHMARK(BM_Greyscale)->Unit(benchmark::kMillisecond);
 
-// The editor's pass: bands of columns so that the progress can follow the columns.
+// The editor's pass: one core, row by row, reporting its column positions as it goes.
 void BM_GreyscaleWithProgress(benchmark::State& state) {
     Bitmap out;
     int reports = 0;

@@ -129,24 +129,23 @@ TransformResult Greyscale(const Bitmap& src, Bitmap& out, const ColumnProgress& 
     if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
         return {false, str::kMemoryAllocationFailed};
     }
-    // Columns outer, so that each position is reported once its column is grey: bands of
-    // columns that end on the reported ones, each band reading its rows in order. This costs
-    // about five times the row-by-row pass (wider bands gain little until they span the rows),
-    // which stays for the callers that show no progress.
+    // The bar shows columns (every 20th), but a column-by-column pass costs about five times the
+    // row pass on a large image, so rows are greyed in order and each column position is reported
+    // once the same share of the rows is done: the same positions, in the same order.
     constexpr int kReportEvery = 20;
     const int width = src.Width();
+    const int height = src.Height();
     progress(0, width);
-    for (int first = 0, last = 0; first < width; first = last + 1) {
-        last = std::min(width - 1, (first + kReportEvery - 1) / kReportEvery * kReportEvery);
-        for (int y = 0; y < src.Height(); ++y) {
-            const Pixel* from = src.Row(y);
-            Pixel* to = out.Row(y);
-            for (int x = first; x <= last; ++x) {
-                to[x] = grey(from[x]);
-            }
+    int nextReport = 0;
+    for (int y = 0; y < height; ++y) {
+        const Pixel* from = src.Row(y);
+        Pixel* to = out.Row(y);
+        for (int x = 0; x < width; ++x) {
+            to[x] = grey(from[x]);
         }
-        if (last % kReportEvery == 0) {
-            progress(last, width);
+        const int columnsDone = static_cast<int>(std::int64_t{y + 1} * width / height);
+        for (; nextReport < columnsDone; nextReport += kReportEvery) {
+            progress(nextReport, width);
         }
     }
     progress(0, width);

@@ -100,6 +100,24 @@ Rect PastePlacement(Point centre, Size size, const CanvasMapping& mapping) {
     return WithSize(mapping.WindowToImage({centre.x - halfW, centre.y - halfH}), size);
 }
 
+Point PasteCentre(Size client, Size image, const CanvasMapping& mapping) {
+    const Point first = mapping.ImageToWindow({0, 0});
+    const Point end = mapping.ImageToWindow({image.width, image.height});
+    const int left = std::max(0, first.x);
+    const int top = std::max(0, first.y);
+    const int right = std::min(client.width, end.x);
+    const int bottom = std::min(client.height, end.y);
+    if (left >= right || top >= bottom) {
+        return {client.width / 2, client.height / 2};
+    }
+    return {(left + right) / 2, (top + bottom) / 2};
+}
+
+Rect ShiftedInto(const Rect& r, Size image) {
+    const Rect n = r.Translated(std::max(0, -r.left), std::max(0, -r.top));
+    return n.Translated(std::min(0, image.width - n.right), std::min(0, image.height - n.bottom));
+}
+
 Rect RestoredPasteRect(const Rect& r, Size pasteSize, Size image, float zoom) {
     const CanvasMapping mapping{zoom, {}};
     Rect n = WithSize(mapping.WindowToImage(mapping.ImageToWindow({r.left, r.top})), pasteSize);
@@ -109,9 +127,7 @@ Rect RestoredPasteRect(const Rect& r, Size pasteSize, Size image, float zoom) {
     if (n.Height() > image.height) {
         n = {n.left, 0, n.right, image.height};
     }
-    n = n.Translated(std::max(0, -n.left), std::max(0, -n.top));
-    // The last shift wins: right and bottom within the image.
-    return n.Translated(std::min(0, image.width - n.right), std::min(0, image.height - n.bottom));
+    return ShiftedInto(n, image);
 }
 
 Rect RecentredRect(const Rect& r, Size size) {

@@ -80,6 +80,13 @@ inline Rect WithSize(Point topLeft, Size size) {
 // Where a pasted picture of `size` floats, centred on the window point `centre`: exactly its
 // own size in image pixels at every zoom. Not limited to the image.
 Rect PastePlacement(Point centre, Size size, const CanvasMapping& mapping);
+// The window point a paste with no point of its own centres on: the middle of the part of the
+// client area that shows the image. A picture pasted over an image smaller than the window
+// would otherwise float beside it, and putting it down would drop it without a word.
+Point PasteCentre(Size client, Size image, const CanvasMapping& mapping);
+// `r` moved, keeping its size, as little as needed to lie within the image (right and bottom
+// win when it is larger).
+Rect ShiftedInto(const Rect& r, Size image);
 
 // The floating picture back at exactly its own size, kept at its top-left but fitted into the
 // image.

@@ -74,6 +74,21 @@ TEST(SelectionRules, PasteIsCentredOnThePointAndRestoredIntoTheImage) {
               (Rect{0, 10, 100, 40}));
 }
 
+TEST(SelectionRules, APasteWithNoPointCentresOnTheImageItSees) {
+    // An image filling the window: the window's centre.
+    EXPECT_EQ(PasteCentre({800, 600}, {3000, 2000}, {1.0f, {500, 300}}), (Point{400, 300}));
+    // A small image: the middle of the part of the window it covers, at any zoom.
+    EXPECT_EQ(PasteCentre({1024, 720}, {300, 200}, {1.0f, {}}), (Point{150, 100}));
+    EXPECT_EQ(PasteCentre({1024, 720}, {300, 200}, {0.5f, {}}), (Point{75, 50}));
+    EXPECT_EQ(PasteCentre({1024, 720}, {300, 200}, {2.0f, {}}), (Point{300, 200}));
+    // Scrolled to its right end: the visible part only.
+    EXPECT_EQ(PasteCentre({400, 300}, {1000, 100}, {1.0f, {600, 0}}), (Point{200, 50}));
+
+    EXPECT_EQ(ShiftedInto({280, 190, 320, 220}, {300, 200}), (Rect{260, 170, 300, 200}));
+    EXPECT_EQ(ShiftedInto({-5, -3, 35, 27}, {300, 200}), (Rect{0, 0, 40, 30}));
+    EXPECT_EQ(ShiftedInto({10, 10, 50, 40}, {300, 200}), (Rect{10, 10, 50, 40}));
+}
+
 TEST(SelectionRules, FloatingPictureKeepsItsOwnSizeAtEveryZoom) {
     // At 50 % a side of 51 spans 25 window pixels; taken back it would be 48.
     EXPECT_EQ(PastePlacement({100, 100}, {51, 41}, {0.5f, {}}), (Rect{176, 180, 227, 221}));

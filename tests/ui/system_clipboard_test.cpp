@@ -128,6 +128,28 @@ TEST_F(SystemClipboardTest, CopiesAndPastesLandExactly) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
+// Over an image smaller than the window the window's centre lies beside the image: the picture
+// must float on the image, or putting it down would drop it.
+TEST_F(SystemClipboardTest, APasteOverASmallImageLandsOnIt) {
+    StartOnSystemClipboard(300, 200);
+    const QImage picture = Distinct(40, 30);
+    System()->setImage(picture);
+    if (System()->image().isNull()) {
+        GTEST_SKIP() << "this platform has no clipboard";
+    }
+    Key(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(State().pasteMode);
+    const Rect placed = Selected();
+    EXPECT_GE(placed.left, 0);
+    EXPECT_GE(placed.top, 0);
+    EXPECT_LE(placed.right, 300);
+    EXPECT_LE(placed.bottom, 200);
+    EXPECT_EQ(placed.Width(), 40);
+    Click({1, 1});
+    ASSERT_FALSE(State().pasteMode);
+    EXPECT_EQ(Mismatch(Image().WorkImage, {placed.left, placed.top}, picture), std::nullopt);
+}
+
 TEST_F(SystemClipboardTest, OnlyRegularFilesAmongTheFirstUrlsAreOffered) {
     StartOnSystemClipboard(1000, 800);
     System()->setText("probe");

@@ -249,12 +249,15 @@ void SelectionTool::PasteFromClipboard(std::optional<Point> client) {
         emit services_.view.ImageResized();
         rect = {0, 0, state.width, state.height};
     } else {
-        Point centre = client.value_or(Point{});
-        if (centre == Point{}) {
+        const Point at = client.value_or(Point{});
+        if (at == Point{}) {
             const QSize area = services_.view.viewport()->size();
-            centre = {area.width() / 2, area.height() / 2};
+            const Size imageSize{state.width, state.height};
+            const Point centre = PasteCentre({area.width(), area.height()}, imageSize, Mapping());
+            rect = ShiftedInto(PastePlacement(centre, size, Mapping()), imageSize);
+        } else {
+            rect = PastePlacement(at, size, Mapping());
         }
-        rect = PastePlacement(centre, size, Mapping());
     }
     state_.pasteBuffer = std::move(buffer);
     state_.pasteSize = size;

@@ -1,0 +1,74 @@
+#include "image/raster/fill_record.h"
+
+#include <algorithm>
+#include <new>
+
+namespace palvex {
+
+FillRecord::FillRecord(int width, int height, Pixel before, Pixel after)
+    : width_(width), height_(height), before_(before), after_(after) {}
+
+bool FillRecord::Add(int y, int x0, int x1, const Pixel* row) {
+    try {
+        runs_.push_back({y, x0, x1});
+        const Pixel* end = row + x1;
+        for (const Pixel* p = std::find_if(row + x0, end, [this](Pixel v) { return v != before_; });
+             p != end; p = std::find_if(p + 1, end, [this](Pixel v) { return v != before_; })) {
+            odd_.push_back({y, static_cast<std::int32_t>(p - row), *p});
+        }
+    } catch (const std::bad_alloc&) {
+        // A run whose odd pixels were only partly kept cannot be put back exactly.
+        if (!runs_.empty() && runs_.back().y == y && runs_.back().x0 == x0) {
+            runs_.pop_back();
+            while (!odd_.empty() && odd_.back().y == y && odd_.back().x >= x0 &&
+                   odd_.back().x < x1) {
+                odd_.pop_back();
+            }
+        }
+        lost_ = true;
+        return false;
+    }
+    return true;
+}
+
+bool FillRecord::Fits(const Bitmap& image) const {
+    return runs_.empty() ||
+           (!image.IsNull() && image.Width() == width_ && image.Height() == height_);
+}
+
+bool FillRecord::Write(Bitmap& image, bool before, bool check) const {
+    if (!Fits(image)) {
+        return false;
+    }
+    const Pixel to = before ? before_ : after_;
+    const Pixel from = before ? after_ : before_;
+    // Only the after side holds one value throughout, so only the way back is checked. Each run
+    // is checked just before it is written, while it is in the cache; a run found changed undoes
+    // the runs already written, which all held `from`.
+    check = check && before;
+    for (std::size_t i = 0; i < runs_.size(); ++i) {
+        const Run& run = runs_[i];
+        Pixel* row = image.Row(run.y);
+        if (check &&
+            std::any_of(row + run.x0, row + run.x1, [from](Pixel v) { return v != from; })) {
+            for (std::size_t j = 0; j < i; ++j) {
+                std::fill(image.Row(runs_[j].y) + runs_[j].x0, image.Row(runs_[j].y) + runs_[j].x1,
+                          from);
+            }
+            return false;
+        }
+        std::fill(row + run.x0, row + run.x1, to);
+    }
+    if (before) {
+        for (const Odd& odd : odd_) {
+            image.Row(odd.y)[odd.x] = odd.value;
+        }
+    }
+    return true;
+}
+
+std::size_t FillRecord::Bytes() const {
+    return runs_.capacity() * sizeof(Run) + odd_.capacity() * sizeof(Odd);
+}
+
+}  // namespace palvex

@@ -8,13 +8,29 @@ namespace palvex {
 FillRecord::FillRecord(int width, int height, Pixel before, Pixel after)
     : width_(width), height_(height), before_(before), after_(after) {}
 
+namespace {
+
+// Whether any pixel of [from, to) differs from `value`. Without an early exit the compiler
+// vectorises it; runs are short enough that reading one to its end costs little.
+bool AnyDiffers(const Pixel* from, const Pixel* to, Pixel value) {
+    Pixel diff = 0;
+    for (const Pixel* p = from; p != to; ++p) {
+        diff |= *p ^ value;
+    }
+    return diff != 0;
+}
+
+}  // namespace
+
 bool FillRecord::Add(int y, int x0, int x1, const Pixel* row) {
     try {
         runs_.push_back({y, x0, x1});
-        const Pixel* end = row + x1;
-        for (const Pixel* p = std::find_if(row + x0, end, [this](Pixel v) { return v != before_; });
-             p != end; p = std::find_if(p + 1, end, [this](Pixel v) { return v != before_; })) {
-            odd_.push_back({y, static_cast<std::int32_t>(p - row), *p});
+        if (AnyDiffers(row + x0, row + x1, before_)) {
+            for (int x = x0; x < x1; ++x) {
+                if (row[x] != before_) {
+                    odd_.push_back({y, x, row[x]});
+                }
+            }
         }
     } catch (const std::bad_alloc&) {
         // A run whose odd pixels were only partly kept cannot be put back exactly.
@@ -49,8 +65,7 @@ bool FillRecord::Write(Bitmap& image, bool before, bool check) const {
     for (std::size_t i = 0; i < runs_.size(); ++i) {
         const Run& run = runs_[i];
         Pixel* row = image.Row(run.y);
-        if (check &&
-            std::any_of(row + run.x0, row + run.x1, [from](Pixel v) { return v != from; })) {
+        if (check && AnyDiffers(row + run.x0, row + run.x1, from)) {
             for (std::size_t j = 0; j < i; ++j) {
                 std::fill(image.Row(runs_[j].y) + runs_[j].x0, image.Row(runs_[j].y) + runs_[j].x1,
                           from);

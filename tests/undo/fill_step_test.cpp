@@ -116,6 +116,26 @@ TEST(FillStep, RandomFillsAmongOtherStepsUndoAndRedoBitForBit) {
     }
 }
 
+TEST(FillStep, OddFourthBytesAlongLongRunsComeBack) {
+    HistoryFixture f(1300, 3);
+    Bitmap b;
+    ASSERT_TRUE(b.Create(1300, 3));
+    b.Fill(PixelFromColour(Rgb(255, 255, 255)));
+    for (const int x : {0, 1, 511, 512, 513, 1023, 1024, 1299}) {
+        b.Row(1)[x] = (b.Row(1)[x] & kRgbMask) | static_cast<Pixel>(x % 200) << 24;
+    }
+    f.SetImage(std::move(b));
+    const Bitmap before = Copy(f.state.WorkImage);
+    RecordedFill(f, {700, 2}, Rgb(0, 0, 255));
+    const Bitmap after = Copy(f.state.WorkImage);
+    ASSERT_TRUE(f.history.Undo());
+    EXPECT_TRUE(SameBitmaps(before, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Redo());
+    EXPECT_TRUE(SameBitmaps(after, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Undo());
+    EXPECT_TRUE(SameBitmaps(before, f.state.WorkImage));
+}
+
 TEST(FillStep, ClearingHalfALargeImageKeepsARecordFarSmallerThanTheImageAndNoFile) {
     HistoryFixture f(2000, 1500);
     Bitmap b;

@@ -22,22 +22,34 @@ bool AnyDiffers(const Pixel* from, const Pixel* to, Pixel value) {
 
 }  // namespace
 
-bool FillRecord::Add(int y, int x0, int x1, const Pixel* row) {
+bool FillRecord::Fill(int y, int x0, int x1, Pixel* row) {
+    bool recorded = false;
+    int written = x0;  // [x0, written) holds the fill's value
     try {
         runs_.push_back({y, x0, x1});
-        if (AnyDiffers(row + x0, row + x1, before_)) {
-            for (int x = x0; x < x1; ++x) {
-                if (row[x] != before_) {
-                    odd_.push_back({y, x, row[x]});
+        recorded = true;
+        // In pieces that stay in the first-level cache between the check and the write, so
+        // that the check costs no second trip to memory.
+        constexpr int kPiece = 512;
+        for (; written < x1; written = std::min(written + kPiece, x1)) {
+            const int to = std::min(written + kPiece, x1);
+            if (AnyDiffers(row + written, row + to, before_)) {
+                for (int x = written; x < to; ++x) {
+                    if (row[x] != before_) {
+                        odd_.push_back({y, x, row[x]});
+                    }
                 }
             }
+            std::fill(row + written, row + to, after_);
         }
     } catch (const std::bad_alloc&) {
-        // A run whose odd pixels were only partly kept cannot be put back exactly.
-        if (!runs_.empty() && runs_.back().y == y && runs_.back().x0 == x0) {
+        // The run is put back as it was and forgotten.
+        if (recorded) {
             runs_.pop_back();
+            std::fill(row + x0, row + written, before_);
             while (!odd_.empty() && odd_.back().y == y && odd_.back().x >= x0 &&
                    odd_.back().x < x1) {
+                row[odd_.back().x] = odd_.back().value;
                 odd_.pop_back();
             }
         }

@@ -18,9 +18,9 @@ public:
     FillRecord() = default;
     FillRecord(int width, int height, Pixel before, Pixel after);
 
-    // Called before the fill overwrites [x0, x1) of row `row` (y). False when memory ran out:
-    // the run was not recorded and must not be written.
-    bool Add(int y, int x0, int x1, const Pixel* row);
+    // Writes the fill's value into [x0, x1) of row `row` (y), recording the run and what it
+    // held. False when memory ran out: then the run is left as it was and not recorded.
+    bool Fill(int y, int x0, int x1, Pixel* row);
 
     // The pixels as they were (Before) or as the fill left them (After), written into the
     // recorded runs. Nothing is written and false returned when the image is not the size the

@@ -45,11 +45,11 @@ public:
     }
     void Fill(int y, int x0, int x1) {
         Pixel* row = image_.Row(y);
-        if (stopped_ || (record_ != nullptr && !record_->Add(y, x0, x1, row))) {
+        if (record_ == nullptr) {
+            std::fill(row + x0, row + x1, fill_);
+        } else if (stopped_ || !record_->Fill(y, x0, x1, row)) {
             stopped_ = true;
-            return;
         }
-        std::fill(row + x0, row + x1, fill_);
     }
 
 private:

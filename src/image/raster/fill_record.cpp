@@ -14,7 +14,15 @@ namespace {
 // vectorises it; runs are short enough that reading one to its end costs little.
 bool AnyDiffers(const Pixel* from, const Pixel* to, Pixel value) {
     Pixel diff = 0;
-    for (const Pixel* p = from; p != to; ++p) {
+    const Pixel* p = from;
+    for (; to - p >= 16; p += 16) {  // unrolled: the loop's own cost halves
+        Pixel block = 0;
+        for (int i = 0; i < 16; ++i) {
+            block |= p[i] ^ value;
+        }
+        diff |= block;
+    }
+    for (; p != to; ++p) {
         diff |= *p ^ value;
     }
     return diff != 0;

@@ -1,6 +1,7 @@
 // A flood-fill click on the real editor, from the press to the repainted canvas, beside a memcpy
-// of the image and beside each of its steps (the undo snapshot, the fill, the full repaint),
-// all in one run. Runs on the offscreen platform.
+// of the image and beside each of its steps (the fill with and without its undo record, the full
+// repaint, and the whole-image snapshot other steps make), and its undo and redo, all in one run.
+// Runs on the offscreen platform.
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -160,6 +161,48 @@ void BM_StepFill(benchmark::State& state) {
     }
 }
 
+// The fill as the click makes it: gathering its undo record on the way.
+void BM_StepFillRecorded(benchmark::State& state) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    Bitmap& image = editor.app.Model().image.WorkImage;
+    Colour colour = Rgb(255, 0, 0);
+    FillRecord record;
+    for (auto _ : state) {
+        colour = colour == Rgb(255, 0, 0) ? Rgb(0, 0, 255) : Rgb(255, 0, 0);
+        benchmark::DoNotOptimize(FloodFillAt(image, {5, 5}, colour, &record));
+    }
+    state.counters["record_kib"] = static_cast<double>(record.Bytes()) / 1024.0;
+}
+
+// Undo and redo of the click's fill, each to the repainted canvas.
+void FillUndoOrRedo(benchmark::State& state, bool undo) {
+    Editor editor(Width(state), Height(state));
+    if (!editor.ok) {
+        state.SkipWithError("no editor");
+        return;
+    }
+    auto& router = editor.app.Router();
+    for (auto _ : state) {
+        state.PauseTiming();
+        editor.Click();
+        if (!undo) {
+            router.Dispatch(cmd::ID_UNDO);
+        }
+        state.ResumeTiming();
+        router.Dispatch(undo ? cmd::ID_UNDO : cmd::ID_REDO);
+    }
+}
+void BM_FloodFillUndo(benchmark::State& state) {
+    FillUndoOrRedo(state, true);
+}
+void BM_FloodFillRedo(benchmark::State& state) {
+    FillUndoOrRedo(state, false);
+}
+
 void BM_StepFullRepaint(benchmark::State& state) {
     Editor editor(Width(state), Height(state));
     if (!editor.ok) {
@@ -208,6 +251,9 @@ BENCHMARK(BM_Memcpy)->PALVEX_SIZES;
 BENCHMARK(BM_FloodFillClick)->PALVEX_SIZES;
 BENCHMARK(BM_StepSnapshot)->PALVEX_SIZES;
 BENCHMARK(BM_StepFill)->PALVEX_SIZES;
+BENCHMARK(BM_StepFillRecorded)->PALVEX_SIZES;
+BENCHMARK(BM_FloodFillUndo)->PALVEX_SIZES;
+BENCHMARK(BM_FloodFillRedo)->PALVEX_SIZES;
 BENCHMARK(BM_StepFullRepaint)->PALVEX_SIZES;
 BENCHMARK(BM_FloatingPictureDrag)->PALVEX_SIZES;
 #undef PALVEX_SIZES

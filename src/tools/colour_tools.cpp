@@ -6,8 +6,8 @@
 
 namespace palvex {
 
-Rect FloodFillAt(Bitmap& image, Point q, Colour drawColour) {
-    return FloodFillSurface(image, q, drawColour);
+Rect FloodFillAt(Bitmap& image, Point q, Colour drawColour, FillRecord* record) {
+    return FloodFillSurface(image, q, drawColour, record);
 }
 
 std::optional<Colour> PickColour(const Bitmap& image, Point q) {

@@ -107,14 +107,31 @@ bool UndoHistory::PushSnapshot(SnapshotKind kind, Rect rect) {
     if (!entry) {
         return false;  // a refused step changes nothing, the redo steps included
     }
-    entry->serial = ++serial_;
+    Record(std::move(*entry));
+    return true;
+}
+
+bool UndoHistory::PushFill(FillRecord record) {
+    HeedFailedWrites();
+    if (record.Lost()) {
+        prompter_.Error(str::kMemoryAllocationFailed);
+        return false;
+    }
+    Entry entry;
+    entry.kind = SnapshotKind::Fill;
+    entry.fill = std::make_unique<FillRecord>(std::move(record));
+    Record(std::move(entry));
+    return true;
+}
+
+void UndoHistory::Record(Entry entry) {
+    entry.serial = ++serial_;
     DropAll(redo_);
-    undo_.push_back(std::move(*entry));
+    undo_.push_back(std::move(entry));
     if (undo_.size() > kUndoLimit) {
         Drop(undo_.front());
         undo_.erase(undo_.begin());
     }
-    return true;
 }
 
 bool UndoHistory::Undo() {
@@ -313,6 +330,10 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
             return false;
         }
         barrier_.restore(*step.barrier);
+    } else if (step.kind == SnapshotKind::Fill) {
+        if (!(counter = StepFill(step, undoing, undoing && to.empty()))) {
+            return false;
+        }
     } else {
         // The first undo keeps the whole image for its redo: the changes since the newest
         // snapshot may reach beyond its rectangle.
@@ -327,6 +348,32 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
     from.pop_back();
     to.push_back(std::move(*counter));
     return true;
+}
+
+// A fill step is its own counter step: undone it writes the old pixels, redone the fill's.
+std::optional<UndoHistory::Entry> UndoHistory::StepFill(Entry& step, bool undoing, bool first) {
+    Bitmap& image = image_.WorkImage;
+    FillRecord& fill = *step.fill;
+    if (!fill.Fits(image)) {
+        prompter_.Error(str::kSnapshotUnreadable);  // made on an image of another size
+        return std::nullopt;
+    }
+    // The newest step may have been followed by changes nobody recorded; if they reach into
+    // the filled runs, the redo keeps the whole image, as for an image step.
+    if (first && !fill.Write(image, true, true)) {
+        std::optional<Entry> counter = StoreImage(image.Bounds(), true);
+        if (counter) {
+            fill.Write(image, true);
+        }
+        return counter;
+    }
+    if (!first) {
+        fill.Write(image, undoing);
+    }
+    Entry counter;
+    counter.kind = SnapshotKind::Fill;
+    counter.fill = std::move(step.fill);
+    return counter;
 }
 
 std::optional<UndoHistory::Entry> UndoHistory::RestoreImage(const Entry& step, Rect rect,

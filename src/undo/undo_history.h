@@ -13,12 +13,13 @@
 #include "image/atomic_file.h"
 #include "image/geometry.h"
 #include "image/image_loader.h"
+#include "image/raster/fill_record.h"
 #include "undo/pixel_buffer.h"
 #include "undo/snapshot_writer.h"
 
 namespace palvex {
 
-enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1 };
+enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1, Fill = 2 };
 
 inline constexpr int kBarrierSlots = 1000;
 struct StoredBarrier {  // all 1000 slots and the count, as the barrier keeps them
@@ -58,6 +59,9 @@ public:
     // barrier. False when it failed: the caller abandons its change (a message was shown), and
     // the history is as it was.
     bool PushSnapshot(SnapshotKind kind, Rect rect = {});
+    // After a flood fill: its record, kept in memory, is the step. A lost record is refused
+    // (false); the fill put the image back itself.
+    bool PushFill(FillRecord record);
     // Done flags. The caller first ends overlay/selection/paste/capture, and afterwards repaints
     // in full (and updates the scroll extent when width/height changed). A step that cannot be
     // put back leaves both stacks and the image as they were, after a message.
@@ -88,7 +92,8 @@ private:
         SnapshotHeader stored;  // the part of rect inside the image, as the file says it
         std::shared_ptr<PendingWrite> write;
         std::unique_ptr<StoredBarrier> barrier;
-        std::uint64_t serial = 0;  // pushes and counter steps, newest highest
+        std::unique_ptr<FillRecord> fill;  // undo stack: write its before side; redo: after
+        std::uint64_t serial = 0;          // pushes and counter steps, newest highest
     };
     // Snapshot of `rect` (whole: the image) written or on its way; on failure a message.
     std::optional<Entry> StoreImage(Rect rect, bool whole);
@@ -99,6 +104,8 @@ private:
     void Discard(Entry& prepared);
     std::optional<Entry> StoreBarrier();
     bool Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing);
+    std::optional<Entry> StepFill(Entry& step, bool undoing, bool first);
+    void Record(Entry entry);  // onto the undo stack, as a new change
     // Puts a step's pixels back after storing the counter step of `rect`, which it returns.
     std::optional<Entry> RestoreImage(const Entry& step, Rect rect, bool whole);
     bool Put(const SnapshotHeader& header, const Pixel* pixels);

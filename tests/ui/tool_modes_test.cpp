@@ -616,11 +616,53 @@ TEST_F(SnapshotUndoTest, FillsAreUndoneToTheLastPixelAndTenStepsAreKept) {
     EXPECT_FALSE(app->Router().StateOf(cmd::ID_REDO).enabled);
 }
 
-TEST_F(SnapshotUndoTest, ADamagedSnapshotIsRefusedWithTheCountsAndPixelsKept) {
+TEST_F(SnapshotUndoTest, FillsAmongPenDotsAreUndoneAndRedoneBitForBitWithoutFiles) {
     ui::CVemmarView& view = StartWithImage();
+    std::vector<std::vector<Pixel>> states{Pixels()};
     Run(cmd::ID_PAINT);
     app->Model().settings.drawColour = Rgb(0, 0, 255);
     Click({2, 2});
+    states.push_back(Pixels());
+    ASSERT_TRUE(Core().NewestUndoStep());
+    EXPECT_EQ(Core().NewestUndoStep()->kind, SnapshotKind::Fill);
+    Run(cmd::ID_PEN);
+    Click({30, 25});
+    states.push_back(Pixels());
+    Run(cmd::ID_PAINT);
+    app->Model().settings.drawColour = Rgb(0, 200, 0);
+    Click({15, 15});  // the red square
+    Click({2, 2});
+    states.push_back(Pixels());
+    ASSERT_NE(states[3], states[2]);
+
+    view.setFocus();
+    for (std::size_t i = states.size() - 1; i-- > 0;) {
+        if (i == 2) {
+            QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);  // the square's fill
+        }
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_EQ(Pixels(), states[i]) << i;
+    }
+    EXPECT_EQ(Core().UndoCount(), 0);
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+        if (i == 3) {
+            QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+        }
+        ASSERT_EQ(Pixels(), states[i]) << i;
+    }
+    // Repainted from the restored pixels.
+    EXPECT_EQ(view.Rendered().pixel(2, 2) | 0xFF000000u, qRgb(0, 200, 0));
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(view.Rendered().pixel(2, 2) | 0xFF000000u, qRgb(0, 0, 255));
+}
+
+TEST_F(SnapshotUndoTest, ADamagedSnapshotIsRefusedWithTheCountsAndPixelsKept) {
+    ui::CVemmarView& view = StartWithImage();
+    // A whole-image step, as a transform makes; fills keep no file.
+    ASSERT_TRUE(view.PushImageSnapshot({}));
+    app->Model().image.WorkImage.Fill(PixelFromColour(Rgb(0, 0, 255)));
     const std::vector<Pixel> filled = Pixels();
     Core().WaitForWrites();
     const std::optional<UndoStepInfo> step = Core().NewestUndoStep();

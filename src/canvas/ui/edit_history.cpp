@@ -13,6 +13,10 @@ bool SnapshotHistory::PushImageSnapshot(const Rect& imageRect) {
     return history_->PushSnapshot(SnapshotKind::Image, imageRect);
 }
 
+bool SnapshotHistory::PushFill(FillRecord record) {
+    return history_->PushFill(std::move(record));
+}
+
 bool SnapshotHistory::PushBarrierSnapshot() {
     return history_->PushSnapshot(SnapshotKind::Barrier);
 }

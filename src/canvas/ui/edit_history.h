@@ -6,6 +6,7 @@
 #include "base/work_folder.h"
 #include "image/geometry.h"
 #include "image/image_loader.h"
+#include "image/raster/fill_record.h"
 
 namespace palvex {
 class UndoHistory;
@@ -21,6 +22,12 @@ public:
     // Before a change: stores what `imageRect` holds (empty: the whole image). False when it
     // could not (the history has said why): the change must not be made.
     virtual bool PushImageSnapshot(const Rect& imageRect) = 0;
+    // Whether a flood fill is recorded after the fact by PushFill, rather than by a snapshot
+    // before it.
+    virtual bool RecordsFills() const { return false; }
+    // After a flood fill made with a record; false when the record was lost, and with it the
+    // fill, which put the image back (the history has said why).
+    virtual bool PushFill(FillRecord /*record*/) { return false; }
     // Before a change of the barrier's vertex list; false: the change must not be made. A
     // history that keeps no barrier steps lets the change go ahead unrecorded.
     virtual bool PushBarrierSnapshot() { return true; }
@@ -44,6 +51,8 @@ public:
     UndoHistory& Core() { return *history_; }
 
     bool PushImageSnapshot(const Rect& imageRect) override;
+    bool RecordsFills() const override { return true; }
+    bool PushFill(FillRecord record) override;
     bool PushBarrierSnapshot() override;
     void SetBarrierAccess(const BarrierAccess& access) override;
     bool Undo() override;

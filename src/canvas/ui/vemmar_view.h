@@ -73,6 +73,9 @@ public:
     // The undo step before a change of the image (empty rectangle: the whole image); false when
     // it could not be stored, and the change must not be made.
     bool PushImageSnapshot(const Rect& imageRect);
+    // A flood fill is made with a record and then handed over, when the history takes them.
+    bool RecordsFills() const { return history_ != nullptr && history_->RecordsFills(); }
+    bool PushFill(FillRecord record) { return history_->PushFill(std::move(record)); }
     // The undo history: emptied at every load, its writes finished before a save and at exit.
     EditHistory* History() { return history_.get(); }
     void SetHistory(std::unique_ptr<EditHistory> history);

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "image/raster/fill_record.h"
 #include "image/raster/pixel_rows.h"
 #include "image/raster/scanline_fill.h"
 
@@ -17,11 +18,17 @@ namespace {
 // fill colour is the border colour.
 class ColourPolicy {
 public:
-    ColourPolicy(Bitmap& image, Pixel rgb, bool matchEqual, Pixel fill)
-        : image_(image), rgb_(rgb & kRgbMask), matchEqual_(matchEqual), fill_(fill) {}
+    ColourPolicy(Bitmap& image, Pixel rgb, bool matchEqual, Pixel fill,
+                 FillRecord* record = nullptr)
+        : image_(image),
+          rgb_(rgb & kRgbMask),
+          matchEqual_(matchEqual),
+          fill_(fill),
+          record_(record) {}
 
+    // Once a run could not be recorded nothing qualifies, so the walk drains its queue and ends.
     bool Qualifies(int y, int x) const {
-        return ((image_.Row(y)[x] & kRgbMask) == rgb_) == matchEqual_;
+        return !stopped_ && ((image_.Row(y)[x] & kRgbMask) == rgb_) == matchEqual_;
     }
     // The first x' <= x such that [x', x] all qualify; x qualifies.
     int RunStart(int y, int x) const {
@@ -31,18 +38,27 @@ public:
         return x;
     }
     int RunEnd(int y, int x, int end) const {
-        return detail::FindRgb(image_.Row(y), x, end, rgb_, !matchEqual_);
+        return stopped_ ? x : detail::FindRgb(image_.Row(y), x, end, rgb_, !matchEqual_);
     }
     int NextQualifying(int y, int x, int end) const {
-        return detail::FindRgb(image_.Row(y), x, end, rgb_, matchEqual_);
+        return stopped_ ? end : detail::FindRgb(image_.Row(y), x, end, rgb_, matchEqual_);
     }
-    void Fill(int y, int x0, int x1) { std::fill(image_.Row(y) + x0, image_.Row(y) + x1, fill_); }
+    void Fill(int y, int x0, int x1) {
+        Pixel* row = image_.Row(y);
+        if (record_ == nullptr) {
+            std::fill(row + x0, row + x1, fill_);
+        } else if (stopped_ || !record_->Fill(y, x0, x1, row)) {
+            stopped_ = true;
+        }
+    }
 
 private:
     Bitmap& image_;
     Pixel rgb_;
     bool matchEqual_;
     Pixel fill_;
+    FillRecord* record_;
+    bool stopped_ = false;
 };
 
 // Border fill whose fill colour is not the border colour: filled pixels still look fillable,
@@ -106,7 +122,10 @@ private:
 
 }  // namespace
 
-Rect FloodFillSurface(Bitmap& image, Point seed, Colour fill) {
+Rect FloodFillSurface(Bitmap& image, Point seed, Colour fill, FillRecord* record) {
+    if (record != nullptr) {
+        *record = FillRecord();
+    }
     if (image.IsNull() || !image.Contains(seed.x, seed.y)) {
         return {};
     }
@@ -115,8 +134,16 @@ Rect FloodFillSurface(Bitmap& image, Point seed, Colour fill) {
     if ((fillPixel & kRgbMask) == seedRgb) {
         return {};
     }
-    ColourPolicy policy(image, seedRgb, true, fillPixel);
-    return detail::ScanlineFill(policy, image.Width(), image.Height(), seed);
+    if (record != nullptr) {
+        *record = FillRecord(image.Width(), image.Height(), image.Row(seed.y)[seed.x], fillPixel);
+    }
+    ColourPolicy policy(image, seedRgb, true, fillPixel, record);
+    const Rect changed = detail::ScanlineFill(policy, image.Width(), image.Height(), seed);
+    if (record != nullptr && record->Lost()) {
+        record->Write(image, true);  // what was filled before memory ran out goes back
+        return {};
+    }
+    return changed;
 }
 
 Rect FloodFillBorder(Bitmap& image, Point seed, Colour border, Colour fill) {

@@ -472,12 +472,22 @@ void CanvasInput::EndForHistory() {
 void CanvasInput::FloodFill(Point q) {
     ImageState& image = services_.model.image;
     CVemmarView& view = services_.view;
-    // Unlike the original, a fill whose snapshot could not be stored is not made: it could
-    // never be undone. The history has said why.
-    if (!view.PushImageSnapshot({})) {
-        return;
+    const Colour colour = services_.model.settings.drawColour;
+    if (view.RecordsFills()) {
+        // What the fill changes is its undo step, gathered as it goes: no copy of the image.
+        FillRecord record;
+        FloodFillAt(image.WorkImage, q, colour, &record);
+        if (!view.PushFill(std::move(record))) {
+            return;  // a lost record: the fill has already put the image back
+        }
+    } else {
+        // Unlike the original, a fill whose snapshot could not be stored is not made: it could
+        // never be undone. The history has said why.
+        if (!view.PushImageSnapshot({})) {
+            return;
+        }
+        FloodFillAt(image.WorkImage, q, colour);
     }
-    FloodFillAt(image.WorkImage, q, services_.model.settings.drawColour);
     view.ForgetPointerOverlay();
     // Even a fill that changed nothing counts as an edit, as its undo step does.
     emit view.ImageEdited({});

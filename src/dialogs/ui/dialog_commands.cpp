@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QPrinter>
+#include <filesystem>
+#include <system_error>
 
 #include "app/ui/printer_setup.h"
 #include "app/ui/qt_text.h"
@@ -72,9 +74,17 @@ void DialogCommands::Print() {
 }
 
 void DialogCommands::Help() {
+    const std::filesystem::path manual =
+        ManualPath(ToPath(QCoreApplication::applicationFilePath()));
+    // A missing manual is only a message: no PDF view is built for it (Qt's view registers a
+    // gesture recogniser and a render thread that live until the process ends).
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(manual, error)) {
+        services_.prompter.Information(str::kManualMissing);
+        return;
+    }
     CHelpDlg dialog(app_.MainFrame());
-    if (dialog.Open(ManualPath(ToPath(QCoreApplication::applicationFilePath())),
-                    services_.prompter)) {
+    if (dialog.Open(manual, services_.prompter)) {
         dialog.exec();
     }
 }

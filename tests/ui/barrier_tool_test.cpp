@@ -24,6 +24,7 @@
 #include "resources/texts.h"
 #include "tools/ui/canvas_input.h"
 #include "ui/app_fixture.h"
+#include "ui/refusing_history.h"
 
 namespace palvex {
 namespace {
@@ -388,21 +389,10 @@ TEST_F(BarrierToolTest, InsideAndOutsideMakeTheKeyAndOneUndoStepPutsThePixelsBac
     EXPECT_EQ(PixelAt(50, 40), kBlueColour);
 }
 
-class FailingHistory final : public ui::EditHistory {
-public:
-    bool PushImageSnapshot(const Rect&) override { return false; }
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
-    void Reset() override {}
-    int UndoCount() const override { return 0; }
-    int RedoCount() const override { return 0; }
-    void WaitForWrites() override {}
-};
-
 TEST_F(BarrierToolTest, AFillWhoseSnapshotFailsChangesNoPixel) {
     StartWithImage();
     PlaceSquare();
-    app->View()->SetHistory(std::make_unique<FailingHistory>());
+    app->View()->SetHistory(std::make_unique<test::RefusingHistory>());
     Run(cmd::ID_BARI_OUT_TRANS);
     Run(cmd::ID_BARI_IN_TRANS);
     EXPECT_EQ(PixelAt(10, 10), kBlueColour);

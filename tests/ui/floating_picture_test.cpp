@@ -3,6 +3,7 @@
 
 #include "app/app_settings.h"
 #include "dialogs/ui/insatu_dlg.h"
+#include "ui/refusing_history.h"
 #include "ui/selection_fixture.h"
 
 namespace palvex {
@@ -10,17 +11,7 @@ namespace {
 
 using test::SelectionFixture;
 
-// Refuses every undo step.
-class RefusingHistory final : public ui::EditHistory {
-public:
-    bool PushImageSnapshot(const Rect&) override { return false; }
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
-    void Reset() override {}
-    int UndoCount() const override { return 0; }
-    int RedoCount() const override { return 0; }
-    void WaitForWrites() override {}
-};
+using test::RefusingHistory;
 
 class FloatingPictureTest : public SelectionFixture {
 protected:

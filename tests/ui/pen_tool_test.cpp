@@ -25,10 +25,13 @@
 #include "resources/texts.h"
 #include "tools/ui/canvas_input.h"
 #include "ui/app_fixture.h"
+#include "ui/refusing_history.h"
 #include "undo/undo_history.h"
 
 namespace palvex {
 namespace {
+
+using test::RefusingHistory;
 
 constexpr Colour kGrey = Rgb(100, 100, 100);
 constexpr Colour kRed = Rgb(255, 0, 0);
@@ -246,22 +249,6 @@ TEST_F(PenToolTest, UndoDuringAStrokeUndoesTheStrokeSoFar) {
     QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_TRUE(PixelsAre({earlier, SquareAt({60, 60}, 1)}, kKey));
 }
-
-// A history that cannot store anything, as with a full disk.
-class RefusingHistory final : public ui::EditHistory {
-public:
-    bool PushImageSnapshot(const Rect& /*imageRect*/) override {
-        ++pushes;
-        return false;
-    }
-    bool Undo() override { return false; }
-    bool Redo() override { return false; }
-    void Reset() override {}
-    int UndoCount() const override { return 0; }
-    int RedoCount() const override { return 0; }
-    void WaitForWrites() override {}
-    int pushes = 0;
-};
 
 TEST_F(PenToolTest, AStrokeWhoseUndoStepCannotBeStoredIsTakenBack) {
     ui::CVemmarView& view = StartWithImage();

@@ -23,7 +23,6 @@ inline constexpr std::string_view kBarrierTab = "バリアモード";
 inline constexpr std::string_view kDocumentFilterLabel =
     "イメージファイル(*.jpg;*.jpeg;*.gif;*.bmp)";
 inline constexpr std::string_view kDocumentFilterPatterns = "*.jpg;*.jpeg;*.bmp;*.gif";
-inline constexpr std::string_view kDocumentDefaultExtension = "jpg";
 
 // The open dialog (also used to choose the free background picture).
 inline constexpr std::string_view kOpenDialogTitle = "ファイルを指定";

@@ -616,6 +616,28 @@ TEST_F(SnapshotUndoTest, FillsAreUndoneToTheLastPixelAndTenStepsAreKept) {
     EXPECT_FALSE(app->Router().StateOf(cmd::ID_REDO).enabled);
 }
 
+// A fill too ragged to record (every pixel of the area with another fourth byte) is still made,
+// with a snapshot of the image as its step, and undone bit for bit.
+TEST_F(SnapshotUndoTest, AFillTooRaggedToRecordTakesASnapshotInstead) {
+    ui::CVemmarView& view = StartWithImage(200, 150);
+    Bitmap& image = app->Model().image.WorkImage;
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            image.Row(y)[x] = static_cast<Pixel>((x * 7 + y) & 0xFF) << 24 | 0x00336699u;
+        }
+    }
+    const std::vector<Pixel> before = Pixels();
+    Run(cmd::ID_PAINT);
+    app->Model().settings.drawColour = Rgb(0, 0, 255);
+    Click({2, 2});
+    ASSERT_TRUE(Core().NewestUndoStep());
+    EXPECT_EQ(Core().NewestUndoStep()->kind, SnapshotKind::Image);
+    EXPECT_EQ(image.ReadPixel(2, 2), Rgb(0, 0, 255));
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Pixels(), before);
+}
+
 TEST_F(SnapshotUndoTest, FillsAmongPenDotsAreUndoneAndRedoneBitForBitWithoutFiles) {
     ui::CVemmarView& view = StartWithImage();
     std::vector<std::vector<Pixel>> states{Pixels()};

@@ -193,6 +193,30 @@ TEST(FillStep, AStepMadeOnAnotherSizeIsRefusedAndBothStacksStay) {
     EXPECT_EQ(f.prompter.shown[0].id, str::kSnapshotUnreadable);
 }
 
+// One colour whose fourth byte differs on every pixel: recording it would cost three copies of
+// the image, so the record gives up at its budget and puts the image back.
+TEST(FillStep, ARecordPastItsBudgetGivesUpAndLeavesTheImageAsItWas) {
+    Bitmap image;
+    ASSERT_TRUE(image.Create(200, 150));
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = 0; x < image.Width(); ++x) {
+            image.Row(y)[x] = static_cast<Pixel>((x * 7 + y) & 0xFF) << 24 | 0x00336699u;
+        }
+    }
+    const Bitmap before = Copy(image);
+    FillRecord record;
+    FloodFillSurface(image, {0, 0}, Rgb(255, 0, 0), &record);
+    EXPECT_TRUE(record.Lost());
+    EXPECT_TRUE(SameBitmaps(before, image));
+
+    // The same colour with one fourth byte is recorded, far within the budget.
+    for (int y = 0; y < image.Height(); ++y) {
+        std::fill(image.Row(y), image.Row(y) + image.Width(), 0xFF336699u);
+    }
+    FloodFillSurface(image, {0, 0}, Rgb(255, 0, 0), &record);
+    EXPECT_FALSE(record.Lost());
+}
+
 TEST(FillStep, ALostRecordIsRefusedAndTheRedoStepsStay) {
     HistoryFixture f(30, 20);
     RecordedFill(f, {3, 3}, Rgb(0, 0, 255));

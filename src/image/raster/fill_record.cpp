@@ -6,7 +6,15 @@
 namespace palvex {
 
 FillRecord::FillRecord(int width, int height, Pixel before, Pixel after)
-    : width_(width), height_(height), before_(before), after_(after) {}
+    : width_(width),
+      height_(height),
+      before_(before),
+      after_(after),
+      // A floor, so that small images, whose copies cost little either way, are recorded too.
+      budget_(std::max<std::size_t>(
+          static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / sizeof(Run), 4096)) {
+    static_assert(sizeof(Run) == sizeof(Odd));
+}
 
 namespace {
 
@@ -31,6 +39,10 @@ bool AnyDiffers(const Pixel* from, const Pixel* to, Pixel value) {
 }  // namespace
 
 bool FillRecord::Fill(int y, int x0, int x1, Pixel* row) {
+    if (runs_.size() + odd_.size() >= budget_) {
+        lost_ = true;
+        return false;
+    }
     bool recorded = false;
     int written = x0;  // [x0, written) holds the fill's value
     try {

@@ -19,7 +19,9 @@ public:
     FillRecord(int width, int height, Pixel before, Pixel after);
 
     // Writes the fill's value into [x0, x1) of row `row` (y), recording the run and what it
-    // held. False when memory ran out: then the run is left as it was and not recorded.
+    // held. False when memory ran out or the record outgrew its budget (a quarter of a copy of
+    // the image: a ragged fill over pixels of many fourth bytes would otherwise cost more than
+    // the copy it replaces): then the run is left as it was and not recorded.
     bool Fill(int y, int x0, int x1, Pixel* row);
 
     // The pixels as they were (Before) or as the fill left them (After), written into the
@@ -30,6 +32,7 @@ public:
 
     // Whether the record can be written into `image`: made on its size, or empty.
     bool Fits(const Bitmap& image) const;
+    // The fill could not be recorded; the caller stores its undo step another way.
     bool Lost() const { return lost_; }
     void SetLost() { lost_ = true; }
     std::size_t RunCount() const { return runs_.size(); }
@@ -50,6 +53,7 @@ private:
     int height_ = 0;
     Pixel before_ = 0;
     Pixel after_ = 0;
+    std::size_t budget_ = 0;  // entries
     bool lost_ = false;
     std::vector<Run> runs_;
     std::vector<Odd> odd_;

@@ -473,16 +473,20 @@ void CanvasInput::FloodFill(Point q) {
     ImageState& image = services_.model.image;
     CVemmarView& view = services_.view;
     const Colour colour = services_.model.settings.drawColour;
+    FillRecord record;
     if (view.RecordsFills()) {
         // What the fill changes is its undo step, gathered as it goes: no copy of the image.
-        FillRecord record;
         FloodFillAt(image.WorkImage, q, colour, &record);
+    }
+    if (view.RecordsFills() && !record.Lost()) {
         if (!view.PushFill(std::move(record))) {
-            return;  // a lost record: the fill has already put the image back
+            return;
         }
     } else {
-        // Unlike the original, a fill whose snapshot could not be stored is not made: it could
-        // never be undone. The history has said why.
+        // No record (a history that takes none, or a fill too ragged or large to record, which
+        // has put the image back): a snapshot first, as for any other edit. A fill whose
+        // snapshot could not be stored is not made: it could never be undone. The history has
+        // said why.
         if (!view.PushImageSnapshot({})) {
             return;
         }

@@ -1,6 +1,7 @@
 #include "image/atomic_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <new>
 #include <random>
 #include <string>
@@ -20,6 +21,7 @@ bool refuseTemporaries = false;
 
 std::FILE* CreateExclusive(const std::filesystem::path& path) {
     if (refuseTemporaries) {
+        errno = EACCES;
         return nullptr;
     }
 #if defined(_WIN32)
@@ -96,23 +98,42 @@ bool AtomicFile::OpenInPlace() {
     return true;
 }
 
+// The old file is not truncated first: the room for the new bytes is taken before any of them
+// is written, so a full disk leaves the old file as it was. Only an I/O error in the middle of
+// the write can still leave it damaged, which writing in place cannot avoid.
 bool AtomicFile::CommitInPlace() {
     if (!ok_) {
         return false;
     }
+    ok_ = false;  // one attempt: a second commit must not write an empty file
+    const std::vector<std::uint8_t> bytes = std::move(pending_);
+    pending_ = {};
 #if defined(_WIN32)
-    std::FILE* file = ::_wfopen(target_.c_str(), L"wb");
+    std::FILE* file = ::_wfopen(target_.c_str(), L"r+b");
 #else
-    std::FILE* file = std::fopen(target_.c_str(), "wb");
+    std::FILE* file = std::fopen(target_.c_str(), "r+b");
 #endif
     if (file == nullptr) {
         return false;
     }
-    bool ok = std::fwrite(pending_.data(), 1, pending_.size(), file) == pending_.size();
-    ok = ok && std::fflush(file) == 0 && (!options_.syncToDisk || SyncToDisk(file));
+#if defined(_WIN32)
+    const int fd = ::_fileno(file);
+    bool ok = ::_chsize_s(fd, std::max<long long>(static_cast<long long>(bytes.size()),
+                                                  ::_filelengthi64(fd))) == 0;
+#else
+    const int fd = ::fileno(file);
+    bool ok = bytes.empty() || ::posix_fallocate(fd, 0, static_cast<off_t>(bytes.size())) == 0;
+#endif
+    ok = ok && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = ok && std::fflush(file) == 0;
+#if defined(_WIN32)
+    ok = ok && ::_chsize_s(fd, static_cast<long long>(bytes.size())) == 0;
+#else
+    ok = ok && ::ftruncate(fd, static_cast<off_t>(bytes.size())) == 0;
+#endif
+    ok = ok && (!options_.syncToDisk || SyncToDisk(file));
     ok = std::fclose(file) == 0 && ok;
     committed_ = ok;
-    pending_ = {};
     return ok;
 }
 
@@ -130,8 +151,11 @@ bool AtomicFile::Open() {
         file_ = CreateExclusive(temp_);
     }
     if (file_ == nullptr) {
+        // Only a folder that refuses new files is worked around; a full disk or a name too long
+        // for a temporary file stays a failure rather than a riskier write in place.
+        const int why = errno;
         temp_.clear();
-        return OpenInPlace();
+        return (why == EACCES || why == EPERM || why == EROFS) && OpenInPlace();
     }
     // A replaced file keeps its permissions.
     std::error_code ec;

@@ -464,6 +464,9 @@ TEST(AtomicFile, WithoutRoomForATemporaryAWritableTargetIsWrittenInPlace) {
     ASSERT_TRUE(file.Write(Bytes{8, 6}));
     ASSERT_TRUE(file.Commit());
     EXPECT_EQ(test::ReadFileBytes(target), (Bytes{7, 8, 6}));  // the old tail is gone
+    // A second commit writes nothing more (it would find nothing left to write).
+    EXPECT_FALSE(file.Commit());
+    EXPECT_EQ(test::ReadFileBytes(target), (Bytes{7, 8, 6}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(temp.Path()),
                             std::filesystem::directory_iterator()),
               1);

@@ -24,6 +24,25 @@ KeyHelpTip::KeyHelpTip(QWidget* owner)
     connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
 }
 
+void KeyHelpTip::SetHelpText(const QString& text) {
+    if (text == this->text()) {
+        return;
+    }
+    setText(text);
+    setWordWrap(false);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    const bool tooWide = sizeHint().width() > kMaxWidth;
+    setMaximumWidth(kMaxWidth);
+    setWordWrap(tooWide);
+    if (tooWide) {
+        // A wrapping label would choose its own narrower width; the tip keeps the widest.
+        setMinimumWidth(kMaxWidth);
+    } else {
+        setMinimumWidth(0);
+    }
+    adjustSize();
+}
+
 void KeyHelpTip::RelayMouseMove(const QPoint& global) {
     pointer_ = global;
     setMaximumWidth(kMaxWidth);

@@ -53,6 +53,8 @@ std::string Describe(const QWidget* widget) {
     QString text;
     if (const auto* label = qobject_cast<const QLabel*>(widget)) {
         text = label->text();
+    } else if (const auto* ribbon = qobject_cast<const ui::RibbonButton*>(widget)) {
+        text = ribbon->Label();
     } else if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
         text = button->text();
     } else if (const auto* group = qobject_cast<const QGroupBox*>(widget)) {
@@ -100,6 +102,27 @@ void ExpectTextsWhole(QWidget& window) {
         }
     }
     EXPECT_GT(checked, 0);
+}
+
+TEST(KeyHelpTip, WrapsOnlyTextTooWideForItAndShowsItWhole) {
+    QWidget owner;
+    ui::KeyHelpTip tip(&owner);
+    const QString shortLines = "F1 - a\nF2 - b";
+    tip.SetHelpText(shortLines);
+    EXPECT_FALSE(tip.wordWrap());
+    EXPECT_GE(tip.width(), tip.sizeHint().width());
+    QString longLines = "F1 -";
+    while (tip.fontMetrics().horizontalAdvance(longLines) < 2 * ui::KeyHelpTip::kMaxWidth) {
+        longLines += " word";
+    }
+    tip.SetHelpText(longLines + "\nF2 - b");
+    EXPECT_LE(tip.width(), ui::KeyHelpTip::kMaxWidth);
+    EXPECT_GE(tip.height(), tip.heightForWidth(tip.width()));
+    EXPECT_GE(tip.height(), 3 * tip.fontMetrics().height());
+    // Back to short lines: one line a key again.
+    tip.SetHelpText(shortLines);
+    EXPECT_FALSE(tip.wordWrap());
+    EXPECT_LT(tip.height(), 3 * tip.fontMetrics().height());
 }
 
 class DialogLayoutTest : public test::AppFixture,

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace palvex::ui {
 
@@ -31,12 +32,17 @@ void KeyHelpTip::SetHelpText(const QString& text) {
     setText(text);
     setWordWrap(false);
     setMaximumWidth(QWIDGETSIZE_MAX);
-    const bool tooWide = sizeHint().width() > kMaxWidth;
-    setMaximumWidth(kMaxWidth);
+    // A window is never sized past two thirds of its screen, so a small screen wraps too.
+    int room = kMaxWidth;
+    if (const QScreen* shown = screen()) {
+        room = std::min(room, shown->availableGeometry().width() * 2 / 3);
+    }
+    const bool tooWide = sizeHint().width() > room;
+    setMaximumWidth(room);
     setWordWrap(tooWide);
     if (tooWide) {
         // A wrapping label would choose its own narrower width; the tip keeps the widest.
-        setMinimumWidth(kMaxWidth);
+        setMinimumWidth(room);
     } else {
         setMinimumWidth(0);
     }

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
+#include <QRegularExpression>
 
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
@@ -15,6 +16,8 @@
 #include "mainwindow/ui/ribbon_spin_edit.h"
 #include "mainwindow/ui/ribbon_tab_bar.h"
 #include "resources/command_ids.h"
+#include "resources/command_table.h"
+#include "resources/string_table.h"
 #include "resources/texts.h"
 #include "ui/app_fixture.h"
 #include "ui/pseudo_language.h"
@@ -354,6 +357,54 @@ TEST_F(WordyAnglesTest, AnglePaneHoldsTheLongestAngleNotOnlyItsSample) {
         const QLabel* pane = bar.Pane(cmd::ID_PANE_ANGLE);
         EXPECT_LE(pane->sizeHint().width(), pane->width()) << ui::ToStdString(angle);
     }
+}
+
+// The pseudo language keeps what code and layouts rely on: the access key, the placeholders,
+// the line breaks and the blanks at either end; and it is much wider than the Japanese.
+TEST(PseudoLanguage, KeepsKeysPlaceholdersAndLinesAndWidensEveryCommandText) {
+    std::vector<std::string> sources;
+    for (const CommandInfo& row : CommandTable()) {
+        for (const Text& text : {row.label, row.prompt, row.panel, row.heading}) {
+            sources.emplace_back(text.source);
+        }
+    }
+    for (int id = 30001; id < 30400; ++id) {
+        sources.emplace_back(LoadString(id));
+    }
+    const QFontMetrics metrics(QApplication::font());
+    const QRegularExpression placeholder("%[0-9dsu]");
+    auto ends = [](const QString& text) {
+        const qsizetype head =
+            std::find_if(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }) -
+            text.begin();
+        qsizetype tail = 0;
+        while (tail < text.size() - head && text[text.size() - 1 - tail].isSpace()) {
+            ++tail;
+        }
+        return std::pair{text.left(head), text.right(tail)};
+    };
+    qint64 japaneseWidth = 0;
+    qint64 pseudoWidth = 0;
+    for (const std::string& source : sources) {
+        const QString japanese = QString::fromStdString(source);
+        const QString pseudo = QString::fromStdString(test::PseudoTranslator::Pseudo(source));
+        SCOPED_TRACE(source);
+        EXPECT_EQ(QKeySequence::mnemonic(pseudo), QKeySequence::mnemonic(japanese));
+        EXPECT_EQ(pseudo.count('\n'), japanese.count('\n'));
+        EXPECT_EQ(ends(pseudo), ends(japanese));
+        QStringList kept;
+        QStringList wanted;
+        for (const auto& match : placeholder.globalMatch(pseudo)) {
+            kept.push_back(match.captured());
+        }
+        for (const auto& match : placeholder.globalMatch(japanese)) {
+            wanted.push_back(match.captured());
+        }
+        EXPECT_EQ(kept, wanted);
+        japaneseWidth += metrics.horizontalAdvance(japanese);
+        pseudoWidth += metrics.horizontalAdvance(pseudo);
+    }
+    EXPECT_GT(pseudoWidth, japaneseWidth * 3 / 2);
 }
 
 TEST(LargeLabelLines, BreakAtTheBlankThatLeavesTheWiderLineNarrowest) {

@@ -17,10 +17,13 @@
 #include "dialogs/ui/recent_dlg.h"
 #include "image/ui/assuku_dlg.h"
 #include "mainwindow/ui/application_menu.h"
+#include "mainwindow/ui/colour_menu.h"
+#include "mainwindow/ui/colour_palette.h"
 #include "mainwindow/ui/key_help_tip.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
 #include "mainwindow/ui/ribbon_button.h"
 #include "resources/command_ids.h"
+#include "resources/texts.h"
 #include "selection/transform_dialogs.h"
 #include "selection/ui/rot_dlg.h"
 #include "selection/ui/size_dlg.h"
@@ -209,6 +212,38 @@ TEST_P(DialogLayoutTest, KeyHelpAndApplicationMenu) {
         ExpectTextsWhole(menu);
     }
     menu.hide();
+}
+
+TEST_P(DialogLayoutTest, ColourPalettesHoldTheirTexts) {
+    ASSERT_TRUE(Start());
+    int palettes = 0;
+    for (const ui::RibbonElement& element : app->MainFrame()->Ribbon()->Elements()) {
+        if (element.colours == nullptr) {
+            continue;
+        }
+        auto* palette = element.colours->findChild<ui::ColourPalette*>();
+        ASSERT_NE(palette, nullptr);
+        ++palettes;
+        SCOPED_TRACE(element.row->name);
+        const QFontMetrics metrics = palette->fontMetrics();
+        // The entries' texts start right of their swatch.
+        for (const auto& [area, text] :
+             {std::pair{palette->AutomaticRect(), texts::kAutomaticColour},
+              std::pair{palette->MoreRect(), texts::kMoreColours}}) {
+            if (!area.isEmpty()) {
+                EXPECT_LE(26 + metrics.horizontalAdvance(ui::ToQString(text)), area.width())
+                    << ui::ToStdString(ui::ToQString(text));
+            }
+        }
+        QFont bold = palette->font();
+        bold.setBold(true);
+        for (const Text& heading : {texts::kSuggestedColours, texts::kStandardColours}) {
+            EXPECT_LE(QFontMetrics(bold).horizontalAdvance(ui::ToQString(heading)) + 12,
+                      palette->sizeHint().width())
+                << ui::ToStdString(ui::ToQString(heading));
+        }
+    }
+    EXPECT_GT(palettes, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, DialogLayoutTest, ::testing::ValuesIn(test::TestLanguages()),

@@ -1,0 +1,318 @@
+// Opening a 100-megapixel PNG in the real editor (offscreen), from the open command to the
+// repainted canvas, beside `palvex-cli info` on the same file, run alternately in the same
+// process so that both see the same load on the machine. Then the resident memory after
+// loading image A, image B and New, which shows whether the old image's buffers are given back.
+//
+//   palvex_editor_load_bench [--rounds N] [--navigator] [--size WIDTHxHEIGHT] [--folder DIR]
+//
+// The two images are generated once into the folder (default /tmp/palvex-load-bench) and reused.
+
+#include <QApplication>
+#include <QWindow>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "app/ui/vemmar_app.h"
+#include "app/ui/vemmar_doc.h"
+#include "base/settings_store.h"
+#include "bench/bench_services.h"
+#include "canvas/ui/vemmar_view.h"
+#include "image/codecs/encoder.h"
+#include "image/output_buffer.h"
+#include "mainwindow/ui/main_frame.h"
+#include "resources/command_ids.h"
+
+extern char** environ;
+
+namespace palvex {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double MillisecondsSince(Clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// A photograph of an object on a studio background: the background a soft vertical gradient
+// with sensor noise, the object a disc of stronger shading and noise. `seed` makes B differ
+// from A. `cutOut`: the background is plain white, written transparent.
+Bitmap MakePhoto(int width, int height, std::uint32_t seed, bool cutOut) {
+    Bitmap image;
+    if (!image.Create(width, height)) {
+        return image;
+    }
+    const int cx = width / 2 + static_cast<int>(seed % 97);
+    const int cy = height / 2;
+    const long long radius = std::min(width, height) / 3;
+    for (int y = 0; y < height; ++y) {
+        Pixel* row = image.Row(y);
+        std::uint32_t h = seed ^ (static_cast<std::uint32_t>(y) * 0x9E3779B1u);
+        for (int x = 0; x < width; ++x) {
+            h = h * 1664525u + 1013904223u;
+            const int noise = static_cast<int>(h >> 29) - 3;
+            const long long dx = x - cx;
+            const long long dy = y - cy;
+            int r, g, b;
+            if (dx * dx + dy * dy < radius * radius) {
+                r = 200 - static_cast<int>(dy * 60 / radius) + noise * 2;
+                g = 120 + static_cast<int>(dx * 50 / radius) + noise;
+                b = 60 + noise * 3;
+            } else if (cutOut) {
+                r = g = b = 255;
+            } else {
+                r = 225 - y * 30 / height + noise;
+                g = 228 - y * 30 / height + noise;
+                b = 235 - y * 20 / height + noise;
+            }
+            row[x] = PixelFromColour(
+                Rgb(std::clamp(r, 0, 255), std::clamp(g, 0, 255), std::clamp(b, 0, 255)));
+        }
+    }
+    return image;
+}
+
+bool EnsurePng(const std::filesystem::path& path, int width, int height, std::uint32_t seed,
+               bool cutOut) {
+    std::error_code ec;
+    if (std::filesystem::exists(path, ec)) {
+        return true;
+    }
+    std::fprintf(stderr, "writing %s ...\n", path.c_str());
+    const Bitmap image = MakePhoto(width, height, seed, cutOut);
+    OutputBuffer out;
+    if (image.IsNull() || !EncodePng(image, cutOut ? Rgb(255, 255, 255) : kNoColour, out)) {
+        return false;
+    }
+    const std::filesystem::path partial = path.string() + ".part";
+    std::ofstream file(partial, std::ios::binary);
+    file.write(reinterpret_cast<const char*>(out.Data()), static_cast<std::streamsize>(out.Size()));
+    file.close();
+    if (!file) {
+        return false;
+    }
+    std::filesystem::rename(partial, path, ec);
+    return !ec;
+}
+
+// Wall time of one `palvex-cli info FILE`, its output thrown away.
+double TimeCliInfo(const std::string& cli, const std::string& file) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    std::vector<char*> argv = {const_cast<char*>(cli.c_str()), const_cast<char*>("info"),
+                               const_cast<char*>(file.c_str()), nullptr};
+    const auto start = Clock::now();
+    pid_t pid = 0;
+    if (posix_spawn(&pid, cli.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    const double ms = MillisecondsSince(start);
+    posix_spawn_file_actions_destroy(&actions);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
+}
+
+long ResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::atol(line.c_str() + 6);
+        }
+    }
+    return -1;
+}
+
+// Answers the open dialog with the file set before each command.
+class OpeningPrompter final : public Prompter {
+public:
+    Answer Show(const MessageRequest& request) override {
+        std::fprintf(stderr, "message %d: %s\n", request.id, request.Text().c_str());
+        return Answer::No;
+    }
+    std::optional<SaveFileChoice> AskOpenFile(const OpenFileRequest&) override {
+        return SaveFileChoice{next, 1};
+    }
+    std::filesystem::path next;
+};
+
+struct Editor {
+    explicit Editor(const std::filesystem::path& folder)
+        : work(folder / "work-root/"), app({prompter, store, shell, work, {}}) {}
+
+    // From the open command to the canvas repainted with the new image and the events it
+    // queued handled.
+    double Open(const std::filesystem::path& path) {
+        prompter.next = path;
+        repaints = 0;
+        const auto start = Clock::now();
+        app.Router().Dispatch(cmd::ID_FILE_OPEN);
+        QApplication::processEvents();
+        return MillisecondsSince(start);
+    }
+    // The file is the document and the canvas was drawn with it.
+    bool Holds(const std::filesystem::path& path) {
+        return app.Document().PathName() == path && !app.Model().image.WorkImage.IsNull() &&
+               repaints > 0;
+    }
+    void CountRepaints() {
+        QObject::connect(app.View(), &ui::CVemmarView::ImageLayerRepainted, [this] { ++repaints; });
+    }
+    void New() {
+        app.Router().Dispatch(cmd::ID_FILE_NEW);
+        QApplication::processEvents();
+    }
+
+    OpeningPrompter prompter;
+    MemorySettings store;
+    bench::NoShell shell;
+    WorkFolder work;
+    ui::CVemmarApp app;
+    int repaints = 0;
+};
+
+struct Range {
+    std::vector<double> values;
+    double Min() const { return *std::min_element(values.begin(), values.end()); }
+    double Max() const { return *std::max_element(values.begin(), values.end()); }
+    double Median() const {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        return sorted[sorted.size() / 2];
+    }
+};
+
+int Run(int argc, char** argv) {
+    int rounds = 5;
+    bool navigator = false;
+    bool cutOut = false;
+    int width = 10000;
+    int height = 10000;
+    std::filesystem::path folder = "/tmp/palvex-load-bench";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--rounds" && i + 1 < argc) {
+            rounds = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--navigator") {
+            navigator = true;
+        } else if (arg == "--alpha") {
+            cutOut = true;
+        } else if (arg == "--size" && i + 1 < argc) {
+            if (std::sscanf(argv[++i], "%dx%d", &width, &height) != 2) {
+                return 2;
+            }
+        } else if (arg == "--folder" && i + 1 < argc) {
+            folder = argv[++i];
+        } else {
+            std::fprintf(stderr, "unknown argument %s\n", arg.c_str());
+            return 2;
+        }
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(folder / "work-root", ec);
+    const std::string name =
+        std::to_string(width) + "x" + std::to_string(height) + (cutOut ? "-alpha.png" : ".png");
+    const std::filesystem::path a = folder / ("photo-a-" + name);
+    const std::filesystem::path b = folder / ("photo-b-" + name);
+    if (!EnsurePng(a, width, height, 1, cutOut) || !EnsurePng(b, width, height, 2, cutOut)) {
+        std::fprintf(stderr, "cannot write the test images\n");
+        return 1;
+    }
+    const std::string cli = PALVEX_CLI_PATH;
+
+    Editor editor(folder);
+    if (!editor.app.InitInstance({}) || !bench::ShowEditor(editor.app)) {
+        std::fprintf(stderr, "no editor\n");
+        return 1;
+    }
+    editor.CountRepaints();
+    if (navigator) {
+        editor.app.Router().Dispatch(cmd::ID_NAVI_DSP);
+    }
+    const long rssEmpty = ResidentKiB();
+
+    // Open from an empty editor (New first, not timed) and the CLI, in alternating order.
+    Range editorMs;
+    Range cliMs;
+    Range ratios;
+    Range replaceMs;
+    std::printf("round  editor_ms  cli_ms  ratio\n");
+    for (int round = 0; round < rounds; ++round) {
+        double editorTime = 0;
+        double cliTime = 0;
+        for (int turn = 0; turn < 2; ++turn) {
+            if ((turn == 0) == (round % 2 == 0)) {
+                editor.New();
+                editorTime = editor.Open(a);
+                if (!editor.Holds(a)) {
+                    std::fprintf(stderr, "the editor did not open %s\n", a.c_str());
+                    return 1;
+                }
+            } else {
+                cliTime = TimeCliInfo(cli, a.string());
+                if (cliTime < 0) {
+                    std::fprintf(stderr, "%s info failed\n", cli.c_str());
+                    return 1;
+                }
+            }
+        }
+        editorMs.values.push_back(editorTime);
+        cliMs.values.push_back(cliTime);
+        ratios.values.push_back(editorTime / cliTime);
+        std::printf("%5d  %9.0f  %6.0f  %5.2f\n", round + 1, editorTime, cliTime,
+                    editorTime / cliTime);
+        std::fflush(stdout);
+        // Opening over an open image of the same size: the old one is given back on the way.
+        replaceMs.values.push_back(editor.Open(b));
+    }
+    std::printf("editor open  ms: min %.0f median %.0f max %.0f\n", editorMs.Min(),
+                editorMs.Median(), editorMs.Max());
+    std::printf("cli info     ms: min %.0f median %.0f max %.0f\n", cliMs.Min(), cliMs.Median(),
+                cliMs.Max());
+    std::printf("ratio          : min %.2f median %.2f max %.2f (target <= 1.10)\n", ratios.Min(),
+                ratios.Median(), ratios.Max());
+    std::printf("open over open ms: min %.0f median %.0f max %.0f\n", replaceMs.Min(),
+                replaceMs.Median(), replaceMs.Max());
+
+    // Resident memory: each load must give back every buffer of the image before it.
+    editor.New();
+    const long rssNew0 = ResidentKiB();
+    editor.Open(a);
+    const long rssA = ResidentKiB();
+    editor.Open(b);
+    const long rssB = ResidentKiB();
+    editor.New();
+    const long rssNew = ResidentKiB();
+    const double imageMiB = 4.0 * width * height / (1024.0 * 1024.0);
+    std::printf(
+        "image %.0f MiB; resident MiB: started %.0f, after New %.0f, load A %.0f, "
+        "load B %.0f, New %.0f\n",
+        imageMiB, rssEmpty / 1024.0, rssNew0 / 1024.0, rssA / 1024.0, rssB / 1024.0,
+        rssNew / 1024.0);
+    editor.app.Document().SetModifiedFlag(false);
+    editor.app.MainFrame()->close();
+    return 0;
+}
+
+}  // namespace
+}  // namespace palvex
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    return palvex::Run(argc, argv);
+}

@@ -9,6 +9,9 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 namespace palvex {
 namespace {
@@ -48,6 +51,12 @@ void* ReallocateLarge(void* block, std::size_t size) {
 
 void FreeLarge(void* block) {
     std::free(block);
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
 }
 
 BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size) {

@@ -8,6 +8,7 @@
 // The two images are generated once into the folder (default /tmp/palvex-load-bench) and reused.
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -33,6 +34,8 @@
 #include "image/output_buffer.h"
 #include "mainwindow/ui/main_frame.h"
 #include "resources/command_ids.h"
+#include "selection/ui/selection_tool.h"
+#include "tools/ui/canvas_input.h"
 
 extern char** environ;
 
@@ -126,16 +129,28 @@ double TimeCliInfo(const std::string& cli, const std::string& file) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1;
 }
 
-long ResidentKiB() {
+long StatusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::atol(line.c_str() + 6);
+        if (line.rfind(field, 0) == 0) {
+            return std::atol(line.c_str() + std::strlen(field));
         }
     }
     return -1;
 }
+long ResidentKiB() {
+    return StatusKiB("VmRSS:");
+}
+
+// A clipboard that takes every picture and keeps none: the copy made for it is not the
+// editor's memory.
+class DroppingClipboard final : public ui::ImageClipboard {
+public:
+    bool HasImage() const override { return false; }
+    QImage Image() const override { return {}; }
+    bool SetImage(const QImage&) override { return true; }
+};
 
 // Answers the open dialog with the file set before each command.
 class OpeningPrompter final : public Prompter {
@@ -175,6 +190,38 @@ struct Editor {
     void New() {
         app.Router().Dispatch(cmd::ID_FILE_NEW);
         QApplication::processEvents();
+    }
+    void Click(QPointF at) {
+        QWidget* viewport = app.View()->viewport();
+        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(viewport, &event);
+        }
+    }
+    // Edits of every kind that keeps memory: a recorded fill, whole-image passes with their
+    // snapshots, a pen stroke over the whole image, and a floating copy of the whole image.
+    void Edit() {
+        auto& router = app.Router();
+        router.Dispatch(cmd::ID_PAINT);
+        Click({5, 5});
+        router.Dispatch(cmd::ID_ROT_180);
+        router.Dispatch(cmd::ID_GRAY_SCALE);
+        router.Dispatch(cmd::ID_PEN);
+        router.Dispatch(cmd::ID_HANI_ALL);
+        Click({300, 300});
+        router.Dispatch(cmd::ID_HANI_ALL);
+        router.Dispatch(cmd::ID_SELECT);
+        auto& selection =
+            dynamic_cast<ui::SelectionTool&>(app.MainFrame()->Input()->Hooks().Selection());
+        selection.SetClipboard(std::make_unique<DroppingClipboard>());
+        router.Dispatch(cmd::ID_EDIT_SELECT_ALL);
+        router.Dispatch(cmd::ID_EDIT_COPY);
+        app.View()->WaitForHistoryWrites();
+        QApplication::processEvents();
+        // Nobody is there to answer whether to save the edits.
+        app.Document().SetModifiedFlag(false);
     }
 
     OpeningPrompter prompter;
@@ -288,7 +335,9 @@ int Run(int argc, char** argv) {
     std::printf("open over open ms: min %.0f median %.0f max %.0f\n", replaceMs.Min(),
                 replaceMs.Median(), replaceMs.Max());
 
-    // Resident memory: each load must give back every buffer of the image before it.
+    // Resident memory: each load must give back every buffer of the image before it, edited or
+    // not.
+    const double imageMiB = 4.0 * width * height / (1024.0 * 1024.0);
     editor.New();
     const long rssNew0 = ResidentKiB();
     editor.Open(a);
@@ -297,12 +346,25 @@ int Run(int argc, char** argv) {
     const long rssB = ResidentKiB();
     editor.New();
     const long rssNew = ResidentKiB();
-    const double imageMiB = 4.0 * width * height / (1024.0 * 1024.0);
     std::printf(
         "image %.0f MiB; resident MiB: started %.0f, after New %.0f, load A %.0f, "
         "load B %.0f, New %.0f\n",
         imageMiB, rssEmpty / 1024.0, rssNew0 / 1024.0, rssA / 1024.0, rssB / 1024.0,
         rssNew / 1024.0);
+    editor.Open(a);
+    const long rssOpen = ResidentKiB();
+    editor.Edit();
+    const long rssEdited = ResidentKiB();
+    editor.Open(b);
+    const long rssAfterEdited = ResidentKiB();
+    editor.Edit();
+    editor.New();
+    const long rssNewAfterEdited = ResidentKiB();
+    std::printf(
+        "with edits, resident MiB: load A %.0f, edited %.0f, load B %.0f, edited and New "
+        "%.0f; peak %.0f\n",
+        rssOpen / 1024.0, rssEdited / 1024.0, rssAfterEdited / 1024.0, rssNewAfterEdited / 1024.0,
+        StatusKiB("VmHWM:") / 1024.0);
     editor.app.Document().SetModifiedFlag(false);
     editor.app.MainFrame()->close();
     return 0;

@@ -13,6 +13,8 @@
 #include <malloc.h>
 #endif
 
+#include "image/return_memory.h"
+
 namespace palvex {
 namespace {
 

@@ -13,10 +13,6 @@ void* AllocateLarge(std::size_t size);
 void* ReallocateLarge(void* block, std::size_t size);
 void FreeLarge(void* block);
 
-// Hands the free memory the allocator keeps back to the system, where the system allows it:
-// after an image is replaced its freed buffers should leave the process, not wait in the heap.
-void ReturnFreedMemory();
-
 struct LargeBlockDeleter {
     void operator()(void* block) const { FreeLarge(block); }
 };

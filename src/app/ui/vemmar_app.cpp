@@ -9,7 +9,7 @@
 #include "canvas/ui/vemmar_view.h"
 #include "dialogs/ui/dialog_commands.h"
 #include "image/image_saver.h"
-#include "image/large_block.h"
+#include "image/return_memory.h"
 #include "image/save_format.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_ribbon_bar.h"

@@ -115,6 +115,8 @@ void CMainFrame::SetView(CVemmarView* view) {
     // Tab leaves the ribbon for the canvas; the status bar follows it.
     setTabOrder(ribbon_->KeyboardOrder().back(), view);
     setTabOrder(view, statusBar_);
+    // The window opens with the keyboard on the canvas, whose keys are the editor's.
+    view->setFocus(Qt::OtherFocusReason);
     tools_->SetInput(input_.get());
     InstallTools();
     connect(view, &CVemmarView::ZoomSliderMoved, this, [this](int position) {

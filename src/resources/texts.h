@@ -157,6 +157,8 @@ inline constexpr Text kCursorPaneTip =
 // Pane formats.
 inline constexpr Text kAngleFormat = PALVEX_TEXT("Texts", "%1度");
 inline constexpr std::string_view kSizeFormat = "%1×%2";
+// The canvas as a screen reader names it: the document's title and the image's size.
+inline constexpr std::string_view kCanvasNameFormat = "%1, %2";
 
 // The guide line while the pointer is held on a colour it does not draw over.
 inline constexpr Text kGuideCursorHeld =

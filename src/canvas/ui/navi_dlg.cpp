@@ -51,6 +51,10 @@ CNaviDlg::CNaviDlg(EditorModel& model, CVemmarView& view, CMyStatusBar& statusBa
       view_(view),
       statusBar_(statusBar) {
     setObjectName("CNaviDlg");
+    // No caption shows, but the window list and a screen reader name the window by its title.
+    if (const CommandInfo* navigator = FindCommand(cmd::ID_NAVI_DSP)) {
+        setWindowTitle(ToQString(navigator->label));
+    }
     setMouseTracking(true);
     // Takes the keyboard when activated or clicked, as a window does (Esc hides it).
     setFocusPolicy(Qt::StrongFocus);

@@ -1,5 +1,6 @@
 #include "canvas/ui/vemmar_view.h"
 
+#include <QAccessibleWidget>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -50,6 +51,19 @@ QImage WithNeutralCleared(const QImage& frame) {
     return out;
 }
 
+// The canvas is one picture to a screen reader, not a scrolled list of children.
+class CanvasAccessible final : public QAccessibleWidget {
+public:
+    explicit CanvasAccessible(QWidget* view) : QAccessibleWidget(view, QAccessible::Canvas) {}
+};
+
+QAccessibleInterface* CanvasFactory(const QString& /*key*/, QObject* object) {
+    if (auto* view = qobject_cast<CVemmarView*>(object)) {
+        return new CanvasAccessible(view);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 CVemmarView::CVemmarView(EditorModel& model, SettingsStore& store, Prompter& prompter,
@@ -70,6 +84,29 @@ CVemmarView::CVemmarView(EditorModel& model, SettingsStore& store, Prompter& pro
     blockingWait = [](int milliseconds) { QThread::msleep(static_cast<unsigned>(milliseconds)); };
     history_ = std::make_unique<SnapshotHistory>(model_.image, workFolder_, prompter_);
     sliderPosition_ = palvex::ZoomSliderPosition(model_.settings.zoomFactor);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(CanvasFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
+    documentName_ = ToQString(texts::kUntitledDocument);
+    // Undo and redo can give the image another size without replacing it.
+    connect(this, &CVemmarView::ImageResized, this, &CVemmarView::AnnounceImage);
+    AnnounceImage();
+}
+
+void CVemmarView::SetDocumentName(const QString& name) {
+    documentName_ = name;
+    AnnounceImage();
+}
+
+void CVemmarView::AnnounceImage() {
+    const ImageState& image = model_.image;
+    const QString size = ToQString(texts::kSizeFormat).arg(image.width).arg(image.height);
+    const QString name = ToQString(texts::kCanvasNameFormat).arg(documentName_, size);
+    if (accessibleName() != name) {
+        setAccessibleName(name);
+    }
 }
 
 bool CVemmarView::Create() {
@@ -162,6 +199,7 @@ void CVemmarView::RepaintNow() {
 
 void CVemmarView::ImageReplaced() {
     dirtyRect_ = {};
+    AnnounceImage();
     UpdateScrollBars();
     emit ImageReplacedSignal();
     RepaintNow();
@@ -304,6 +342,11 @@ void CVemmarView::contextMenuEvent(QContextMenuEvent* event) {
 void CVemmarView::keyPressEvent(QKeyEvent* event) {
     if (input_ != nullptr) {
         input_->KeyPress(event);
+    }
+    // Tab belongs to the canvas: passed on, the frame would move the focus to the ribbon.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        event->accept();
+        return;
     }
     // No keyboard scrolling: the arrows belong to the selection and the barrier.
     QWidget::keyPressEvent(event);

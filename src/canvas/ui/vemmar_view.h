@@ -35,6 +35,8 @@ public:
     void SetDirtyRect(const Rect& imageRect) { dirtyRect_ = imageRect; }
     void RepaintNow();
     void ImageReplaced();  // new size: extent, full repaint
+    // The document's title, which the canvas announces with the image's size.
+    void SetDocumentName(const QString& name);
 
     // Zoom and scrolling.
     void SetZoom(float factor);
@@ -139,6 +141,8 @@ private:
     Size ClientSize() const;
     Size ClientSizeFor(Size extent) const;  // with the bars that extent calls for
     Size Extent() const;
+    // The name a screen reader gives the canvas: the document's title and the image's size.
+    void AnnounceImage();
 
     EditorModel& model_;
     SettingsStore& store_;
@@ -153,6 +157,7 @@ private:
     CanvasInput* input_ = nullptr;
     std::unique_ptr<EditHistory> history_;
     Point contextPoint_;
+    QString documentName_;
     int sliderPosition_ = 2;
     bool seeThrough_ = false;
     bool fullRedraw_ = true;  // the buffer no longer holds a valid frame

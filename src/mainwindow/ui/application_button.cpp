@@ -1,5 +1,6 @@
 #include "mainwindow/ui/application_button.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -17,7 +18,8 @@ constexpr int kTabHeight = 24;
 
 ApplicationButton::ApplicationButton(QWidget* parent) : QAbstractButton(parent) {
     setObjectName("applicationButton");
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; a click leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     setToolTip(ToQString(texts::kApplicationButtonTip));
     setText(ToQString(texts::kApplicationMenu));
@@ -46,6 +48,28 @@ void ApplicationButton::leaveEvent(QEvent* event) {
     QAbstractButton::leaveEvent(event);
 }
 
+void ApplicationButton::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::AltModifier);
+    if (modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+         event->key() == Qt::Key_Down)) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void ApplicationButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QAbstractButton::focusInEvent(event);
+}
+
+void ApplicationButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QAbstractButton::focusOutEvent(event);
+}
+
 void ApplicationButton::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -54,6 +78,12 @@ void ApplicationButton::paintEvent(QPaintEvent* /*event*/) {
         PaintTab(painter);
     } else {
         PaintOrb(painter);
+    }
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(LookOf(this).tabText, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 1, -2, -2));
     }
 }
 

@@ -150,6 +150,8 @@ void ApplicationMenu::SetRecentFiles(const QStringList& paths) {
         button->setText(
             ToQString(RecentFileList::MenuText(i, ToStdString(QFileInfo(paths[i]).fileName()))));
         button->setToolTip(paths[i].toHtmlEscaped());
+        button->setAccessibleName(button->Label());
+        button->setAccessibleDescription(paths[i]);
         button->setObjectName(QString("recentFile%1").arg(i + 1));
         button->setFixedHeight(26);
         connect(button, &QAbstractButton::clicked, this, [this, i] {
@@ -186,6 +188,15 @@ void ApplicationMenu::Popup(const QPoint& at) {
     KeepOnScreen(at);
     show();
     KeepOnScreen(at);  // showing lays the menu out once more
+}
+
+void ApplicationMenu::FocusFirstEntry() {
+    for (RibbonButton* entry : entries_) {
+        if (entry->isEnabled()) {
+            entry->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void ApplicationMenu::KeepOnScreen(const QPoint& at) {
@@ -234,6 +245,12 @@ void ApplicationMenu::keyPressEvent(QKeyEvent* event) {
     }
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::AltModifier | Qt::KeypadModifier);
+    // Up and Down walk the entries as Shift+Tab and Tab do.
+    if (modifiers == Qt::NoModifier &&
+        (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)) {
+        focusNextPrevChild(event->key() == Qt::Key_Down);
+        return;
+    }
     RibbonButton* button = modifiers == Qt::NoModifier ? ButtonForKey(event->key()) : nullptr;
     if (button == nullptr) {
         QFrame::keyPressEvent(event);

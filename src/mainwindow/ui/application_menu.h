@@ -38,6 +38,8 @@ public:
     std::vector<RibbonButton*> RecentButtons() const { return recentButtons_; }
 
     void Popup(const QPoint& at);
+    // Gives the keyboard to the first entry that can take it (the menu opened by a key).
+    void FocusFirstEntry();
     // The entry whose items the keyboard chooses from (opened by its access key); nullptr
     // while the keys choose among the entries.
     RibbonButton* KeyEntry() const { return keyEntry_; }

@@ -14,6 +14,8 @@ GuidePane::GuidePane(QWidget* parent) : QWidget(parent) {
 
 void GuidePane::SetText(const QString& text) {
     text_ = text;
+    // A screen reader hears the hint as the pane's name changes.
+    setAccessibleName(text);
     setVisible(!text.isEmpty());
     if (!text.isEmpty()) {
         raise();
@@ -47,6 +49,13 @@ void GuidePane::paintEvent(QPaintEvent* /*event*/) {
     const QRect line = rect().adjusted(26, 0, -6, 0);
     painter.drawText(line, Qt::AlignVCenter | Qt::AlignLeft,
                      fontMetrics().elidedText(text_, Qt::ElideRight, line.width()));
+    // The line covers the status bar, so it shows the bar's keyboard focus too.
+    if (parentWidget() != nullptr && parentWidget()->hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(look.guideText, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 2, -2, -2));
+    }
 }
 
 }  // namespace palvex::ui

@@ -112,6 +112,11 @@ void CMainFrame::SetView(CVemmarView* view) {
         CanvasInput::Services{model_, *view, *statusBar_, router_, prompter_,
                               [this](Colour colour) { tools_->SetDrawColor(colour); }});
     view->SetInput(input_.get());
+    // Tab leaves the ribbon for the canvas; the status bar follows it.
+    setTabOrder(ribbon_->KeyboardOrder().back(), view);
+    setTabOrder(view, statusBar_);
+    // The window opens with the keyboard on the canvas, whose keys are the editor's.
+    view->setFocus(Qt::OtherFocusReason);
     tools_->SetInput(input_.get());
     InstallTools();
     connect(view, &CVemmarView::ZoomSliderMoved, this, [this](int position) {
@@ -213,6 +218,9 @@ void CMainFrame::ToggleRibbonMinimized() {
 
 void CMainFrame::SetDocumentTitle(const QString& title) {
     setWindowTitle(title + " - " + ToQString(texts::kAppTitle));
+    if (view_ != nullptr) {
+        view_->SetDocumentName(title);
+    }
 }
 
 void CMainFrame::RefreshImageInfo() {
@@ -251,6 +259,15 @@ bool CMainFrame::TakesKeysOf(const QWidget* window) const {
 }
 
 bool CMainFrame::HandleKey(QKeyEvent* event) {
+    // Ctrl+Tab and Ctrl+Shift+Tab move between the ribbon, the canvas and the status bar, as in
+    // Qt's widgets that keep Tab for themselves; the canvas keeps Tab and F6 for its own keys.
+    if (event->modifiers().testFlag(Qt::ControlModifier) &&
+        !event->modifiers().testFlag(Qt::AltModifier) &&
+        (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)) {
+        MoveFocusBetweenAreas(event->key() == Qt::Key_Tab &&
+                              !event->modifiers().testFlag(Qt::ShiftModifier));
+        return true;
+    }
     if (event->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F1)) {
         // The ribbon's own key for minimising, named in the first tab.
         ToggleRibbonMinimized();
@@ -268,6 +285,30 @@ bool CMainFrame::HandleKey(QKeyEvent* event) {
     }
     router_.Dispatch(*command);
     return true;
+}
+
+void CMainFrame::MoveFocusBetweenAreas(bool forward) {
+    QWidget* const areas[] = {ribbon_, view_, statusBar_};
+    constexpr int kAreas = 3;
+    const QWidget* focus = QApplication::focusWidget();
+    int current = -1;
+    for (int i = 0; i < kAreas; ++i) {
+        if (areas[i] != nullptr && focus != nullptr &&
+            (focus == areas[i] || areas[i]->isAncestorOf(focus))) {
+            current = i;
+        }
+    }
+    int next = current;
+    for (int step = 0; step < kAreas; ++step) {
+        // From a tool window (the navigator) the keyboard comes back to the canvas first.
+        next = next < 0 ? 1 : (next + (forward ? 1 : kAreas - 1)) % kAreas;
+        QWidget* target = next == 0 ? ribbon_->FirstKeyboardControl() : areas[next];
+        if (target != nullptr && target->isVisible() && target->isEnabled()) {
+            activateWindow();
+            target->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
 }
 
 void CMainFrame::OnRibbonTabChanged(const QString& name) {

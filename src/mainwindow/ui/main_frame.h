@@ -67,6 +67,8 @@ protected:
 private:
     bool TakesKeysOf(const QWidget* window) const;
     bool HandleKey(QKeyEvent* event);
+    // The keyboard to the next (or previous) of the ribbon, the canvas and the status bar.
+    void MoveFocusBetweenAreas(bool forward);
     void OnRibbonTabChanged(const QString& name);
     void ChangeBackgroundColour();
     void ToggleKeyHelp();

@@ -15,6 +15,7 @@
 #include "mainwindow/ui/application_menu.h"
 #include "mainwindow/ui/command_router.h"
 #include "mainwindow/ui/key_help_tip.h"
+#include "mainwindow/ui/ribbon_accessible.h"
 #include "mainwindow/ui/ribbon_builder.h"
 #include "mainwindow/ui/ribbon_button.h"
 #include "mainwindow/ui/ribbon_icons.h"
@@ -53,6 +54,7 @@ CMyRibbonBar::CMyRibbonBar(const AppSettings& settings, CommandRouter& router,
       tabs_(new RibbonTabBar(this)),
       body_(new QStackedWidget(this)) {
     setObjectName("CMyRibbonBar");
+    InstallRibbonAccessibility();
     setAutoFillBackground(true);
     setMouseTracking(true);
     grid_->setContentsMargins(0, 0, 0, 0);
@@ -75,6 +77,7 @@ CMyRibbonBar::CMyRibbonBar(const AppSettings& settings, CommandRouter& router,
 
     RibbonBuilder(*this, router_, askColour_).Build();
     quickAccess_->addStretch();
+    SetUpKeyboard();
 
     connect(appButton_, &QAbstractButton::clicked, this, &CMyRibbonBar::ShowApplicationMenu);
     connect(appMenu_, &ApplicationMenu::Closed, this, [this] { appButton_->SetOpen(false); });
@@ -207,7 +210,12 @@ void CMyRibbonBar::ShowApplicationMenu() {
     appMenu_->SetRecentFiles(recentFiles ? recentFiles() : QStringList());
     router_.UpdateActions();
     appButton_->SetOpen(true);
+    // Opened from the keyboard (only the keyboard focuses the button), the keys go on inside.
+    const bool byKeyboard = appButton_->hasFocus();
     appMenu_->Popup(appButton_->MenuPosition());
+    if (byKeyboard) {
+        appMenu_->FocusFirstEntry();
+    }
 }
 
 void CMyRibbonBar::ToggleMinimized() {

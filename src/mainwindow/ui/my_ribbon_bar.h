@@ -71,6 +71,12 @@ public:
     ApplicationButton* AppButton() const { return appButton_; }
     ApplicationMenu* AppMenu() const { return appMenu_; }
     void ShowApplicationMenu();
+
+    // The controls the Tab key reaches, in its order: the application button, the quick access
+    // row, the tab names, each tab's controls panel by panel, then the tab row's buttons.
+    std::vector<QWidget*> KeyboardOrder() const;
+    // Where the keyboard enters the ribbon: the first control of that order that can take it.
+    QWidget* FirstKeyboardControl() const;
     // The recent files the application menu lists.
     std::function<QStringList()> recentFiles;
 
@@ -119,6 +125,8 @@ private:
 
     QWidget* AddTab(const QString& name);
     void Register(const RibbonElement& element);
+    // Names the controls that are not made from the command table and links the Tab order.
+    void SetUpKeyboard();
     void Restyle();
     void WatchMouse(QWidget* widget);
     const RibbonElement* First(int id) const;

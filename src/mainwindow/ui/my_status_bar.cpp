@@ -27,6 +27,8 @@ CMyStatusBar::CMyStatusBar(const AppSettings& settings, QWidget* parent)
       progress_(new QProgressBar(this)),
       guide_(new GuidePane(this)) {
     setObjectName("CMyStatusBar");
+    // The frame's Ctrl+Tab brings the keyboard here so that a screen reader can read the panes.
+    setFocusPolicy(Qt::TabFocus);
     setAutoFillBackground(true);
     setMinimumHeight(24);
     blockingWait = [](int milliseconds) {
@@ -232,6 +234,23 @@ void CMyStatusBar::paintEvent(QPaintEvent* /*event*/) {
         painter.setPen(look_.statusTop.lighter(115));
         painter.drawLine(x + 1, 4, x + 1, height() - 4);
     }
+    if (hasFocus()) {
+        painter.setPen(QPen(look_.statusText, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(1, 2, -2, -2));
+    }
+}
+
+void CMyStatusBar::focusInEvent(QFocusEvent* event) {
+    update();
+    guide_->update();
+    QStatusBar::focusInEvent(event);
+}
+
+void CMyStatusBar::focusOutEvent(QFocusEvent* event) {
+    update();
+    guide_->update();
+    QStatusBar::focusOutEvent(event);
 }
 
 }  // namespace palvex::ui

@@ -1,6 +1,7 @@
 #include "mainwindow/ui/pen_style_grid.h"
 
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -23,6 +24,60 @@ constexpr int kPad = 4;
 
 PenStyleGrid::PenStyleGrid(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::TabFocus);
+    NameAfter(selected_);
+}
+
+void PenStyleGrid::NameAfter(int item) {
+    // A screen reader names the grid after the shape the keys stand on.
+    if (item >= 0 && item < kPenShapeCount) {
+        setAccessibleName(ToQString(texts::kPenShapeNames[static_cast<std::size_t>(item)]));
+    }
+}
+
+void PenStyleGrid::SetHighlighted(int item) {
+    hover_ = item;
+    NameAfter(item >= 0 ? item : selected_);
+    update();
+}
+
+void PenStyleGrid::ChooseItem(int item) {
+    if (item < 0 || item >= kPenShapeCount) {
+        return;
+    }
+    selected_ = item;
+    emit ItemChosen(item);
+}
+
+void PenStyleGrid::keyPressEvent(QKeyEvent* event) {
+    const int current = hover_ >= 0 ? hover_ : selected_;
+    int step = 0;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+            step = -kColumns;
+            break;
+        case Qt::Key_Down:
+            step = kColumns;
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+            ChooseItem(current);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    const int next = current + step;
+    if (next >= 0 && next < kPenShapeCount) {
+        SetHighlighted(next);
+    }
 }
 
 QSize PenStyleGrid::sizeHint() const {
@@ -37,6 +92,7 @@ QRect PenStyleGrid::ItemRect(int item) const {
 
 void PenStyleGrid::SetSelected(int item) {
     selected_ = item;
+    NameAfter(hover_ >= 0 ? hover_ : item);
     update();
 }
 
@@ -79,8 +135,7 @@ void PenStyleGrid::leaveEvent(QEvent* /*event*/) {
 void PenStyleGrid::mouseReleaseEvent(QMouseEvent* event) {
     const int item = ItemAt(event->position().toPoint());
     if (item >= 0 && event->button() == Qt::LeftButton) {
-        selected_ = item;
-        emit ItemChosen(item);
+        ChooseItem(item);
     }
 }
 

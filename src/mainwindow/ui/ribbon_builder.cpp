@@ -13,6 +13,7 @@
 #include "mainwindow/ui/application_menu.h"
 #include "mainwindow/ui/command_router.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
+#include "mainwindow/ui/ribbon_accessible.h"
 #include "mainwindow/ui/ribbon_button.h"
 #include "mainwindow/ui/ribbon_colour_button.h"
 #include "mainwindow/ui/ribbon_gallery.h"
@@ -217,7 +218,8 @@ QWidget* RibbonBuilder::MakeElement(const CommandInfo& row) {
             box->setObjectName(ToQString(row.name));
             box->setProperty("commandId", row.id);
             box->setToolTip(PromptToolTip(row.prompt, ToQString(row.label)));
-            box->setFocusPolicy(Qt::NoFocus);
+            box->setFocusPolicy(Qt::TabFocus);
+            NameAfterCommand(box, row, box->text());
             QObject::connect(box, &QCheckBox::clicked, action, [box, action] {
                 box->setChecked(action->isChecked());  // the command decides
                 action->trigger();

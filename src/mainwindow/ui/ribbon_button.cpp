@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/ui/qt_text.h"
+#include "mainwindow/ui/ribbon_accessible.h"
 #include "mainwindow/ui/ribbon_look.h"
 #include "mainwindow/ui/ribbon_paint.h"
 
@@ -23,13 +24,16 @@ RibbonButton::RibbonButton(const CommandInfo& row, QAction* action, Style style,
     : QAbstractButton(parent), row_(row), action_(action), style_(style) {
     setObjectName(ToQString(row.name));
     setProperty("commandId", row.id);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab only: a click leaves the keyboard where it was (the canvas keeps its keys).
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     setToolTip(PromptToolTip(row.prompt, ToQString(row.label)));
     if (action_ != nullptr) {
         connect(action_, &QAction::changed, this, &RibbonButton::SyncFromAction);
         SyncFromAction();
+    } else {
+        NameAfterCommand(this, row_, Label());
     }
     connect(this, &QAbstractButton::clicked, this, [this] { RunCommand(); });
 }
@@ -93,6 +97,8 @@ void RibbonButton::SyncFromAction() {
     }
     commandEnabled_ = action_->isEnabled();
     checked_ = action_->isChecked();
+    // A label that changes with the state ("60秒", "追加 終了") renames the button too.
+    NameAfterCommand(this, row_, Label());
     // A split button stays usable while one of its items is; the others, colour buttons
     // included, follow their command.
     setEnabled(commandEnabled_ || (menu_ != nullptr && !OpensOnPress() &&
@@ -232,6 +238,7 @@ void RibbonButton::paintEvent(QPaintEvent* /*event*/) {
     const QRect arrow = ArrowRect();
     if (style_ == Style::Group) {
         PaintGroup(painter);
+        PaintFocus(painter);
         return;
     }
     if (menuOpen_ || (isDown() && !OpensOnPress())) {
@@ -269,6 +276,50 @@ void RibbonButton::paintEvent(QPaintEvent* /*event*/) {
             PaintSmall(painter);
             break;
     }
+    PaintFocus(painter);
+}
+
+void RibbonButton::PaintFocus(QPainter& painter) {
+    if (!hasFocus()) {
+        return;
+    }
+    // Only the keyboard gives these buttons the focus, so it always shows.
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(TextColour(), 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    painter.restore();
+}
+
+void RibbonButton::keyPressEvent(QKeyEvent* event) {
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::AltModifier);
+    // An entry of the application menu lists its items at its right; elsewhere they drop down.
+    const int openKey = style_ == Style::MenuEntry ? Qt::Key_Right : Qt::Key_Down;
+    if (modifiers == Qt::NoModifier && event->key() == openKey && HasArrow()) {
+        ShowMenu();
+        return;
+    }
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            if (isEnabled()) {
+                click();
+            }
+            return;
+        }
+    }
+    QAbstractButton::keyPressEvent(event);
+}
+
+void RibbonButton::focusInEvent(QFocusEvent* event) {
+    update();
+    QAbstractButton::focusInEvent(event);
+}
+
+void RibbonButton::focusOutEvent(QFocusEvent* event) {
+    update();
+    QAbstractButton::focusOutEvent(event);
 }
 
 void RibbonButton::PaintPicture(QPainter& painter, const QRect& area) {

@@ -73,6 +73,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // Space and Enter run the command, Down (Right in the application menu) opens the items.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
     // The picture area; colour buttons add their colour bar there.
     virtual void PaintPicture(QPainter& painter, const QRect& area);
@@ -87,6 +91,7 @@ private:
     void PaintSmall(QPainter& painter);
     void PaintEntry(QPainter& painter);
     void PaintGroup(QPainter& painter);
+    void PaintFocus(QPainter& painter);
     QColor TextColour() const;
 
     const CommandInfo& row_;

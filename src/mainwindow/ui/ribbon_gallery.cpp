@@ -22,6 +22,13 @@ RibbonGallery::RibbonGallery(const CommandInfo& row, QAction* action, QWidget* p
     holder->setDefaultWidget(grid_);
     menu->addAction(holder);
     SetMenu(menu);
+    // Opened from the keyboard, the arrows move among the shapes at once.
+    connect(menu, &QMenu::aboutToShow, this, [this] {
+        if (hasFocus()) {
+            grid_->SetHighlighted(grid_->Selected());
+            grid_->setFocus(Qt::TabFocusReason);
+        }
+    });
     connect(grid_, &PenStyleGrid::ItemChosen, this, [this, menu](int item) {
         menu->hide();
         Choose(item);

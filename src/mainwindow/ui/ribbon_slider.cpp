@@ -1,11 +1,14 @@
 #include "mainwindow/ui/ribbon_slider.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 
 #include "app/ui/qt_text.h"
+#include "mainwindow/ui/ribbon_accessible.h"
 #include "mainwindow/ui/ribbon_look.h"
 #include "mainwindow/ui/ribbon_paint.h"
 
@@ -49,6 +52,8 @@ RibbonSlider::RibbonSlider(const CommandInfo& row, QAction* action, QWidget* par
     setProperty("commandId", row.id);
     setMouseTracking(true);
     setToolTip(PromptToolTip(row.prompt, {}));
+    setFocusPolicy(Qt::TabFocus);
+    NameAfterCommand(this, row_, {});
     if (action_ != nullptr) {
         connect(action_, &QAction::changed, this, [this] { setEnabled(action_->isEnabled()); });
         setEnabled(action_->isEnabled());
@@ -86,8 +91,18 @@ void RibbonSlider::SetStepButtons(bool on) {
 }
 
 void RibbonSlider::SetPosition(int position) {
-    position_ = std::clamp(position, low_, high_);
+    position = std::clamp(position, low_, high_);
+    if (position == position_) {
+        return;
+    }
+    position_ = position;
     update();
+    AnnounceValue();
+}
+
+void RibbonSlider::AnnounceValue() {
+    QAccessibleValueChangeEvent changed(this, position_);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void RibbonSlider::MoveTo(int position) {
@@ -97,6 +112,7 @@ void RibbonSlider::MoveTo(int position) {
     }
     position_ = position;
     update();
+    AnnounceValue();
     emit Moved(position_);
     if (action_ != nullptr) {
         action_->trigger();
@@ -157,6 +173,49 @@ void RibbonSlider::paintEvent(QPaintEvent* /*event*/) {
     painter.setPen(QPen(enabled ? look.text : look.disabledText, 1));
     painter.setBrush(fill);
     painter.drawPolygon(shape);
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(enabled ? look.text : look.disabledText, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void RibbonSlider::keyPressEvent(QKeyEvent* event) {
+    if ((event->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Down:
+        case Qt::Key_Minus:
+            Step(-1);
+            return;
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Plus:
+            Step(1);
+            return;
+        case Qt::Key_Home:
+            Step(low_ - position_);
+            return;
+        case Qt::Key_End:
+            Step(high_ - position_);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void RibbonSlider::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void RibbonSlider::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 void RibbonSlider::mousePressEvent(QMouseEvent* event) {

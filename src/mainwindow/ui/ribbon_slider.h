@@ -42,8 +42,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    // The arrows step as the step buttons do; Home and End go to the ends.
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    void AnnounceValue();
     void MoveTo(int position);
     int PositionAt(int x) const;
     int ThumbX() const;

@@ -7,6 +7,7 @@
 
 #include "app/ui/clamping_spin_box.h"
 #include "app/ui/qt_text.h"
+#include "mainwindow/ui/ribbon_accessible.h"
 #include "mainwindow/ui/ribbon_paint.h"
 
 namespace palvex::ui {
@@ -21,6 +22,10 @@ RibbonSpinEdit::RibbonSpinEdit(const CommandInfo& row, QAction* action, QWidget*
     setProperty("commandId", row.id);
     setToolTip(PromptToolTip(row.prompt, ToQString(row.label)));
     edit_->setObjectName(objectName() + "_edit");
+    // The edit is what the keyboard and a screen reader reach; it answers for the whole element.
+    label_->setBuddy(edit_);
+    NameAfterCommand(this, row_, label_->text());
+    NameAfterCommand(edit_, row_, label_->text());
     edit_->setRange(row.range.low, row.range.high);
     edit_->setValue(row.range.initial);
     edit_->setAlignment(Qt::AlignRight);

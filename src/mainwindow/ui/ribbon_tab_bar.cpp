@@ -11,7 +11,8 @@ RibbonTabBar::RibbonTabBar(QWidget* parent) : QTabBar(parent) {
     setObjectName("ribbonTabs");
     setDrawBase(false);
     setExpanding(false);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab; the arrows then switch tabs. A click leaves the keyboard where it was.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     setElideMode(Qt::ElideNone);
@@ -62,6 +63,14 @@ void RibbonTabBar::paintEvent(QPaintEvent* /*event*/) {
         }
         painter.setPen(active ? look.activeTabText : look.tabText);
         painter.drawText(tabRect(i).adjusted(0, 2, 0, 0), Qt::AlignCenter, tabText(i));
+        if (active && hasFocus()) {
+            painter.save();
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(QPen(look.activeTabText, 1, Qt::DotLine));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawRect(tabRect(i).adjusted(4, 5, -5, -3));
+            painter.restore();
+        }
     }
 }
 

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QPrinter>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "app/ui/printer_setup.h"
@@ -22,6 +23,14 @@
 #include "resources/string_table.h"
 
 namespace palvex::ui {
+namespace {
+
+// The language of the texts on screen, which picks the manual; Japanese is the only one so far.
+std::string_view UiLanguageCode() {
+    return "ja";
+}
+
+}  // namespace
 
 DialogCommands::DialogCommands(CVemmarApp& app, AppServices& services)
     : app_(app), services_(services) {}
@@ -75,7 +84,7 @@ void DialogCommands::Print() {
 
 void DialogCommands::Help() {
     const std::filesystem::path manual =
-        ManualPath(ToPath(QCoreApplication::applicationFilePath()));
+        ManualPath(ToPath(QCoreApplication::applicationFilePath()), UiLanguageCode());
     // A missing manual is only a message: no PDF view is built for it (Qt's view registers a
     // gesture recogniser and a render thread that live until the process ends).
     std::error_code error;

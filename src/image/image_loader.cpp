@@ -15,8 +15,6 @@
 namespace palvex {
 namespace {
 
-constexpr std::string_view kFormatErrorPrefix = texts::kFormatErrorLine;
-
 std::string_view ReadErrorPrefix(ReadStatus status) {
     switch (status) {
         case ReadStatus::AllocError:
@@ -125,7 +123,7 @@ LoadResult LoadBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
         Colour bmpKey = kNoColour;
         if (!readable || !StartsWithBm(bytes)) {
             prompter.Error(str::kBitmapKeyScanFailed,
-                           readable ? kFormatErrorPrefix : ReadErrorPrefix(readStatus));
+                           readable ? texts::kFormatErrorLine : ReadErrorPrefix(readStatus));
             reported = true;
         } else {
             bmpKey = ScanBmpKey(bytes);
@@ -161,7 +159,7 @@ LoadResult LoadBytes(ReadStatus readStatus, std::span<const std::uint8_t> bytes,
     }
     if (format == "bmp") {
         if (!StartsWithBm(bytes)) {
-            prompter.Error(str::kBitmapInfoFailed, kFormatErrorPrefix);
+            prompter.Error(str::kBitmapInfoFailed, texts::kFormatErrorLine);
             return result;
         }
         facts.SourceBmpFormat = ReadBmpFormat(bytes);

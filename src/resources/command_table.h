@@ -3,6 +3,8 @@
 #include <span>
 #include <string_view>
 
+#include "resources/language.h"
+
 namespace palvex {
 
 // Where a command lives in the ribbon and menus.
@@ -46,15 +48,15 @@ struct ValueRange {
 struct CommandInfo {
     int id;
     std::string_view name;  // ID_... for diagnostics and tests
-    std::string_view label;
-    std::string_view prompt;  // empty when the command has none
+    Text label;
+    Text prompt;  // empty when the command has none
     CommandPlace place;
-    std::string_view panel;  // the ribbon panel, the parent command's name for menu items, or
-                             // the context menu's popup ("VIEW", "PASTE/回転(&R)" ...)
+    Text panel;  // the ribbon panel, the parent command's name for menu items, or
+                 // the context menu's popup ("VIEW", "PASTE/回転(&R)" ...)
     CommandKind kind;
     ElementSize size = ElementSize::Small;
-    std::string_view heading = {};  // a group label shown above this item in its menu
-    bool breakBefore = false;       // a separator in a menu, a new column in a panel
+    Text heading = {};         // a group label shown above this item in its menu
+    bool breakBefore = false;  // a separator in a menu, a new column in a panel
     ValueRange range = {};
 };
 
@@ -63,6 +65,9 @@ std::span<const CommandInfo> CommandTable();
 // The row that names the command (the first with a label, else the first); nullptr for a value
 // that is not in the table.
 const CommandInfo* FindCommand(int id);
+
+// The label of the context-menu submenu a row sits in: its panel "POPUP/label" after the slash.
+std::string_view PopupSubmenuLabel(const CommandInfo& command);
 
 // The prompt split into its two parts.
 std::string_view PromptDescription(const CommandInfo& command);

@@ -190,13 +190,13 @@ TEST(CommandTable, HoldsTheRibbonInItsOrderWithLabelsAndPlaces) {
     for (std::size_t i = 0; i < shown.size(); ++i) {
         SCOPED_TRACE(shown[i]->name);
         EXPECT_EQ(shown[i]->id, kLayout[i].id);
-        EXPECT_EQ(shown[i]->label, kLayout[i].label);
+        EXPECT_EQ(shown[i]->label.source, kLayout[i].label);
         EXPECT_EQ(PlaceOf(*shown[i]), kLayout[i].place);
     }
 }
 
 TEST(CommandTable, PromptsAndKeysOnlyCommands) {
-    EXPECT_EQ(FindCommand(cmd::ID_BARI_OUT_TRANS)->prompt,
+    EXPECT_EQ(FindCommand(cmd::ID_BARI_OUT_TRANS)->prompt.source,
               "バリアの外の色をすべて透過色にします。※ "
               "透過色にならない部分が残るときは、ビューの右クリックメニュー"
               "「バリアの外を透過色にする」で処理してください\n外側透過");
@@ -204,13 +204,13 @@ TEST(CommandTable, PromptsAndKeysOnlyCommands) {
     EXPECT_EQ(PromptDescription(*FindCommand(cmd::ID_CHANGE_SELECT)),
               "範囲選択モードに切り替えます。　　範囲を指定してバリアにしたいときに使用します");
     // 406 copies x: its tooltip speaks of the horizontal position, not 407's vertical one.
-    EXPECT_EQ(FindCommand(cmd::ID_ALINE_H)->prompt,
+    EXPECT_EQ(FindCommand(cmd::ID_ALINE_H)->prompt.source,
               "主選択の水平位置に他の選択折点を揃えます\n【水平揃え】");
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_ALINE_V)), "【垂直揃え】");
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_SHOW_MENU)), "メニュー表示/非表示 (F11)");
     EXPECT_EQ(PromptTitle(*FindCommand(cmd::ID_VIEW_APPLOOK_WIN_2000)), "ウィンドウスタイル");
     // The tab-row zoom button and its "100%" item share a value; the item names it.
-    EXPECT_EQ(FindCommand(cmd::ID_ZOOM2)->label, "100%");
+    EXPECT_EQ(FindCommand(cmd::ID_ZOOM2)->label.source, "100%");
     // Keys and frame handlers without an element are in the table too.
     for (const int id : {314, 416, 417, 32788, 437, 438, 439, 441, 442, 476, 483, 484, 57632, 57634,
                          57635, 57637, 57642, 57643, 57670}) {
@@ -253,7 +253,7 @@ protected:
     // The element of the row that heads a menu item's place.
     const ui::RibbonElement* ParentOf(const CommandInfo& row) {
         for (const ui::RibbonElement& element : Ribbon().Elements()) {
-            if (element.row->name == row.panel && element.row->place == row.place &&
+            if (element.row->name == row.panel.source && element.row->place == row.place &&
                 element.widget != nullptr) {
                 return &element;
             }
@@ -294,7 +294,7 @@ TEST_F(RibbonLayoutTest, EveryRowHasItsElementInItsPlace) {
             ASSERT_NE(element->widget, nullptr);
             EXPECT_EQ(element->widget->parentWidget(), &ribbon);
             EXPECT_TRUE(element->widget->isVisible());
-        } else if (row.panel.starts_with("ID_")) {
+        } else if (row.panel.source.starts_with("ID_")) {
             // An item of an element's menu: in that element's menu, in the same panel.
             const ui::RibbonElement* parent = ParentOf(row);
             ASSERT_NE(parent, nullptr);

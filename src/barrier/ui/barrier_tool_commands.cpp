@@ -269,10 +269,9 @@ bool BarrierTool::OnUpdateCommand(int id, CommandUiState& state) {
                                           : FindCommand(cmd::ID_BARRIER_POS_ADD)->label);
             return true;
         case cmd::ID_TOKEI:
-            state.text =
-                QString::fromUtf8(texts::kTimerLabel.data(), qsizetype(texts::kTimerLabel.size()))
-                    .replace(QStringLiteral("%d"),
-                             QString::number(adding ? barrier_.SecondsLeft() : 60));
+            state.text = ToQString(texts::kTimerLabel)
+                             .replace(QStringLiteral("%d"),
+                                      QString::number(adding ? barrier_.SecondsLeft() : 60));
             return true;
         case cmd::ID_ROUND_R:
             state.checked = settings.clockwise == 1;

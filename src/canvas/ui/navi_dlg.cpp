@@ -446,12 +446,12 @@ void CNaviDlg::OpenMenu(Point p) {
             continue;
         }
         QMenu* target = nullptr;
-        if (row.panel == kMenuName) {
+        if (row.panel.source == kMenuName) {
             target = &menu;
-        } else if (row.panel.starts_with(prefix)) {
-            QMenu*& sub = submenus[row.panel];
+        } else if (row.panel.source.starts_with(prefix)) {
+            QMenu*& sub = submenus[row.panel.source];
             if (sub == nullptr) {
-                sub = menu.addMenu(ToQString(row.panel.substr(prefix.size())));
+                sub = menu.addMenu(ToQString(PopupSubmenuLabel(row)));
             }
             target = sub;
         } else {

@@ -30,7 +30,7 @@ namespace {
 using Style = RibbonButton::Style;
 
 bool IsMenuItem(const CommandInfo& row) {
-    return row.panel.starts_with("ID_");
+    return row.panel.source.starts_with("ID_");
 }
 
 std::string_view TabName(CommandPlace place) {
@@ -66,7 +66,7 @@ RibbonBuilder::RibbonBuilder(CMyRibbonBar& ribbon, CommandRouter& router,
 void RibbonBuilder::Build() {
     for (const CommandInfo& row : CommandTable()) {
         if (IsMenuItem(row)) {
-            const auto parent = parents_.find(row.panel);
+            const auto parent = parents_.find(row.panel.source);
             if (parent != parents_.end()) {
                 AddMenuItem(row, parent->second);
             }
@@ -258,7 +258,7 @@ void RibbonBuilder::AddMenuItem(const CommandInfo& row, Parent& parent) {
         const auto& entryRow = parent.button->Row();
         const CommandInfo* first = nullptr;
         for (const CommandInfo& other : CommandTable()) {
-            if (other.panel == entryRow.name && !other.heading.empty()) {
+            if (other.panel.source == entryRow.name && !other.heading.empty()) {
                 first = &other;
                 break;
             }

@@ -328,12 +328,12 @@ std::unique_ptr<QMenu> CanvasInput::BuildContextMenu(ContextPopup popup) {
             continue;
         }
         QMenu* target = nullptr;
-        if (row.panel == PopupName(popup)) {
+        if (row.panel.source == PopupName(popup)) {
             target = menu.get();
-        } else if (row.panel.starts_with(prefix)) {
-            QMenu*& sub = submenus[row.panel];
+        } else if (row.panel.source.starts_with(prefix)) {
+            QMenu*& sub = submenus[row.panel.source];
             if (sub == nullptr) {
-                sub = menu->addMenu(ToQString(row.panel.substr(prefix.size())));
+                sub = menu->addMenu(ToQString(PopupSubmenuLabel(row)));
             }
             target = sub;
         } else {

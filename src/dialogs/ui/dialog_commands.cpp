@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QPrinter>
 #include <filesystem>
-#include <string_view>
 #include <system_error>
 
 #include "app/ui/printer_setup.h"
@@ -20,17 +19,10 @@
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
+#include "resources/language.h"
 #include "resources/string_table.h"
 
 namespace palvex::ui {
-namespace {
-
-// The language of the texts on screen, which picks the manual; Japanese is the only one so far.
-std::string_view UiLanguageCode() {
-    return "ja";
-}
-
-}  // namespace
 
 DialogCommands::DialogCommands(CVemmarApp& app, AppServices& services)
     : app_(app), services_(services) {}
@@ -84,7 +76,7 @@ void DialogCommands::Print() {
 
 void DialogCommands::Help() {
     const std::filesystem::path manual =
-        ManualPath(ToPath(QCoreApplication::applicationFilePath()), UiLanguageCode());
+        ManualPath(ToPath(QCoreApplication::applicationFilePath()), TextLanguage());
     // A missing manual is only a message: no PDF view is built for it (Qt's view registers a
     // gesture recogniser and a render thread that live until the process ends).
     std::error_code error;

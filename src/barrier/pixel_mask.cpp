@@ -19,6 +19,21 @@ thread_local std::array<Spare, 2> spares;
 
 }  // namespace
 
+void ReleaseSpareMasks() {
+    for (Spare& spare : spares) {
+        spare.bits.reset();
+        spare.capacity = 0;
+    }
+}
+
+std::size_t SpareMaskWords() {
+    std::size_t words = 0;
+    for (const Spare& spare : spares) {
+        words += spare.capacity;
+    }
+    return words;
+}
+
 PixelMask::PixelMask(PixelMask&& other) noexcept
     : bits_(std::move(other.bits_)),
       capacity_(std::exchange(other.capacity_, 0)),

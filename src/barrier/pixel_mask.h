@@ -45,6 +45,12 @@ private:
     std::size_t words_ = 0;
 };
 
+// Frees the memory kept from given-back masks for the next ones (this thread's): a new image
+// has no use for buffers the size of the old one.
+void ReleaseSpareMasks();
+// The words kept so (this thread's).
+std::size_t SpareMaskWords();
+
 // The first x in [x, end) whose bit in wordAt(x / 64) is 1 (wanted) or 0; end when none.
 template <class WordAt>
 int FindBit(const WordAt& wordAt, int x, int end, bool wanted) {

@@ -9,6 +9,11 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+#include "image/return_memory.h"
 
 namespace palvex {
 namespace {
@@ -48,6 +53,12 @@ void* ReallocateLarge(void* block, std::size_t size) {
 
 void FreeLarge(void* block) {
     std::free(block);
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    ::malloc_trim(0);
+#endif
 }
 
 BackgroundPopulate::BackgroundPopulate(void* block, std::size_t size) {

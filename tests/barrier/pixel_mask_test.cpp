@@ -49,5 +49,23 @@ TEST(PixelMask, AReusedBufferStartsClear) {
     EXPECT_FALSE(small.Create(0, 5));
 }
 
+// A mask given back keeps its memory for the next one, until a new image lets it go.
+TEST(PixelMask, SparesAreKeptForTheNextMaskUntilReleased) {
+    ReleaseSpareMasks();
+    {
+        PixelMask mask;
+        ASSERT_TRUE(mask.Create(1000, 100));
+    }
+    EXPECT_EQ(SpareMaskWords(), 16u * 100u);
+    {
+        PixelMask mask;
+        ASSERT_TRUE(mask.Create(500, 100));  // served from the spare
+        EXPECT_EQ(SpareMaskWords(), 0u);
+    }
+    EXPECT_EQ(SpareMaskWords(), 16u * 100u);
+    ReleaseSpareMasks();
+    EXPECT_EQ(SpareMaskWords(), 0u);
+}
+
 }  // namespace
 }  // namespace palvex

@@ -175,6 +175,71 @@ TEST(NavigatorPicture, MendingAnEditedRectangleEqualsMakingItAgain) {
     }
 }
 
+// Pixel by pixel, the plain way: the kept pixels' rounded mean and their rounded share.
+Pixel ReferenceAverage(const Bitmap& image, Colour key, Size size, int c, int t) {
+    const auto start = [](int i, int n, int m) {
+        return static_cast<int>(std::int64_t{i} * n / m);
+    };
+    std::uint64_t r = 0, g = 0, b = 0, kept = 0, all = 0;
+    for (int y = start(t, image.Height(), size.height);
+         y < start(t + 1, image.Height(), size.height); ++y) {
+        for (int x = start(c, image.Width(), size.width);
+             x < start(c + 1, image.Width(), size.width); ++x) {
+            ++all;
+            const Colour colour = image.ReadPixel(x, y);
+            if (colour != key) {
+                r += RedOf(colour);
+                g += GreenOf(colour);
+                b += BlueOf(colour);
+                ++kept;
+            }
+        }
+    }
+    if (kept == 0) {
+        return 0;
+    }
+    const auto mean = [kept](std::uint64_t sum) {
+        return static_cast<Pixel>((sum + kept / 2) / kept);
+    };
+    return static_cast<Pixel>((kept * 255 + all / 2) / all) << 24 |
+           (PixelFromColour(Rgb(mean(r), mean(g), mean(b))) & kRgbMask);
+}
+
+// Blocks of every width, from one pixel to rows wider than the sums' chunks, over random pixels
+// with the key and with white, whatever their fourth byte holds; and an all-white image, whose
+// sums are the largest.
+TEST(NavigatorPicture, EqualsThePlainAverageOnRandomImages) {
+    std::mt19937 random(11);
+    const Colour key = Rgb(200, 10, 90);
+    struct Case {
+        Size image;
+        Size picture;
+        bool allWhite;
+    };
+    const Case cases[] = {{{1200, 7}, {2, 3}, false},     {{1000, 900}, {3, 2}, false},
+                          {{613, 411}, {131, 80}, false}, {{300, 200}, {300, 200}, false},
+                          {{257, 258}, {1, 2}, false},    {{999, 5}, {1, 1}, true}};
+    for (const Case& c : cases) {
+        Bitmap image;
+        ASSERT_TRUE(image.Create(c.image.width, c.image.height));
+        for (Pixel& p : image.Pixels()) {
+            const std::uint32_t pick = c.allWhite ? 1 : random() % 8;
+            const Pixel top = random() % 2 == 0 ? 0xFF000000u : 0u;
+            p = top | (pick == 0   ? PixelFromColour(key) & kRgbMask
+                       : pick <= 3 ? 0x00FFFFFFu
+                                   : static_cast<Pixel>(random() & 0xFFFFFF));
+        }
+        Bitmap picture;
+        ASSERT_TRUE(MakeNavigatorPicture(image, key, c.picture, picture));
+        for (int t = 0; t < c.picture.height; ++t) {
+            for (int x = 0; x < c.picture.width; ++x) {
+                ASSERT_EQ(picture.Row(t)[x], ReferenceAverage(image, key, c.picture, x, t))
+                    << c.image.width << " x " << c.image.height << " at " << x << ", " << t;
+            }
+        }
+    }
+}
+
 TEST(NavigatorPicture, ComposedOverTheBackgroundWithItsShareOfKeptPixels) {
     Bitmap picture;
     ASSERT_TRUE(picture.Create(2, 1));

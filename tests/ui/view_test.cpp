@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -202,6 +203,28 @@ TEST_F(ViewTest, AStoredFactorBetweenLevelsStepsFromTheSlider) {
                       Qt::ControlModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(view.viewport(), &event);
     EXPECT_EQ(app->Model().settings.zoomFactor, 2.0f);
+}
+
+// What the window itself shows after an edit repaints only its rectangle: the screen's copy of
+// the window, not a fresh rendering of the whole canvas.
+TEST_F(ViewTest, AnEditRepaintsItsRectangleInTheWindowAtItsPlace) {
+    ui::CVemmarView& view = StartWithImage(400, 300);
+    view.RepaintNow();
+    const Rect edit{100, 80, 120, 100};
+    for (int y = edit.top; y < edit.bottom; ++y) {
+        for (int x = edit.left; x < edit.right; ++x) {
+            app->Model().image.WorkImage.WritePixel(x, y, Rgb(0, 0, 255));
+        }
+    }
+    app->ImageEdited(edit);
+    QScreen* screen = view.viewport()->screen();
+    const QPoint origin = view.viewport()->mapTo(app->MainFrame(), QPoint(0, 0));
+    const QImage shown = screen->grabWindow(app->MainFrame()->winId()).toImage();
+    const auto at = [&](int x, int y) { return shown.pixel(origin + QPoint(x, y)) | 0xFF000000u; };
+    EXPECT_EQ(at(100, 80), qRgb(0, 0, 255));
+    EXPECT_EQ(at(119, 99), qRgb(0, 0, 255));
+    EXPECT_EQ(at(99, 80), qRgb(255, 0, 0));
+    EXPECT_EQ(at(120, 99), qRgb(255, 0, 0));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include "app/ui/qt_text.h"
 #include "app/ui/vemmar_doc.h"
+#include "barrier/pixel_mask.h"
 #include "canvas/ui/navigator_tool.h"
 #include "canvas/ui/vemmar_view.h"
 #include "dialogs/ui/dialog_commands.h"
 #include "image/image_saver.h"
+#include "image/return_memory.h"
 #include "image/save_format.h"
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
@@ -193,11 +195,13 @@ bool CVemmarApp::OpenImageFile(const std::filesystem::path& given) {
     if (view_ != nullptr) {
         view_->ResetHistory();
     }
+    ReleaseSpareMasks();
     services_.workFolder.CleanWorkFolder(services_.prompter);
     if (view_ != nullptr) {
         view_->ForgetPointerOverlay();
     }
     InstallLoadedImage(model_.image, std::move(loaded));
+    ReturnFreedMemory();
     if (view_ != nullptr) {
         emit view_->ImageLoaded();
         view_->ImageReplaced();
@@ -337,8 +341,10 @@ void CVemmarApp::NewDocument() {
     if (view_ != nullptr) {
         view_->ResetHistory();
     }
+    ReleaseSpareMasks();
     services_.workFolder.CleanWorkFolder(services_.prompter);
     model_.image = ImageState{};
+    ReturnFreedMemory();
     document_->OnNewDocument();
     if (view_ != nullptr) {
         emit view_->ImageLoaded();

@@ -124,6 +124,8 @@ void CNaviDlg::ImageEdited(const Rect& imageRect) {
 }
 
 void CNaviDlg::ImageReplaced() {
+    // Made again at the next repaint; a hidden navigator keeps nothing of the old image.
+    picture_.Reset();
     pictureValid_ = false;
     pendingEdit_ = {};
     StopAnimation();

@@ -38,6 +38,8 @@ public:
     bool Snapped() const { return snapped_; }
     bool Animating() const { return animating_; }
     const AnimationRings& Rings() const { return rings_; }
+    // The averaged picture of the image at the thumbnail's size; null until it is painted.
+    const Bitmap& Picture() const { return picture_; }
 
     // The canvas's image changes: mended where an edit changed it, remade for a new image.
     void ImageEdited(const Rect& imageRect);

@@ -219,9 +219,15 @@ void CVemmarView::paintEvent(QPaintEvent* event) {
     }
 
     const QRect exposed = event->rect().intersected(QRect(0, 0, client.width, client.height));
-    const QImage frame = Wrap(screenBuffer_).copy(exposed);
+    const QImage frame = Wrap(screenBuffer_);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(exposed.topLeft(), seeThrough_ ? WithNeutralCleared(frame) : frame);
+    // Straight from the buffer: a copy of the frame is a fresh allocation, whose first touch
+    // costs more than the copy itself.
+    if (seeThrough_) {
+        painter.drawImage(exposed.topLeft(), WithNeutralCleared(frame.copy(exposed)));
+    } else {
+        painter.drawImage(exposed.topLeft(), frame, exposed);
+    }
     if (!overlayRect_.IsEmpty() && overlayPaint_) {
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.setClipRect(exposed);

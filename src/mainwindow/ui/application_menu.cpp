@@ -163,12 +163,22 @@ void ApplicationMenu::SetRecentFiles(const QStringList& paths) {
 
 void ApplicationMenu::Popup(const QPoint& at) {
     const RibbonLook& look = LookOf(this);
+    // The pane grows for a language whose items or headings are longer; file names of the
+    // recent list do not widen it.
+    int paneWidth = kPaneWidth;
     for (QLabel* title : findChildren<QLabel*>("paneHeading")) {
         QPalette colours = title->palette();
         colours.setColor(QPalette::Window, look.menuHeading);
         colours.setColor(QPalette::WindowText, look.menuHeadingText);
         title->setPalette(colours);
+        paneWidth = std::max(paneWidth, title->sizeHint().width());
     }
+    for (const auto& [entry, page] : itemPages_) {
+        for (const RibbonButton* item : page.items) {
+            paneWidth = std::max(paneWidth, item->sizeHint().width());
+        }
+    }
+    pages_->setFixedWidth(paneWidth);
     shown_ = nullptr;
     keyEntry_ = nullptr;
     pages_->setCurrentWidget(recent_.widget);

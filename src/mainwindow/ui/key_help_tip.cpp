@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 
 namespace palvex::ui {
 
@@ -22,6 +23,30 @@ KeyHelpTip::KeyHelpTip(QWidget* owner)
     hideTimer_.setSingleShot(true);
     connect(&showTimer_, &QTimer::timeout, this, &KeyHelpTip::ShowNow);
     connect(&hideTimer_, &QTimer::timeout, this, &QWidget::hide);
+}
+
+void KeyHelpTip::SetHelpText(const QString& text) {
+    if (text == this->text()) {
+        return;
+    }
+    setText(text);
+    setWordWrap(false);
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    // A window is never sized past two thirds of its screen, so a small screen wraps too.
+    int room = kMaxWidth;
+    if (const QScreen* shown = screen()) {
+        room = std::min(room, shown->availableGeometry().width() * 2 / 3);
+    }
+    const bool tooWide = sizeHint().width() > room;
+    setMaximumWidth(room);
+    setWordWrap(tooWide);
+    if (tooWide) {
+        // A wrapping label would choose its own narrower width; the tip keeps the widest.
+        setMinimumWidth(room);
+    } else {
+        setMinimumWidth(0);
+    }
+    adjustSize();
 }
 
 void KeyHelpTip::RelayMouseMove(const QPoint& global) {

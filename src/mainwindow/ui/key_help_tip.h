@@ -18,6 +18,8 @@ public:
 
     explicit KeyHelpTip(QWidget* owner);
 
+    // Shows `text` on one line a key, wrapping only the lines too long for the tip's width.
+    void SetHelpText(const QString& text);
     // The pointer moved over the owner (global position).
     void RelayMouseMove(const QPoint& global);
     void Activate(bool on);

@@ -298,7 +298,7 @@ void CMyRibbonBar::RelayMouseMove(const QPoint& global) {
     keyHelp_->RelayMouseMove(global);
     const bool wanted = KeyHelpWanted(global);
     if (wanted) {
-        keyHelp_->setText(KeyHelpText());
+        keyHelp_->SetHelpText(KeyHelpText());
     }
     keyHelp_->Activate(wanted);
 }

@@ -34,8 +34,13 @@ CMyStatusBar::CMyStatusBar(const AppSettings& settings, QWidget* parent)
     };
     AddPane(cmd::ID_PANE_PROGRESS, "PROGRESS", texts::kProgressPaneSample, texts::kProgressPaneTip,
             Qt::AlignLeft | Qt::AlignVCenter);
+    // The angle pane shows words: it must also hold the widest angle of the language.
+    QStringList angles;
+    for (int degrees = 1; degrees <= 360; ++degrees) {
+        angles.push_back(ToQString(texts::kAngleFormat).arg(degrees));
+    }
     AddPane(cmd::ID_PANE_ANGLE, "ANGLE", texts::kAnglePaneSample, texts::kAnglePaneTip,
-            Qt::AlignCenter);
+            Qt::AlignCenter, angles);
     AddPane(cmd::ID_PANE_COLOR, "COLOR", texts::kColourPaneSample, texts::kColourPaneTip,
             Qt::AlignCenter);
     AddPane(cmd::ID_PANE_POS, "POS", texts::kPositionPaneSample, texts::kPositionPaneTip,
@@ -54,13 +59,18 @@ CMyStatusBar::CMyStatusBar(const AppSettings& settings, QWidget* parent)
 }
 
 void CMyStatusBar::AddPane(int id, std::string_view name, std::string_view sample,
-                           std::string_view tip, Qt::Alignment alignment) {
+                           std::string_view tip, Qt::Alignment alignment,
+                           const QStringList& shown) {
     auto* label = new QLabel(this);
     label->setObjectName(ToQString(name));
     label->setProperty("commandId", id);
     label->setAlignment(alignment);
     label->setToolTip(ToQString(tip));
-    label->setFixedWidth(fontMetrics().horizontalAdvance(ToQString(sample)) + 2 * kPaneMargin);
+    int text = fontMetrics().horizontalAdvance(ToQString(sample));
+    for (const QString& one : shown) {
+        text = std::max(text, fontMetrics().horizontalAdvance(one));
+    }
+    label->setFixedWidth(text + 2 * kPaneMargin);
     label->setContentsMargins(kPaneMargin / 2, 0, kPaneMargin / 2, 0);
     panes_.push_back({id, label});
 }

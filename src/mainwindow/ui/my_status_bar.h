@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStatusBar>
+#include <QStringList>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -73,8 +74,9 @@ private:
         QLabel* label;
     };
 
+    // A pane as wide as its sample and as every text in `shown`.
     void AddPane(int id, std::string_view name, std::string_view sample, std::string_view tip,
-                 Qt::Alignment alignment);
+                 Qt::Alignment alignment, const QStringList& shown = {});
     void LayOut();
 
     const AppSettings& settings_;

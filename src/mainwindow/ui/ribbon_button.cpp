@@ -182,7 +182,7 @@ QSize RibbonButton::sizeHint() const {
     const bool arrow = HasArrow();
     switch (style_) {
         case Style::Large: {
-            const QStringList lines = TwoLineText(label).split('\n');
+            const QStringList lines = LargeLabelLines(label, metrics);
             int width = 32;
             for (const QString& line : lines) {
                 width = std::max(width, metrics.horizontalAdvance(line) + (arrow ? 12 : 0));
@@ -283,8 +283,8 @@ void RibbonButton::PaintPicture(QPainter& painter, const QRect& area) {
 void RibbonButton::PaintLarge(QPainter& painter) {
     PaintPicture(painter, PictureRect());
     painter.setPen(TextColour());
-    const QStringList lines = TwoLineText(Label()).split('\n');
     const QFontMetrics metrics = fontMetrics();
+    const QStringList lines = LargeLabelLines(Label(), metrics);
     int y = PictureRect().bottom() + 4;
     for (int i = 0; i < lines.size(); ++i) {
         const bool last = i == lines.size() - 1;

@@ -1,11 +1,13 @@
 #include "mainwindow/ui/ribbon_paint.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidgetAction>
+#include <algorithm>
 
 #include "app/ui/qt_text.h"
 #include "mainwindow/ui/ribbon_look.h"
@@ -112,6 +114,25 @@ QString TwoLineText(const QString& label) {
         text[blank] = '\n';
     }
     return text;
+}
+
+QStringList LargeLabelLines(const QString& label, const QFontMetrics& metrics) {
+    const QString text = DisplayText(label);
+    qsizetype best = -1;
+    int bestWidth = 0;
+    for (qsizetype blank = text.indexOf(' '); blank > 0; blank = text.indexOf(' ', blank + 1)) {
+        const int wider = std::max(metrics.horizontalAdvance(text.left(blank)),
+                                   metrics.horizontalAdvance(text.mid(blank + 1)));
+        // Ties keep the earlier blank, as the plain break at the first blank does.
+        if (best < 0 || wider < bestWidth) {
+            best = blank;
+            bestWidth = wider;
+        }
+    }
+    if (best < 0) {
+        return {text};
+    }
+    return {text.left(best), text.mid(best + 1)};
 }
 
 QString PromptToolTip(std::string_view prompt, const QString& fallback) {

@@ -3,8 +3,10 @@
 #include <QColor>
 #include <QRectF>
 #include <QString>
+#include <QStringList>
 #include <string_view>
 
+class QFontMetrics;
 class QMenu;
 class QPainter;
 
@@ -29,6 +31,9 @@ void AddMenuHeading(QMenu* menu, const QString& text);
 QString DisplayText(const QString& label);
 // A large element's label on two lines, broken at its first blank.
 QString TwoLineText(const QString& label);
+// A large element's label as shown: on two lines, broken at the blank that leaves the wider line
+// narrowest (the first blank when there is one only), or on one line when it has no blank.
+QStringList LargeLabelLines(const QString& label, const QFontMetrics& metrics);
 // The rich tooltip of a command: its title in bold over its description.
 QString PromptToolTip(std::string_view prompt, const QString& fallback);
 

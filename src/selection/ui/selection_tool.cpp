@@ -172,6 +172,10 @@ void SelectionTool::DropForHistory() {
     band_.reset();
     state_.rect = {};
     state_.pasteMode = false;
+    // Only a floating picture reads the buffer, and every paste or copy fills it afresh: kept,
+    // a copy of a whole large image would outlive the image by hundreds of megabytes.
+    state_.pasteBuffer.Reset();
+    state_.pasteSize = {};
     RefreshImageInfo();
 }
 

@@ -33,7 +33,7 @@ for file in usr/bin/palvex usr/bin/palvex-cli usr/share/applications/palvex.desk
     usr/share/metainfo/com.quorvane.Palvex.metainfo.xml usr/share/man/man1/palvex-cli.1 \
     usr/share/icons/hicolor/16x16/apps/palvex.png usr/share/icons/hicolor/48x48/apps/palvex.png \
     usr/share/icons/hicolor/256x256/apps/palvex.png usr/share/doc/palvex/copyright \
-    usr/share/palvex/Manual.pdf; do
+    usr/share/palvex/Manual.pdf usr/share/palvex/Manual_en.pdf; do
     [[ -s $root/$file ]] || { echo "FAIL: $file not in the package"; fail=1; }
 done
 check desktop-file-validate "$root/usr/share/applications/palvex.desktop"

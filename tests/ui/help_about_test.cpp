@@ -1,6 +1,7 @@
 // The manual window and the about box.
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPageSize>
 #include <QPainter>
@@ -14,6 +15,8 @@
 #include "dialogs/ui/about_dlg.h"
 #include "dialogs/ui/help_dlg.h"
 #include "resources/command_ids.h"
+#include "resources/language.h"
+#include "resources/string_table.h"
 #include "ui/app_fixture.h"
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -70,16 +73,55 @@ TEST_F(HelpAboutTest, MissingManualIsReportedAndNoWindowOpens) {
     }
 }
 
+// Writes a PDF of `pages` pages.
+void WritePdf(const std::filesystem::path& path, int pages) {
+    QPdfWriter writer(ui::PathToQString(path));
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    QPainter painter(&writer);
+    for (int page = 0; page < pages; ++page) {
+        if (page > 0) {
+            writer.newPage();
+        }
+        painter.drawText(100, 100, QString("page %1").arg(page + 1));
+    }
+}
+
+// A language of its own, so that no other test looks for its manual.
+class NoTranslations final : public TextTranslator {
+public:
+    bool Translate(std::string_view, std::string_view, std::string&) const override {
+        return false;
+    }
+};
+
+TEST_F(HelpAboutTest, HelpOpensTheManualOfTheLanguageTheTextsAreIn) {
+    const auto manual = ui::ToPath(QCoreApplication::applicationDirPath()) / "Manual_zz.pdf";
+    WritePdf(manual, 3);
+    struct Cleanup {
+        std::filesystem::path path;
+        ~Cleanup() {
+            InstallTextTranslator(nullptr, {});
+            std::error_code error;
+            std::filesystem::remove(path, error);
+        }
+    } cleanup{manual};
+    ASSERT_TRUE(Start());
+
+    // In Japanese the Japanese manual is wanted, and it is not there.
+    EXPECT_TRUE(app->Router().Dispatch(cmd::ID_HELP_DSP));
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].id, str::kManualMissing);
+
+    prompter.shown.clear();
+    InstallTextTranslator(std::make_unique<NoTranslations>(), "zz");
+    RunCommand<ui::CHelpDlg>(
+        cmd::ID_HELP_DSP, [](ui::CHelpDlg& help) { EXPECT_EQ(help.Document()->pageCount(), 3); });
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
 TEST_F(HelpAboutTest, ManualWindowShowsAReadablePdfAndRefusesOthers) {
     const auto manual = temp.File("Manual.pdf");
-    {
-        QPdfWriter writer(ui::PathToQString(manual));
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        QPainter painter(&writer);
-        painter.drawText(100, 100, "page one");
-        writer.newPage();
-        painter.drawText(100, 100, "page two");
-    }
+    WritePdf(manual, 2);
     ui::CHelpDlg help;
     ASSERT_TRUE(help.Open(manual, prompter));
     EXPECT_EQ(help.windowTitle(), "Manual");

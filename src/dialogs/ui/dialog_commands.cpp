@@ -19,6 +19,7 @@
 #include "mainwindow/ui/main_frame.h"
 #include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
+#include "resources/language.h"
 #include "resources/string_table.h"
 
 namespace palvex::ui {
@@ -75,7 +76,7 @@ void DialogCommands::Print() {
 
 void DialogCommands::Help() {
     const std::filesystem::path manual =
-        ManualPath(ToPath(QCoreApplication::applicationFilePath()));
+        ManualPath(ToPath(QCoreApplication::applicationFilePath()), TextLanguage());
     // A missing manual is only a message: no PDF view is built for it (Qt's view registers a
     // gesture recogniser and a render thread that live until the process ends).
     std::error_code error;

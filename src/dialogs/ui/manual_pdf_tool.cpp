@@ -15,8 +15,11 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFragment>
+#include <QTextFrame>
 #include <QTextImageFormat>
+#include <QTextTable>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -47,6 +50,31 @@ void FitPictures(QTextDocument& document, const QString& folder, double width) {
         cursor.setPosition(fragment.position());
         cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
         cursor.setCharFormat(format);
+    }
+}
+
+// The Markdown reader sets headings and tables close to the text above them, which shows
+// plainly on a page of Latin script (a Japanese font's tall lines hide it): give them room.
+void SpaceHeadingsAndTables(QTextDocument& document) {
+    QTextCursor cursor(&document);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        if (format.headingLevel() > 1) {
+            format.setTopMargin(std::max(format.topMargin(), 14.0));
+            format.setBottomMargin(std::max(format.bottomMargin(), 6.0));
+            cursor.setPosition(block.position());
+            cursor.setBlockFormat(format);
+        }
+    }
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        if (auto* table = qobject_cast<QTextTable*>(frame)) {
+            QTextTableFormat format = table->format();
+            format.setTopMargin(6.0);
+            format.setBottomMargin(6.0);
+            format.setCellPadding(3.0);
+            format.setBorderCollapse(true);
+            table->setFormat(format);
+        }
     }
 }
 
@@ -81,6 +109,7 @@ int main(int argc, char** argv) {
     // The document lays out in points; the text width of A4 less the margins.
     const double textWidth = (210.0 - 36.0) / 25.4 * 72.0;
     FitPictures(document, QFileInfo(source).absolutePath(), textWidth * 0.9);
+    SpaceHeadingsAndTables(document);
     document.print(&writer);
     if (!QFileInfo(target).isFile() || QFileInfo(target).size() == 0) {
         std::fprintf(stderr, "cannot write %s\n", argv[2]);

@@ -113,33 +113,36 @@ QString UiLanguage::TakeLanguageOption(QStringList& arguments, QString& error) {
     return language;
 }
 
-QString UiLanguage::Install(const QString& language) {
+QString UiLanguage::InstallTexts(const QString& language) {
     const QString chosen = Choose(language, {}, Catalogues());
     InstalledLanguage* installed = Installed();
     if (installed != nullptr && installed->editorInstalled) {
         QCoreApplication::removeTranslator(&installed->editor);
         installed->editorInstalled = false;
     }
-    if (chosen == QStringLiteral("ja")) {
+    auto texts = std::make_unique<CatalogueTextTranslator>();
+    if (chosen == QStringLiteral("ja") || !texts->Load(CataloguePath(chosen))) {
         InstallTextTranslator(nullptr, "ja");
-    } else {
-        auto texts = std::make_unique<CatalogueTextTranslator>();
-        if (!texts->Load(CataloguePath(chosen))) {
-            InstallTextTranslator(nullptr, "ja");
-            if (installed != nullptr) {
-                installed->qt.Install(QtLanguage::EditorLanguage());
-                installed->language = QStringLiteral("ja");
-            }
-            return QStringLiteral("ja");
+        if (installed != nullptr) {
+            installed->language = QStringLiteral("ja");
         }
-        InstallTextTranslator(std::move(texts), ToStdString(chosen));
-        if (installed != nullptr && installed->editor.load(CataloguePath(chosen))) {
+        return QStringLiteral("ja");
+    }
+    InstallTextTranslator(std::move(texts), ToStdString(chosen));
+    if (installed != nullptr) {
+        // For the texts a widget asks Qt for (tr()); the core's come from its own translator.
+        if (installed->editor.load(CataloguePath(chosen))) {
             installed->editorInstalled = QCoreApplication::installTranslator(&installed->editor);
         }
-    }
-    if (installed != nullptr) {
-        installed->qt.Install(QLocale(chosen));
         installed->language = chosen;
+    }
+    return chosen;
+}
+
+QString UiLanguage::Install(const QString& language) {
+    const QString chosen = InstallTexts(language);
+    if (InstalledLanguage* installed = Installed(); installed != nullptr) {
+        installed->qt.Install(QLocale(chosen));
     }
     return chosen;
 }

@@ -27,6 +27,9 @@ public:
     // the result is the language installed.
     static QString Install(const QString& language);
 
+    // Only the editor's own texts, Qt's left as they are.
+    static QString InstallTexts(const QString& language);
+
     // At start-up: the language of the command line (taken out of it) or of the system.
     static QString InstallForStartup(QStringList& arguments);
 

@@ -3,6 +3,7 @@
 // texts.
 
 #include <QApplication>
+#include <cstdio>
 #include <cstring>
 #include <string>
 

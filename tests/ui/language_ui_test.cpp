@@ -114,6 +114,19 @@ TEST_F(EnglishEditor, MessagesComeInEnglishThroughTheRealMessageBox) {
     EXPECT_EQ(app->Document().PathName(), folder / "b.png");
 }
 
+TEST_F(EnglishEditor, ATestCanSwitchTheLanguageForItsOwnWindows) {
+    {
+        test::ScopedUiLanguage japanese("ja");
+        EXPECT_EQ(japanese.Installed(), "ja");
+        ASSERT_TRUE(Start());
+        EXPECT_EQ(app->MainFrame()->windowTitle(), "(未セット) - Palvex");
+        EXPECT_EQ(app->MainFrame()->Ribbon()->TabName(1), "ペンモード");
+        app.reset();
+    }
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(app->MainFrame()->windowTitle(), "(No Image) - Palvex");
+}
+
 TEST(UiLanguageInstall, QtsOwnTextsFollowTheEditorsLanguage) {
     const auto yes = [] {
         QMessageBox box(QMessageBox::Question, "Palvex", "?", QMessageBox::Yes | QMessageBox::No);

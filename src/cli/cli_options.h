@@ -30,6 +30,8 @@ inline constexpr std::string_view kUsage =
     "  --overwrite        write each file back in its own format, keeping name(back).ext\n"
     "  --no-backup        with --overwrite: keep no backup copy\n"
     "  --yes              answer the editor's questions with Yes (else the tool stops there)\n"
+    "  --lang ja|en       the language of the editor's messages (default: LANGUAGE, LC_ALL,\n"
+    "                     LC_MESSAGES or LANG; Japanese for ja, English for any other)\n"
     "\n"
     "  editing before the save, applied to each image in the order given:\n"
     "  --draw-color RRGGBB  the drawing colour of the operations after it (default: the key)\n"

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/version.h"
+#include "cli/cli_language.h"
 #include "cli/cli_operations.h"
 #include "cli/cli_options.h"
 #include "cli/cli_prompter.h"
@@ -23,6 +24,7 @@
 #include "image/image_saver.h"
 #include "image/parallel.h"
 #include "image/save_format.h"
+#include "resources/catalogue.h"
 
 namespace palvex::cli {
 namespace {
@@ -203,12 +205,22 @@ int Save(const Options& options) {
 
 int main(int argc, char** argv) {
     using namespace palvex::cli;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string language;
+    std::string error;
+    if (!TakeLanguageOption(args, language, error)) {
+        std::fprintf(stderr, "palvex-cli: %s\n", error.c_str());
+        std::fputs(kUsage.data(), stderr);
+        return kUsageError;
+    }
+    palvex::InstallEmbeddedLanguage(!language.empty() ? language
+                                                      : EnvironmentLanguage([](const char* name) {
+                                                            return std::getenv(name);
+                                                        }));
     if (args.size() == 1 && args[0] == "--version") {
         std::printf("palvex-cli %s\n", palvex::kVersion);
         return 0;
     }
-    std::string error;
     const std::optional<Options> options = ParseOptions(args, error);
     if (!options) {
         if (!error.empty()) {

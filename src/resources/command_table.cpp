@@ -387,7 +387,7 @@ constexpr std::array kCommands = {
     CommandInfo{ID_POS_CHECK, "ID_POS_CHECK", PALVEX_TEXT("Commands", "折点"),
                 PALVEX_TEXT("Commands", "バリア折点の表示と非表示を切り替えます\n折点表示"),
                 Barrier, PALVEX_TEXT("Commands", "表示"), CheckBox},
-    CommandInfo{ID_NUM_CHECK, "ID_NUM_CHECK", "№",
+    CommandInfo{ID_NUM_CHECK, "ID_NUM_CHECK", PALVEX_TEXT("Commands", "№"),
                 PALVEX_TEXT("Commands", "バリア折点№の表示と非表示を切り替えます\n折点№表示"),
                 Barrier, PALVEX_TEXT("Commands", "表示"), CheckBox},
     CommandInfo{ID_COL_BTN, "ID_COL_BTN", PALVEX_TEXT("Commands", "バリア の色"),

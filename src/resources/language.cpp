@@ -1,5 +1,7 @@
 #include "resources/language.h"
 
+#include <algorithm>
+#include <cctype>
 #include <deque>
 #include <mutex>
 #include <unordered_map>
@@ -24,7 +26,46 @@ Catalogue& TheCatalogue() {
     return catalogue;
 }
 
+// "en-GB", "en_GB.UTF-8" and "en_GB@euro" all name "en_gb".
+std::string NormalLanguageName(std::string_view name) {
+    name = name.substr(0, name.find_first_of(".@"));
+    std::string normal(name);
+    std::ranges::replace(normal, '-', '_');
+    for (char& c : normal) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return normal;
+}
+
+std::string_view PrimaryLanguage(std::string_view normal) {
+    return normal.substr(0, normal.find('_'));
+}
+
 }  // namespace
+
+std::string ChooseTextLanguage(std::string_view wanted,
+                               const std::vector<std::string>& catalogues) {
+    const std::string normal = NormalLanguageName(wanted);
+    if (PrimaryLanguage(normal) == "ja") {
+        return "ja";
+    }
+    const auto matching = [&](auto&& same) {
+        return std::ranges::find_if(catalogues, [&](const std::string& catalogue) {
+            return same(NormalLanguageName(catalogue));
+        });
+    };
+    if (const auto exact = matching([&](const std::string& c) { return c == normal; });
+        !normal.empty() && exact != catalogues.end()) {
+        return *exact;
+    }
+    if (const auto primary = matching([&](const std::string& c) {
+            return !normal.empty() && PrimaryLanguage(c) == PrimaryLanguage(normal);
+        });
+        primary != catalogues.end()) {
+        return *primary;
+    }
+    return std::ranges::find(catalogues, "en") != catalogues.end() ? "en" : "ja";
+}
 
 void InstallTextTranslator(std::unique_ptr<const TextTranslator> translator,
                            std::string_view language) {

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace palvex {
 
@@ -30,6 +31,12 @@ std::string TextLanguage();
 // context (keys and patterns that are never translated). The result lives as long as the
 // program.
 std::string_view Translate(std::string_view context, std::string_view source);
+
+// The language of the texts for a user who prefers `wanted` (a locale or language name such as
+// "ja_JP.UTF-8", "en-GB" or "de"), given the languages that have a catalogue ("en", "pt_BR"):
+// "ja" for any Japanese, else the catalogue of that language (exact region first), else "en";
+// "ja" again when there is no English catalogue either.
+std::string ChooseTextLanguage(std::string_view wanted, const std::vector<std::string>& catalogues);
 
 // A text the user sees, with the context its translation is looked up in. It reads as the
 // translated text wherever a string_view is expected; code that matches texts as keys compares

@@ -246,7 +246,7 @@ inline constexpr Text kKansetCancel = PALVEX_TEXT("Texts", "閉じる(&C)");
 
 // The recent-file manager.
 inline constexpr Text kRecentCaption = PALVEX_TEXT("Texts", "最近使ったファイルの管理");
-inline constexpr std::string_view kRecentNumberColumn = "№";
+inline constexpr Text kRecentNumberColumn = PALVEX_TEXT("Texts", "№");
 inline constexpr Text kRecentPathColumn = PALVEX_TEXT("Texts", "パス");
 inline constexpr Text kRecentDeleteChecked = PALVEX_TEXT("Texts", "チェックのある履歴を削除(&P)");
 inline constexpr Text kRecentDeleteAll = PALVEX_TEXT("Texts", "すべての履歴を削除(&A)");

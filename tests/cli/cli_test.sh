@@ -3,6 +3,9 @@
 #   cli_test.sh <palvex-cli>
 set -uo pipefail
 cli=$1
+# The editor's messages in Japanese, as the checks below quote them, named the way a Japanese
+# desktop names its language (the machine's own locale is not Japanese).
+export LANGUAGE=ja_JP LC_ALL= LC_MESSAGES= LANG=C.UTF-8
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 fail=0
@@ -249,5 +252,27 @@ check "rotate 360 is refused" 2 "$cli" save --rotate 360 --format png -o "$work/
 check "resize to 0 is refused" 2 "$cli" save --resize 0,5 --format png -o "$work/x.png" "$work/tf.png"
 check "resize over 200 % is refused" 2 "$cli" save --resize 201% --format png -o "$work/x.png" "$work/tf.png"
 check "trim without a size" 2 "$cli" save --trim 0,0,2 --format png -o "$work/x.png" "$work/tf.png"
+
+# The language: --lang before or after the subcommand, else the environment.
+printf '\x89PNG\r\n\x1a\nbroken' >"$work/broken.png"
+check "broken PNG fails in Japanese" 1 "$cli" info "$work/broken.png"
+contains "Japanese message" "$work/err" "イメージのセットに失敗しました"
+check "broken PNG fails in English" 1 "$cli" --lang en info "$work/broken.png"
+contains "English message" "$work/err" "Could not set up the image."
+check "--lang after the subcommand" 1 "$cli" info "$work/none.png" --lang=en
+contains "English missing file" "$work/err" "The file cannot be found."
+check "English question, stopped at it" 3 "$cli" save --lang en --format jpeg -o "$work/j2.jpeg" "$work/a.png"
+contains "English JPEG question" "$work/err" "(answer with --yes to go on)"
+grep -qP '[\x{3000}-\x{30ff}\x{4e00}-\x{9fff}]' "$work/err" &&
+    { echo "FAIL: Japanese left in the English question"; sed 's/^/  | /' "$work/err"; fail=1; }
+check "--lang ja wins over the environment" 1 env LANGUAGE=en "$cli" --lang ja info "$work/broken.png"
+contains "Japanese by --lang" "$work/err" "イメージのセットに失敗しました"
+check "a C locale is English" 1 env -u LANGUAGE LC_ALL=C "$cli" info "$work/broken.png"
+contains "English by LC_ALL=C" "$work/err" "Could not set up the image."
+check "LANG=ja_JP.UTF-8 is Japanese" 1 env -u LANGUAGE LANG=ja_JP.UTF-8 "$cli" info "$work/broken.png"
+contains "Japanese by LANG" "$work/err" "イメージのセットに失敗しました"
+check "an unknown language is English" 1 env LANGUAGE=de_DE:ja "$cli" info "$work/broken.png"
+contains "English for German" "$work/err" "Could not set up the image."
+check "--lang without a language is a usage error" 2 "$cli" info "$work/a.png" --lang
 
 exit $fail

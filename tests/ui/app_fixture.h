@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/ui/ui_language.h"
 #include "app/ui/vemmar_app.h"
 #include "app/ui/vemmar_doc.h"
 #include "base/settings_store.h"
@@ -19,6 +20,25 @@ namespace palvex::test {
 class NullShell final : public DesktopShell {
 public:
     bool OpenFolder(const std::filesystem::path&) override { return true; }
+};
+
+// The editor's texts in `language` ("en", "ja") while it lives; windows read their texts when
+// they are made, so it comes before Start(). Qt's own texts stay as the test main left them.
+class ScopedUiLanguage {
+public:
+    explicit ScopedUiLanguage(const QString& language) : previous_(ui::UiLanguage::Current()) {
+        installed_ = ui::UiLanguage::InstallTexts(language);
+    }
+    ~ScopedUiLanguage() { ui::UiLanguage::InstallTexts(previous_); }
+    ScopedUiLanguage(const ScopedUiLanguage&) = delete;
+    ScopedUiLanguage& operator=(const ScopedUiLanguage&) = delete;
+
+    // The language installed: English for one without a catalogue.
+    const QString& Installed() const { return installed_; }
+
+private:
+    QString previous_;
+    QString installed_;
 };
 
 // An application with recorded prompts, settings in memory and a work folder of its own.

@@ -6,10 +6,10 @@
 
 #include "app/ui/printer_setup.h"
 #include "app/ui/qt_desktop_shell.h"
-#include "app/ui/qt_language.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/qt_settings_store.h"
 #include "app/ui/termination.h"
+#include "app/ui/ui_language.h"
 #include "app/ui/vemmar_app.h"
 #include "app/version.h"
 #include "mainwindow/ui/main_frame.h"
@@ -32,8 +32,10 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName("palvex");
 #endif
     QApplication::setWindowIcon(palvex::ui::AppIcon());
-    palvex::ui::QtLanguage language;
-    language.Install();
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    // Before any window or text is made: they read their texts once.
+    palvex::ui::UiLanguage::InstallForStartup(arguments);
 
     palvex::QtSettingsStore store;
     palvex::ui::QtPrompter prompter;
@@ -43,8 +45,6 @@ int main(int argc, char** argv) {
         {prompter, store, shell, palvex::WorkFolder(),
          [&printer](const palvex::AppSettings& settings) { return printer.SetUp(settings); }});
     app.SetPrinter([&printer] { return printer.Printer(); });
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
     if (!app.InitInstance(arguments)) {
         return 1;
     }

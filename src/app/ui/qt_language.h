@@ -6,8 +6,8 @@
 namespace palvex::ui {
 
 // Qt's own texts (the buttons of message boxes, the labels of file and printer dialogs) in the
-// editor's language. The one place that chooses it, so that another language can be offered
-// later; the translation is in effect while this object lives.
+// editor's language, which UiLanguage chooses; the translation is in effect while this object
+// lives.
 class QtLanguage {
 public:
     QtLanguage() = default;
@@ -15,7 +15,7 @@ public:
     QtLanguage(const QtLanguage&) = delete;
     QtLanguage& operator=(const QtLanguage&) = delete;
 
-    // The editor's language: its texts are Japanese.
+    // The language the editor's texts are written in.
     static QLocale EditorLanguage() { return QLocale(QLocale::Japanese, QLocale::Japan); }
 
     // Installs Qt's translation for `language` from Qt's translations folder; false (and Qt

@@ -47,10 +47,6 @@ bool IsInertCommand(int id) {
     }
 }
 
-QString TabStart(std::string_view tabName) {
-    return ToQString(tabName).left(2);
-}
-
 constexpr int kUpdateInterval = 250;
 
 }  // namespace
@@ -126,9 +122,9 @@ void CMainFrame::SetView(CVemmarView* view) {
 }
 
 bool CMainFrame::SetUpRibbon() {
-    const QString home = TabStart(texts::kHomeTab);
-    const QString pen = TabStart(texts::kPenTab);
-    const QString barrier = TabStart(texts::kBarrierTab);
+    const QString home = ToQString(texts::kHomeTab);
+    const QString pen = ToQString(texts::kPenTab);
+    const QString barrier = ToQString(texts::kBarrierTab);
     const AppSettings& settings = model_.settings;
     struct Check {
         const QString& tab;
@@ -312,17 +308,17 @@ void CMainFrame::MoveFocusBetweenAreas(bool forward) {
 }
 
 void CMainFrame::OnRibbonTabChanged(const QString& name) {
-    const QString start = name.left(2);
+    const QString barrier = ToQString(texts::kBarrierTab);
     const ToolMode mode = ToolModeFromStored(model_.settings.toolMode);
     // The barrier mode cannot be left while barrier points are being added.
-    if (input_ != nullptr && input_->Hooks().AddingBarrierPoints() &&
-        start != TabStart(texts::kBarrierTab)) {
-        ActivateRibbonTab(ToQString(texts::kBarrierTab));
+    if (input_ != nullptr && input_->Hooks().AddingBarrierPoints() && name != barrier) {
+        ActivateRibbonTab(barrier);
         return;
     }
-    if (start == TabStart(texts::kBarrierTab)) {
+    // The tabs carry these very names (whatever the language), so no other tab can match.
+    if (name == barrier) {
         tools_->SetToolMode(ToolMode::Barrier);
-    } else if (start == TabStart(texts::kPenTab) && !IsPenMode(mode)) {
+    } else if (name == ToQString(texts::kPenTab) && !IsPenMode(mode)) {
         tools_->SetToolMode(ToolMode::Pen);
     }
     router_.UpdateActions();

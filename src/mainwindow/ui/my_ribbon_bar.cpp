@@ -37,6 +37,22 @@ bool SameStart(const QString& a, const QString& b) {
     return a.size() >= 2 && b.size() >= 2 && a.left(2) == b.left(2);
 }
 
+// The tab named `text`; else the first whose name starts with the same two characters, which
+// is all a caller may know. The whole name comes first, since translated names can start alike.
+int FindTab(const QTabBar& tabs, const QString& text) {
+    for (int tab = 0; tab < tabs.count(); ++tab) {
+        if (tabs.tabText(tab) == text) {
+            return tab;
+        }
+    }
+    for (int tab = 0; tab < tabs.count(); ++tab) {
+        if (SameStart(tabs.tabText(tab), text)) {
+            return tab;
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 CMyRibbonBar::CMyRibbonBar(const AppSettings& settings, CommandRouter& router,
@@ -134,13 +150,12 @@ int CMyRibbonBar::ActiveTab() const {
 }
 
 bool CMyRibbonBar::ActivateRibbonTab(const QString& text) {
-    for (int tab = 0; tab < tabs_->count(); ++tab) {
-        if (SameStart(tabs_->tabText(tab), text)) {
-            tabs_->setCurrentIndex(tab);
-            return true;
-        }
+    const int tab = FindTab(*tabs_, text);
+    if (tab < 0) {
+        return false;
     }
-    return false;
+    tabs_->setCurrentIndex(tab);
+    return true;
 }
 
 RibbonPanel* CMyRibbonBar::Panel(int tab, int index) const {
@@ -152,18 +167,13 @@ RibbonPanel* CMyRibbonBar::Panel(int tab, int index) const {
 }
 
 const RibbonElement* CMyRibbonBar::FindElement(const QString& tab, int panel, int id) const {
-    for (int t = 0; t < tabs_->count(); ++t) {
-        if (!SameStart(tabs_->tabText(t), tab)) {
-            continue;
+    const int t = FindTab(*tabs_, tab);
+    const RibbonPanel* target = Panel(t, panel);
+    for (const RibbonElement& element : elements_) {
+        if (element.row->id == id && element.tab == t && element.panel == target &&
+            target != nullptr) {
+            return &element;
         }
-        const RibbonPanel* target = Panel(t, panel);
-        for (const RibbonElement& element : elements_) {
-            if (element.row->id == id && element.tab == t && element.panel == target &&
-                target != nullptr) {
-                return &element;
-            }
-        }
-        return nullptr;  // only the first tab with that start counts
     }
     return nullptr;
 }
@@ -288,7 +298,7 @@ void CMyRibbonBar::CreateKeyHelp() {
 
 bool CMyRibbonBar::KeyHelpWanted(const QPoint& global) const {
     if (settings_.showTip != 1 ||
-        !SameStart(tabs_->tabText(tabs_->currentIndex()), ToQString(texts::kPenTab))) {
+        tabs_->currentIndex() != FindTab(*tabs_, ToQString(texts::kPenTab))) {
         return false;
     }
     const RibbonPanel* pen = Panel(tabs_->currentIndex(), kPenPanel);

@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ui/ui_language.h"
 #include "resources/language.h"
 
 namespace palvex::test {
@@ -91,12 +92,13 @@ inline void PrintTo(const TestLanguage& language, std::ostream* out) {
 }
 
 inline void InstallJapanese() {
-    InstallTextTranslator(nullptr, "ja");
+    ui::UiLanguage::InstallTexts(QStringLiteral("ja"));
 }
 
 inline std::vector<TestLanguage> TestLanguages() {
     return {
         {"ja", InstallJapanese},
+        {"en", [] { ui::UiLanguage::InstallTexts(QStringLiteral("en")); }},
         {"pseudo", [] { InstallTextTranslator(std::make_unique<const PseudoTranslator>(), "xx"); }},
     };
 }

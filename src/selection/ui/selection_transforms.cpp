@@ -107,6 +107,17 @@ void SelectionTool::Transform(int id) {
         }
         bar.SetProgressPosition(position);
     };
+    if (target == Target::Image && id == cmd::ID_GRAY_SCALE) {
+        // In place after the snapshot: a result built aside would cost a fresh image's pages.
+        const Size before = ImageSize();
+        if (!services_.view.PushImageSnapshot({})) {
+            return;
+        }
+        Bitmap& image = services_.model.image.WorkImage;
+        (void)Greyscale(image, image, progress);
+        ImageChanged(before);
+        return;
+    }
     ApplyTransform([id, newSize, angle, fill, &progress](const Bitmap& src, Bitmap& out) {
         switch (id) {
             case cmd::ID_REVERSE_H:

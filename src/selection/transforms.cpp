@@ -25,8 +25,7 @@ TransformResult MapPixels(const Bitmap& src, Bitmap& out, Map map, bool inPlace 
     if (src.IsNull()) {
         return {};
     }
-    if (!(inPlace && &out == &src) &&
-        !detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
+    if (!(inPlace && &out == &src) && !detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
         return {false, str::kMemoryAllocationFailed};
     }
     const Pixel* from = src.Data();

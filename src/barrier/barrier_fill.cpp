@@ -349,9 +349,82 @@ void ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key) {
     }
 }
 
+namespace {
+
+// The old value the record keeps once for all runs: the commonest among pixels sampled from
+// about a hundred rows of the region, so that a plain background is found even where the
+// outline crosses other colours.
+Pixel CommonValue(const PixelMask& taken, const Rect& domain, const Bitmap& image) {
+    constexpr int kRows = 128;
+    constexpr std::size_t kLimit = 1024;
+    std::vector<Pixel> samples;
+    const int step = std::max(1, taken.Height() / kRows);
+    for (int y = 0; y < taken.Height() && samples.size() < kLimit; y += step) {
+        const Pixel* row = image.Row(domain.top + y) + domain.left;
+        ForEachRun(taken, y, [&samples, row](int x0, int x1) {
+            if (samples.size() < kLimit) {
+                samples.push_back(row[x0 + (x1 - x0) / 2]);
+            }
+        });
+    }
+    if (samples.empty()) {
+        return 0;
+    }
+    std::sort(samples.begin(), samples.end());
+    Pixel best = samples.front();
+    std::size_t bestCount = 0;
+    for (std::size_t i = 0; i < samples.size();) {
+        std::size_t j = i;
+        while (j < samples.size() && samples[j] == samples[i]) {
+            ++j;
+        }
+        if (j - i > bestCount) {
+            bestCount = j - i;
+            best = samples[i];
+        }
+        i = j;
+    }
+    return best;
+}
+
+}  // namespace
+
+bool ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key, FillRecord& record) {
+    record = FillRecord();
+    if (plan.Empty()) {
+        return true;
+    }
+    const Rect& domain = plan.domain_;
+    const Rect& changed = plan.changed_;
+    record = FillRecord(
+        image.Width(), image.Height(), CommonValue(plan.taken_, domain, image),
+        PixelFromColour(key),
+        static_cast<std::size_t>(changed.Width()) * static_cast<std::size_t>(changed.Height()));
+    for (int y = 0; y < plan.taken_.Height() && !record.Lost(); ++y) {
+        Pixel* row = image.Row(domain.top + y);
+        ForEachRun(plan.taken_, y, [&record, row, y, &domain](int x0, int x1) {
+            if (!record.Lost()) {
+                (void)record.Fill(domain.top + y, domain.left + x0, domain.left + x1, row);
+            }
+        });
+    }
+    if (record.Lost()) {
+        record.Write(image, true);  // what was written goes back
+        return false;
+    }
+    return true;
+}
+
 BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const Point> vertices,
                                      BarrierSide side, std::optional<Point> seed,
                                      const SnapshotPush& pushSnapshot, Prompter& prompter) {
+    return BarrierTransparent(image, key, vertices, side, seed, pushSnapshot, {}, prompter);
+}
+
+BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const Point> vertices,
+                                     BarrierSide side, std::optional<Point> seed,
+                                     const SnapshotPush& pushSnapshot, const RecordPush& pushRecord,
+                                     Prompter& prompter) {
     BarrierFillPlan plan;
     const BarrierFillStatus status =
         seed ? PlanSeededBarrierFill(image, key, vertices, side, *seed, plan)
@@ -365,7 +438,20 @@ BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const 
     if (status != BarrierFillStatus::Done) {
         return {status, {}};
     }
-    if (!pushSnapshot(plan.SnapshotRect())) {
+    Rect snapshot = plan.SnapshotRect();
+    if (pushRecord) {
+        FillRecord record;
+        if (ApplyBarrierFill(plan, image, key, record)) {
+            if (!pushRecord(record)) {
+                record.Write(image, true);
+                return {BarrierFillStatus::SnapshotFailed, {}};
+            }
+            return {BarrierFillStatus::Done, plan.ChangedRect()};
+        }
+        // Too many colours to record: only the changed area is stored, not the whole image.
+        snapshot = plan.ChangedRect();
+    }
+    if (!pushSnapshot(snapshot)) {
         return {BarrierFillStatus::SnapshotFailed, {}};
     }
     ApplyBarrierFill(plan, image, key);

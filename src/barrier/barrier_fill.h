@@ -9,6 +9,7 @@
 #include "image/bitmap.h"
 #include "image/colour.h"
 #include "image/geometry.h"
+#include "image/raster/fill_record.h"
 
 namespace palvex {
 
@@ -43,6 +44,8 @@ public:
 private:
     friend class BarrierFillPlanner;
     friend void ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key);
+    friend bool ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key,
+                                 FillRecord& record);
 
     Rect domain_;      // the image area the masks cover
     PixelMask taken_;  // pixels of domain_ that become the key
@@ -65,10 +68,19 @@ BarrierFillStatus PlanSeededBarrierFill(const Bitmap& image, Colour key,
 
 // Writes the key into the planned pixels of the image the plan was made on.
 void ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key);
+// The same, recording what it overwrites: the runs and the value most of them held, with the
+// pixels that held another kept one by one. A region of many colours outgrows the record's
+// budget (a quarter of a copy of the changed area): then the image is put back as it was and
+// false returned, and the caller stores a snapshot instead.
+[[nodiscard]] bool ApplyBarrierFill(const BarrierFillPlan& plan, Bitmap& image, Colour key,
+                                    FillRecord& record);
 
 // Saves a rectangle of the image (empty: all of it) for undo; false when that failed, after
 // telling the user.
 using SnapshotPush = std::function<bool(const Rect&)>;
+// Takes what a fill overwrote as its undo step, moving it out; false when it could not (the user
+// was told), and then the record is left as it was.
+using RecordPush = std::function<bool(FillRecord&)>;
 
 struct BarrierFillResult {
     BarrierFillStatus status = BarrierFillStatus::NothingToChange;
@@ -81,5 +93,11 @@ struct BarrierFillResult {
 BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const Point> vertices,
                                      BarrierSide side, std::optional<Point> seed,
                                      const SnapshotPush& pushSnapshot, Prompter& prompter);
+// With a history that takes records: the fill is written with its record, which becomes the
+// step; only a region too many-coloured to record costs a snapshot, of the changed area alone.
+BarrierFillResult BarrierTransparent(Bitmap& image, Colour key, std::span<const Point> vertices,
+                                     BarrierSide side, std::optional<Point> seed,
+                                     const SnapshotPush& pushSnapshot, const RecordPush& pushRecord,
+                                     Prompter& prompter);
 
 }  // namespace palvex

@@ -19,12 +19,13 @@ bool Streamed(const Bitmap& out) {
 }
 
 // Every pixel of src, mapped one by one into a result of the same size.
+// In place when out is src and `inPlace` allows it.
 template <class Map>
-TransformResult MapPixels(const Bitmap& src, Bitmap& out, Map map) {
+TransformResult MapPixels(const Bitmap& src, Bitmap& out, Map map, bool inPlace = false) {
     if (src.IsNull()) {
         return {};
     }
-    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
+    if (!(inPlace && &out == &src) && !detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
         return {false, str::kMemoryAllocationFailed};
     }
     const Pixel* from = src.Data();
@@ -121,12 +122,12 @@ TransformResult Invert(const Bitmap& src, Bitmap& out) {
 TransformResult Greyscale(const Bitmap& src, Bitmap& out, const ColumnProgress& progress) {
     const auto grey = [](Pixel p) { return kOpaqueAlpha | (p >> 8 & 0xFFu) * 0x010101u; };
     if (!progress) {
-        return MapPixels(src, out, grey);
+        return MapPixels(src, out, grey, true);
     }
     if (src.IsNull()) {
         return {};
     }
-    if (!detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
+    if (&out != &src && !detail::PrepareTarget(src, src.Width(), src.Height(), out)) {
         return {false, str::kMemoryAllocationFailed};
     }
     // The bar shows columns (every 20th), but a column-by-column pass costs about five times the

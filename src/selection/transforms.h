@@ -56,8 +56,9 @@ TransformResult Invert(const Bitmap& src, Bitmap& out);
 using ColumnProgress = std::function<void(int position, int range)>;
 
 // Each pixel becomes grey at the level of its green channel (red and blue are ignored, not
-// averaged), opaque. With `progress`, the range is the width and every column x that is a multiple
-// of 20 is reported, in order, once that share of the image is grey.
+// averaged), opaque. With `progress`, the range is the width and every column x that is a
+// multiple of 20 is reported, in order, once that share of the image is grey. `out` may be `src`:
+// the pass then works in place and cannot fail.
 TransformResult Greyscale(const Bitmap& src, Bitmap& out, const ColumnProgress& progress = {});
 
 // The pixels of `area`, which must be non-empty and lie inside src.

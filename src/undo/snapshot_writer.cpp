@@ -55,6 +55,14 @@ void SnapshotWriter::Wait() {
     changed_.wait(lock, [this] { return queue_.empty() && removals_.empty() && !busy_; });
 }
 
+void SnapshotWriter::WaitFor(const PendingWrite& write) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&write] {
+        const PendingWrite::State state = write.state;
+        return state != PendingWrite::State::Queued && state != PendingWrite::State::Writing;
+    });
+}
+
 void SnapshotWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {

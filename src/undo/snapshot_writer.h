@@ -46,6 +46,8 @@ public:
     void Drop(PendingWrite& write);
     // Returns when nothing is queued or under way.
     void Wait();
+    // Returns when this write has ended (written, failed or dropped).
+    void WaitFor(const PendingWrite& write);
     // Background writes that failed since the last call.
     int TakeFailures();
 

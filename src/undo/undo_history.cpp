@@ -124,7 +124,25 @@ bool UndoHistory::PushFill(FillRecord record) {
     return true;
 }
 
+bool UndoHistory::ApplyOperation(ImageOperation op) {
+    HeedFailedWrites();
+    Bitmap& image = image_.WorkImage;
+    if (!palvex::ApplyOperation(image, op, &spare_)) {
+        return false;
+    }
+    image_.width = image.Width();
+    image_.height = image.Height();
+    Entry entry;
+    entry.kind = SnapshotKind::Operation;
+    entry.operation = op;
+    Record(std::move(entry));
+    return true;
+}
+
 void UndoHistory::Record(Entry entry) {
+    if (entry.kind != SnapshotKind::Operation) {
+        spare_.Reset();  // no turn is the newest change any more
+    }
     entry.serial = ++serial_;
     DropAll(redo_);
     undo_.push_back(std::move(entry));
@@ -149,6 +167,7 @@ void UndoHistory::Reset() {
     writer_.TakeFailures();  // of steps that are gone
     // The old image's blocks are no use for the new one, and may be hundreds of megabytes.
     pool_.Clear();
+    spare_.Reset();
 }
 
 void UndoHistory::WaitForWrites() {
@@ -158,11 +177,14 @@ void UndoHistory::WaitForWrites() {
 
 std::size_t UndoHistory::HeldPixels() {
     writer_.Wait();
-    std::size_t held = pool_.SparePixels();
+    std::size_t held = pool_.SparePixels() + spare_.PixelCount();
     for (const std::vector<Entry>* stack : {&undo_, &redo_}) {
         for (const Entry& entry : *stack) {
             if (entry.write) {
                 held += entry.write->pixels.Capacity();
+            }
+            if (entry.fill) {
+                held += (entry.fill->Bytes() + sizeof(Pixel) - 1) / sizeof(Pixel);
             }
         }
     }
@@ -216,6 +238,7 @@ UndoStepInfo UndoHistory::InfoOf(const Entry& entry) {
     info.kind = entry.kind;
     info.rect = entry.rect;
     info.whole = entry.whole;
+    info.operation = entry.operation;
     if (entry.write) {
         info.path = entry.write->path;
         info.inMemory = entry.write->state == PendingWrite::State::Failed;
@@ -318,8 +341,14 @@ void UndoHistory::Discard(Entry& entry) {
 }
 
 bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing) {
-    writer_.Wait();
     HeedFailedWrites();
+    if (!from.empty() && from.back().write) {
+        // Only a step's own file must be finished before it is read; writes of other steps and
+        // deletions go on meanwhile.
+        const std::shared_ptr<PendingWrite> write = from.back().write;
+        writer_.WaitFor(*write);
+        HeedFailedWrites();  // may take steps off the stacks
+    }
     if (from.empty()) {
         return false;
     }
@@ -332,6 +361,10 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         barrier_.restore(*step.barrier);
     } else if (step.kind == SnapshotKind::Fill) {
         if (!(counter = StepFill(step, undoing, undoing && to.empty()))) {
+            return false;
+        }
+    } else if (step.kind == SnapshotKind::Operation) {
+        if (!(counter = StepOperation(step, undoing))) {
             return false;
         }
     } else {
@@ -373,6 +406,23 @@ std::optional<UndoHistory::Entry> UndoHistory::StepFill(Entry& step, bool undoin
     Entry counter;
     counter.kind = SnapshotKind::Fill;
     counter.fill = std::move(step.fill);
+    return counter;
+}
+
+// An operation step is its own counter step. Changes after it that nobody recorded need no care:
+// the inverse and the operation undo each other on any image.
+std::optional<UndoHistory::Entry> UndoHistory::StepOperation(const Entry& step, bool undoing) {
+    Bitmap& image = image_.WorkImage;
+    if (!palvex::ApplyOperation(image, undoing ? Inverse(step.operation) : step.operation,
+                                &spare_)) {
+        prompter_.Error(str::kMemoryAllocationFailed, texts::kImagePrefix);
+        return std::nullopt;
+    }
+    image_.width = image.Width();
+    image_.height = image.Height();
+    Entry counter;
+    counter.kind = SnapshotKind::Operation;
+    counter.operation = step.operation;
     return counter;
 }
 

@@ -14,12 +14,13 @@
 #include "image/geometry.h"
 #include "image/image_loader.h"
 #include "image/raster/fill_record.h"
+#include "image/raster/image_operation.h"
 #include "undo/pixel_buffer.h"
 #include "undo/snapshot_writer.h"
 
 namespace palvex {
 
-enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1, Fill = 2 };
+enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1, Fill = 2, Operation = 3 };
 
 inline constexpr int kBarrierSlots = 1000;
 struct StoredBarrier {  // all 1000 slots and the count, as the barrier keeps them
@@ -40,6 +41,7 @@ struct UndoStepInfo {
     bool whole = false;          // image kind: the whole image
     std::filesystem::path path;  // image kind: the snapshot file
     bool inMemory = false;       // image kind: its file could not be written; kept in memory
+    ImageOperation operation = ImageOperation::Invert;  // operation kind: what the step did
 };
 
 inline constexpr int kUndoLimit = 10;
@@ -62,6 +64,10 @@ public:
     // After a flood fill: its record, kept in memory, is the step. A lost record is refused
     // (false); the fill put the image back itself.
     bool PushFill(FillRecord record);
+    // A whole-image edit that its inverse takes back: applied here and recorded as the step,
+    // with no pixels stored. A turn builds its result in the buffer the last turn left behind.
+    // False when a turn found no memory: the image is as it was, and no step was made.
+    bool ApplyOperation(ImageOperation op);
     // Done flags. The caller first ends overlay/selection/paste/capture, and afterwards repaints
     // in full (and updates the scroll extent when width/height changed). A step that cannot be
     // put back leaves both stacks and the image as they were, after a message.
@@ -93,7 +99,8 @@ private:
         std::shared_ptr<PendingWrite> write;
         std::unique_ptr<StoredBarrier> barrier;
         std::unique_ptr<FillRecord> fill;  // undo stack: write its before side; redo: after
-        std::uint64_t serial = 0;          // pushes and counter steps, newest highest
+        ImageOperation operation = ImageOperation::Invert;  // undo applies its inverse
+        std::uint64_t serial = 0;  // pushes and counter steps, newest highest
     };
     // Snapshot of `rect` (whole: the image) written or on its way; on failure a message.
     std::optional<Entry> StoreImage(Rect rect, bool whole);
@@ -105,6 +112,7 @@ private:
     std::optional<Entry> StoreBarrier();
     bool Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing);
     std::optional<Entry> StepFill(Entry& step, bool undoing, bool first);
+    std::optional<Entry> StepOperation(const Entry& step, bool undoing);
     void Record(Entry entry);  // onto the undo stack, as a new change
     // Puts a step's pixels back after storing the counter step of `rect`, which it returns.
     std::optional<Entry> RestoreImage(const Entry& step, Rect rect, bool whole);
@@ -122,6 +130,9 @@ private:
     std::vector<Entry> undo_;  // oldest first
     std::vector<Entry> redo_;
     std::uint64_t serial_ = 0;
+    // The buffer the last turn left, for the turn that undoes it; kept only while a turn is the
+    // newest change.
+    Bitmap spare_;
     PixelBufferPool pool_;
     SnapshotWriter writer_{pool_};  // declared last: it is stopped before the pool goes
 };

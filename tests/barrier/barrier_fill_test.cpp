@@ -571,6 +571,96 @@ TEST(BarrierFill, OutsideMatchesAPerPixelModelOnManySmallBarriers) {
     }
 }
 
+// The command with a history that takes records: the record pushed is checked to put back the
+// image as it was before the command, and the image as the command left it.
+struct RecordingCommand {
+    BarrierFillResult Run(Bitmap& image, const std::vector<Point>& vertices, BarrierSide side,
+                          std::optional<Point> seed = {}) {
+        const Bitmap before = Copy(image);
+        const BarrierFillResult result = BarrierTransparent(
+            image, kKey, vertices, side, seed,
+            [&](const Rect& r) {
+                // The snapshot must see the image as it was: a record that failed put it back.
+                EXPECT_TRUE(test::SameBitmaps(before, image, "before_snapshot"));
+                snapshots.push_back(r);
+                return true;
+            },
+            [&](FillRecord& record) {
+                if (!takeRecords) {
+                    return false;
+                }
+                records.push_back(std::move(record));
+                return true;
+            },
+            prompter);
+        if (!records.empty() && result.status == BarrierFillStatus::Done && snapshots.empty()) {
+            Bitmap undone = Copy(image);
+            EXPECT_TRUE(records.back().Write(undone, true));
+            EXPECT_TRUE(test::SameBitmaps(before, undone, "record_undone"));
+            Bitmap redone = Copy(undone);
+            EXPECT_TRUE(records.back().Write(redone, false));
+            EXPECT_TRUE(test::SameBitmaps(image, redone, "record_redone"));
+        }
+        return result;
+    }
+    std::vector<Rect> snapshots;
+    std::vector<FillRecord> records;
+    bool takeRecords = true;
+    test::RecordingPrompter prompter;
+};
+
+// Two colours, the second only in scattered pixels, some of them with another fourth byte: the
+// record keeps the common one once and the rest one by one.
+TEST(BarrierFill, ARecordedFillPutsBackEveryPixelAndStoresNoSnapshot) {
+    for (const BarrierSide side : {BarrierSide::Inside, BarrierSide::Outside}) {
+        Bitmap image = test::SolidBitmap(100, 90, PixelFromColour(Rgb(255, 255, 255)));
+        for (int i = 0; i < 300; ++i) {
+            image.Row((i * 37) % 90)[(i * 53) % 100] = i % 3 == 0 ? 0x00FFFFFFu : 0xFF102030u;
+        }
+        RecordingCommand command;
+        const Bitmap before = Copy(image);
+        ASSERT_EQ(command.Run(image, kConcave, side).status, BarrierFillStatus::Done);
+        EXPECT_TRUE(command.snapshots.empty());
+        ASSERT_EQ(command.records.size(), 1u);
+        EXPECT_LT(command.records[0].Bytes(), image.ByteCount() / 4);
+        // The same pixels as the command without a record.
+        Bitmap plain = Copy(before);
+        Command reference;
+        reference.Run(plain, kConcave, side);
+        EXPECT_TRUE(test::SameBitmaps(plain, image, "recorded_like_plain"));
+    }
+}
+
+// A region of many colours is stored as a snapshot of the changed area only, also for the
+// outside, whose changed area here is a band of the image.
+TEST(BarrierFill, AManyColouredRegionStoresOnlyItsChangedArea) {
+    Bitmap image = Textured(250, 100);
+    const Bitmap before = Copy(image);
+    RecordingCommand command;
+    const std::vector<Point> acrossTheTop{{-5, 30}, {255, 30}, {255, 105}, {-5, 105}};
+    const BarrierFillResult result = command.Run(image, acrossTheTop, BarrierSide::Outside);
+    ASSERT_EQ(result.status, BarrierFillStatus::Done);
+    EXPECT_TRUE(command.records.empty());
+    ASSERT_EQ(command.snapshots.size(), 1u);
+    EXPECT_EQ(command.snapshots[0], result.changed);
+    EXPECT_EQ(result.changed, (Rect{0, 0, 250, 31}));
+    Bitmap plain = Copy(before);
+    Command reference;
+    reference.Run(plain, acrossTheTop, BarrierSide::Outside);
+    EXPECT_TRUE(test::SameBitmaps(plain, image, "snapshot_like_plain"));
+}
+
+TEST(BarrierFill, ARefusedRecordLeavesTheImageAsItWas) {
+    Bitmap image = test::SolidBitmap(100, 100, PixelFromColour(Rgb(255, 255, 255)));
+    const Bitmap before = Copy(image);
+    RecordingCommand command;
+    command.takeRecords = false;
+    EXPECT_EQ(command.Run(image, kSquare, BarrierSide::Outside).status,
+              BarrierFillStatus::SnapshotFailed);
+    EXPECT_TRUE(test::SameBitmaps(before, image, "refused_record"));
+    EXPECT_TRUE(command.snapshots.empty());
+}
+
 TEST(InsidePoint, ThreePixelsInsideTheFirstSidesMiddle) {
     EXPECT_EQ(FindInsidePoint(kSquare), (Point{50, 23}));
     // Counter-clockwise the first candidate falls outside and the one towards c is taken.

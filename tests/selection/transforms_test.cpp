@@ -316,6 +316,14 @@ TEST(Transforms, GreyscaleReportsEveryTwentiethColumnAndGreysEveryPixel) {
                         positions.push_back(position);
                     }).ok);
         EXPECT_TRUE(SameBitmaps(plain, reported, "greyscale-progress"));
+        // In place, with and without progress, the same pixels.
+        for (const bool withProgress : {false, true}) {
+            Bitmap inPlace = Numbered(width, 7);
+            ASSERT_TRUE(Greyscale(inPlace, inPlace,
+                                  withProgress ? ColumnProgress([](int, int) {}) : ColumnProgress())
+                            .ok);
+            EXPECT_TRUE(SameBitmaps(plain, inPlace, "greyscale-in-place"));
+        }
         std::vector<int> expected{0};
         for (int x = 0; x < width; x += 20) {
             expected.push_back(x);

@@ -25,6 +25,7 @@
 #include "tools/ui/canvas_input.h"
 #include "ui/app_fixture.h"
 #include "ui/refusing_history.h"
+#include "undo/undo_history.h"
 
 namespace palvex {
 namespace {
@@ -387,6 +388,42 @@ TEST_F(BarrierToolTest, InsideAndOutsideMakeTheKeyAndOneUndoStepPutsThePixelsBac
     Run(cmd::ID_BARI_OUT_HERE);
     EXPECT_EQ(PixelAt(10, 10), kKey);
     EXPECT_EQ(PixelAt(50, 40), kBlueColour);
+}
+
+// Over one colour the fills' undo step is what they overwrote, with no snapshot; over many
+// colours a snapshot of the changed area. Either way undo gives back every pixel.
+TEST_F(BarrierToolTest, InsideAndOutsideStepsPutBackEveryPixel) {
+    StartWithImage(400, 300);
+    PlaceSquare(20, 20, 380, 280);
+    auto& core = static_cast<ui::SnapshotHistory&>(History()).Core();
+    ImageState& image = app->Model().image;
+    for (int y = 30; y < 250; ++y) {
+        for (int x = 30; x < 350; ++x) {
+            image.WorkImage.Row(y)[x] = 0xFF000000u | static_cast<Pixel>(x * 7 + y * 1000);
+        }
+    }
+    const auto copy = [&image] {
+        Bitmap b;
+        EXPECT_TRUE(b.Create(image.WorkImage.Width(), image.WorkImage.Height()));
+        EXPECT_TRUE(CopyBitmapBits(image.WorkImage, b));
+        return b;
+    };
+    const Bitmap before = copy();
+    Run(cmd::ID_BARI_OUT_TRANS);
+    EXPECT_EQ(core.NewestUndoStep()->kind, SnapshotKind::Fill);
+    const Bitmap outside = copy();
+    Run(cmd::ID_BARI_IN_TRANS);
+    EXPECT_EQ(core.NewestUndoStep()->kind, SnapshotKind::Image);
+    // The changed area, grown by 2: the interior, as the outside took the outline.
+    EXPECT_EQ(core.NewestUndoStep()->rect, (Rect{19, 19, 382, 282}));
+    const Bitmap inside = copy();
+    Run(cmd::ID_UNDO);
+    EXPECT_TRUE(test::SameBitmaps(outside, image.WorkImage, "undo_inside"));
+    Run(cmd::ID_UNDO);
+    EXPECT_TRUE(test::SameBitmaps(before, image.WorkImage, "undo_outside"));
+    Run(cmd::ID_REDO);
+    Run(cmd::ID_REDO);
+    EXPECT_TRUE(test::SameBitmaps(inside, image.WorkImage, "redo_both"));
 }
 
 TEST_F(BarrierToolTest, AFillWhoseSnapshotFailsChangesNoPixel) {

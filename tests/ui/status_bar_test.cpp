@@ -155,5 +155,32 @@ TEST_F(StatusBarTest, ProgressRangeHeldInSixteenBits) {
     EXPECT_EQ(status.ProgressBar()->value(), 0);
 }
 
+// A pass over a wide image reports hundreds of positions: each is set, but the bar is painted
+// again only when what it shows changes.
+TEST_F(StatusBarTest, ProgressRepaintsOnlyWhatShows) {
+    ASSERT_TRUE(StartShown());
+    ui::CMyStatusBar& status = Status();
+    QProgressBar* bar = status.ProgressBar();
+    struct PaintCounter : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            paints += event->type() == QEvent::Paint ? 1 : 0;
+            return false;
+        }
+        int paints = 0;
+    } counter;
+    bar->installEventFilter(&counter);
+    status.SetProgressRange(10000);
+    status.SetProgressPosition(0);
+    EXPECT_EQ(counter.paints, 1);
+    for (int x = 0; x < 10000; x += 20) {
+        status.SetProgressPosition(x);
+        ASSERT_EQ(bar->value(), x);
+    }
+    EXPECT_GT(counter.paints, 1);
+    EXPECT_LE(counter.paints, bar->width() + 101);
+    EXPECT_LT(counter.paints, 500);
+    bar->removeEventFilter(&counter);
+}
+
 }  // namespace
 }  // namespace palvex

@@ -13,6 +13,7 @@
 #include "selection/ui/rot_dlg.h"
 #include "selection/ui/size_dlg.h"
 #include "ui/selection_fixture.h"
+#include "undo/undo_history.h"
 
 namespace palvex {
 namespace {
@@ -39,6 +40,47 @@ TEST_F(TransformUiTest, WholeImageTurnIsOneStepAndResizesTheCanvas) {
     Run(cmd::ID_UNDO);
     EXPECT_EQ(PixelAt(0, 0), Named(0, 0));
     EXPECT_EQ(Image().width, 300);
+}
+
+// Invert, mirrors and turns are steps of their own with no snapshot file; greyscale keeps a
+// snapshot. Undoing them all gives back the image bit for bit, size included; redoing all, the
+// edited image.
+TEST_F(TransformUiTest, WholeImageStepsUndoAndRedoBitForBit) {
+    StartWith(30, 17);
+    auto& history = static_cast<ui::SnapshotHistory*>(app->View()->History())->Core();
+    std::vector<Bitmap> states;
+    const auto keep = [&] {
+        Bitmap copy;
+        ASSERT_TRUE(copy.Create(Image().WorkImage.Width(), Image().WorkImage.Height()));
+        ASSERT_TRUE(CopyBitmapBits(Image().WorkImage, copy));
+        states.push_back(std::move(copy));
+    };
+    keep();
+    const int commands[] = {cmd::ID_ROT_90,     cmd::ID_REVERSE, cmd::ID_REVERSE_H,
+                            cmd::ID_GRAY_SCALE, cmd::ID_ROT_270, cmd::ID_REVERSE_V,
+                            cmd::ID_ROT_180,    cmd::ID_ROT_90};
+    for (const int id : commands) {
+        Run(id);
+        keep();
+        const auto step = history.NewestUndoStep();
+        ASSERT_TRUE(step.has_value());
+        EXPECT_EQ(step->kind,
+                  id == cmd::ID_GRAY_SCALE ? SnapshotKind::Image : SnapshotKind::Operation)
+            << id;
+    }
+    EXPECT_EQ(Image().width, 17);
+    EXPECT_EQ(SizePane(), "17×30");
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        Run(cmd::ID_UNDO);
+        ASSERT_TRUE(test::SameBitmaps(states[i - 1], Image().WorkImage, "undo_all")) << i;
+        EXPECT_EQ(Image().width, states[i - 1].Width());
+    }
+    EXPECT_EQ(SizePane(), "30×17");
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        Run(cmd::ID_REDO);
+        ASSERT_TRUE(test::SameBitmaps(states[i], Image().WorkImage, "redo_all")) << i;
+    }
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(TransformUiTest, FloatingPictureTurnsAboutItsCentreWithoutAStep) {

@@ -84,9 +84,19 @@ void BarrierTool::Transparent(BarrierSide side, bool atContextPoint) {
     if (atContextPoint) {
         seed = view.Mapping().WindowToImage(view.ContextPoint());
     }
-    const BarrierFillResult result = BarrierTransparent(
-        image.WorkImage, image.TransparentColor, barrier_.Vertices(), side, seed,
-        [&view](const Rect& rect) { return view.PushImageSnapshot(rect); }, services_.prompter);
+    const SnapshotPush pushSnapshot = [&view](const Rect& rect) {
+        return view.PushImageSnapshot(rect);
+    };
+    // What the fill overwrites is its undo step, as for the flood fill: no copy of the image.
+    RecordPush pushRecord;
+    if (view.RecordsFills()) {
+        pushRecord = [&view](FillRecord& record) {
+            return !record.Lost() && view.PushFill(std::move(record));
+        };
+    }
+    const BarrierFillResult result =
+        BarrierTransparent(image.WorkImage, image.TransparentColor, barrier_.Vertices(), side, seed,
+                           pushSnapshot, pushRecord, services_.prompter);
     if (result.status != BarrierFillStatus::Done) {
         return;
     }

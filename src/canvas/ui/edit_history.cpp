@@ -17,6 +17,10 @@ bool SnapshotHistory::PushFill(FillRecord record) {
     return history_->PushFill(std::move(record));
 }
 
+bool SnapshotHistory::ApplyOperation(ImageOperation op) {
+    return history_->ApplyOperation(op);
+}
+
 bool SnapshotHistory::PushBarrierSnapshot() {
     return history_->PushSnapshot(SnapshotKind::Barrier);
 }

@@ -7,6 +7,7 @@
 #include "image/geometry.h"
 #include "image/image_loader.h"
 #include "image/raster/fill_record.h"
+#include "image/raster/image_operation.h"
 
 namespace palvex {
 class UndoHistory;
@@ -28,6 +29,11 @@ public:
     // After a flood fill made with a record; false when the record was lost, and with it the
     // fill, which put the image back (the history has said why).
     virtual bool PushFill(FillRecord /*record*/) { return false; }
+    // Whether invert, mirrors and quarter turns of the whole image are made by ApplyOperation,
+    // their step the operation itself, rather than after a snapshot.
+    virtual bool RecordsOperations() const { return false; }
+    // Makes and records one; false when a turn found no memory (nothing changed).
+    virtual bool ApplyOperation(ImageOperation /*op*/) { return false; }
     // Before a change of the barrier's vertex list; false: the change must not be made. A
     // history that keeps no barrier steps lets the change go ahead unrecorded.
     virtual bool PushBarrierSnapshot() { return true; }
@@ -53,6 +59,8 @@ public:
     bool PushImageSnapshot(const Rect& imageRect) override;
     bool RecordsFills() const override { return true; }
     bool PushFill(FillRecord record) override;
+    bool RecordsOperations() const override { return true; }
+    bool ApplyOperation(ImageOperation op) override;
     bool PushBarrierSnapshot() override;
     void SetBarrierAccess(const BarrierAccess& access) override;
     bool Undo() override;

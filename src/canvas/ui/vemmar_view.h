@@ -78,6 +78,10 @@ public:
     // A flood fill is made with a record and then handed over, when the history takes them.
     bool RecordsFills() const { return history_ != nullptr && history_->RecordsFills(); }
     bool PushFill(FillRecord record) { return history_->PushFill(std::move(record)); }
+    // Invert, mirrors and quarter turns of the whole image are made by the history, their step
+    // the operation itself, when it records them.
+    bool RecordsOperations() const { return history_ != nullptr && history_->RecordsOperations(); }
+    bool ApplyOperation(ImageOperation op) { return history_->ApplyOperation(op); }
     // The undo history: emptied at every load, its writes finished before a save and at exit.
     EditHistory* History() { return history_.get(); }
     void SetHistory(std::unique_ptr<EditHistory> history);

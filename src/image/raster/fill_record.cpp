@@ -5,14 +5,16 @@
 
 namespace palvex {
 
-FillRecord::FillRecord(int width, int height, Pixel before, Pixel after)
+FillRecord::FillRecord(int width, int height, Pixel before, Pixel after, std::size_t area)
     : width_(width),
       height_(height),
       before_(before),
       after_(after),
       // A floor, so that small images, whose copies cost little either way, are recorded too.
       budget_(std::max<std::size_t>(
-          static_cast<std::size_t>(width) * static_cast<std::size_t>(height) / sizeof(Run), 4096)) {
+          (area != 0 ? area : static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) /
+              sizeof(Run),
+          4096)) {
     static_assert(sizeof(Run) == sizeof(Odd));
 }
 

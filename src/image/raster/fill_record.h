@@ -16,12 +16,14 @@ namespace palvex {
 class FillRecord {
 public:
     FillRecord() = default;
-    FillRecord(int width, int height, Pixel before, Pixel after);
+    // The budget is a quarter of the bytes of `area` pixels (0: the whole image): the copy the
+    // record stands in for.
+    FillRecord(int width, int height, Pixel before, Pixel after, std::size_t area = 0);
 
     // Writes the fill's value into [x0, x1) of row `row` (y), recording the run and what it
-    // held. False when memory ran out or the record outgrew its budget (a quarter of a copy of
-    // the image: a ragged fill over pixels of many fourth bytes would otherwise cost more than
-    // the copy it replaces): then the run is left as it was and not recorded.
+    // held. False when memory ran out or the record outgrew its budget (a ragged fill over pixels
+    // of many fourth bytes would otherwise cost more than the copy it replaces): then the run is
+    // left as it was and not recorded.
     bool Fill(int y, int x0, int x1, Pixel* row);
 
     // The pixels as they were (Before) or as the fill left them (After), written into the

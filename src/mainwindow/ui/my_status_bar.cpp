@@ -189,15 +189,24 @@ void CMyStatusBar::FlashMessage(int stringId, bool on, std::string_view onWord,
 
 void CMyStatusBar::SetProgressRange(int n) {
     progress_->setRange(0, std::clamp(n, 0, 0xFFFF));
+    paintedProgress_ = {-1, -1};
 }
 
 void CMyStatusBar::SetProgressPosition(int position) {
     progress_->setValue(std::clamp(position, progress_->minimum(), progress_->maximum()));
-    progress_->repaint();
+    const long long done = progress_->value() - progress_->minimum();
+    const long long range = std::max(1, progress_->maximum() - progress_->minimum());
+    const std::pair<int, int> shown{static_cast<int>(done * progress_->width() / range),
+                                    static_cast<int>(done * 100 / range)};
+    if (shown != paintedProgress_) {
+        paintedProgress_ = shown;
+        progress_->repaint();
+    }
 }
 
 void CMyStatusBar::ResetProgress() {
     progress_->setValue(0);
+    paintedProgress_ = {0, 0};
     progress_->repaint();
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <functional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/app_settings.h"
@@ -85,6 +86,9 @@ private:
     RibbonLook look_;
     std::vector<PaneInfo> panes_;
     QProgressBar* progress_;
+    // What the bar last painted (its filled width and its percentage), so that a pass reporting
+    // hundreds of positions repaints only those that show.
+    std::pair<int, int> paintedProgress_{-1, -1};
     GuidePane* guide_;
 };
 

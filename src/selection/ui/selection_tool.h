@@ -100,6 +100,10 @@ private:
     template <class Make>
     void ApplyTransform(Make make);
     void ReplaceImage(Bitmap&& result);
+    // Invert, mirrors and quarter turns of the whole image, made by the history as steps of
+    // their own; false when the history does not make them.
+    bool ApplyImageOperation(int id);
+    void ImageChanged(Size before);
     void ReplacePicture(Bitmap&& result);
 
     Services services_;

@@ -1,5 +1,8 @@
 // The transforms in the window: on the whole image as one undo step, or on the floating picture
-// with none. Each result is built aside; only a result that exists replaces anything.
+// with none. Invert, mirrors and quarter turns of the whole image are made by the history, whose
+// step is the operation; every other result is built aside and replaces only once it exists.
+
+#include <optional>
 
 #include "canvas/ui/vemmar_view.h"
 #include "mainwindow/ui/my_status_bar.h"
@@ -48,6 +51,9 @@ bool SelectionTool::TransformsEnabled() const {
 void SelectionTool::Transform(int id) {
     const Target target = TransformTarget();
     if (target == Target::None) {
+        return;
+    }
+    if (target == Target::Image && ApplyImageOperation(id)) {
         return;
     }
     const Size size =
@@ -101,6 +107,17 @@ void SelectionTool::Transform(int id) {
         }
         bar.SetProgressPosition(position);
     };
+    if (target == Target::Image && id == cmd::ID_GRAY_SCALE) {
+        // In place after the snapshot: a result built aside would cost a fresh image's pages.
+        const Size before = ImageSize();
+        if (!services_.view.PushImageSnapshot({})) {
+            return;
+        }
+        Bitmap& image = services_.model.image.WorkImage;
+        (void)Greyscale(image, image, progress);
+        ImageChanged(before);
+        return;
+    }
     ApplyTransform([id, newSize, angle, fill, &progress](const Bitmap& src, Bitmap& out) {
         switch (id) {
             case cmd::ID_REVERSE_H:
@@ -161,12 +178,56 @@ void SelectionTool::ApplyTransform(Make make) {
     ReplacePicture(std::move(result));
 }
 
+// These need no snapshot: undoing one is making its inverse.
+bool SelectionTool::ApplyImageOperation(int id) {
+    std::optional<ImageOperation> op;
+    switch (id) {
+        case cmd::ID_REVERSE_H:
+            op = ImageOperation::MirrorX;
+            break;
+        case cmd::ID_REVERSE_V:
+            op = ImageOperation::MirrorY;
+            break;
+        case cmd::ID_ROT_180:
+            op = ImageOperation::Turn180;
+            break;
+        case cmd::ID_ROT_90:
+            op = ImageOperation::TurnClockwise;
+            break;
+        case cmd::ID_ROT_270:
+            op = ImageOperation::TurnCounterClockwise;
+            break;
+        case cmd::ID_REVERSE:
+            op = ImageOperation::Invert;
+            break;
+        default:
+            return false;
+    }
+    CVemmarView& view = services_.view;
+    if (!view.RecordsOperations()) {
+        return false;
+    }
+    const ImageState& image = services_.model.image;
+    const Size before{image.width, image.height};
+    if (!view.ApplyOperation(*op)) {
+        services_.prompter.Error(str::kRotateFailed);  // only a turn needs memory
+        return true;
+    }
+    ImageChanged(before);
+    return true;
+}
+
 void SelectionTool::ReplaceImage(Bitmap&& result) {
     ImageState& image = services_.model.image;
     const Size before{image.width, image.height};
     image.WorkImage = std::move(result);
     image.width = image.WorkImage.Width();
     image.height = image.WorkImage.Height();
+    ImageChanged(before);
+}
+
+void SelectionTool::ImageChanged(Size before) {
+    const ImageState& image = services_.model.image;
     services_.view.ForgetPointerOverlay();
     if (before != Size{image.width, image.height}) {
         services_.view.ImageReplaced();

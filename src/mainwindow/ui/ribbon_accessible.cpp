@@ -179,7 +179,10 @@ QAccessibleInterface* RibbonFactory(const QString& /*key*/, QObject* object) {
 
 QString AccessibleLabel(const QString& shownLabel) {
     QString text = DisplayText(shownLabel).trimmed();
-    for (const QString& decoration : {QString("..."), QString("…"), QString(":"), QString("：")}) {
+    // The ellipsis and the colon, also full width, are decoration a reader need not speak.
+    const QString decorations[] = {QStringLiteral("..."), QString(QChar(0x2026)),
+                                   QStringLiteral(":"), QString(QChar(0xFF1A))};
+    for (const QString& decoration : decorations) {
         if (text.endsWith(decoration)) {
             text.chop(decoration.size());
             break;

@@ -10,7 +10,9 @@ QtLanguage::~QtLanguage() {
 }
 
 void QtLanguage::Remove() {
-    if (installed_) {
+    // Kept until the program ends, it may outlive the application, which took its translators
+    // with it.
+    if (installed_ && QCoreApplication::instance() != nullptr) {
         QCoreApplication::removeTranslator(&translator_);
         installed_ = false;
     }

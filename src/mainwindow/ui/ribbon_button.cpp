@@ -283,12 +283,14 @@ void RibbonButton::PaintFocus(QPainter& painter) {
     if (!hasFocus()) {
         return;
     }
-    // Only the keyboard gives these buttons the focus, so it always shows.
+    // Only the keyboard gives these buttons the focus, so it always shows, as a solid frame in
+    // the selection colour: a dotted line is lost on the ribbon's pictures.
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(QPen(TextColour(), 1, Qt::DotLine));
+    painter.setPen(
+        QPen(palette().color(QPalette::Highlight), 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
     painter.restore();
 }
 

@@ -258,7 +258,7 @@ printf '\x89PNG\r\n\x1a\nbroken' >"$work/broken.png"
 check "broken PNG fails in Japanese" 1 "$cli" info "$work/broken.png"
 contains "Japanese message" "$work/err" "イメージのセットに失敗しました"
 check "broken PNG fails in English" 1 "$cli" --lang en info "$work/broken.png"
-contains "English message" "$work/err" "Could not set up the image."
+contains "English message" "$work/err" "The file could not be read as an image."
 check "--lang after the subcommand" 1 "$cli" info "$work/none.png" --lang=en
 contains "English missing file" "$work/err" "The file cannot be found."
 check "English question, stopped at it" 3 "$cli" save --lang en --format jpeg -o "$work/j2.jpeg" "$work/a.png"
@@ -268,11 +268,11 @@ grep -qP '[\x{3000}-\x{30ff}\x{4e00}-\x{9fff}]' "$work/err" &&
 check "--lang ja wins over the environment" 1 env LANGUAGE=en "$cli" --lang ja info "$work/broken.png"
 contains "Japanese by --lang" "$work/err" "イメージのセットに失敗しました"
 check "a C locale is English" 1 env -u LANGUAGE LC_ALL=C "$cli" info "$work/broken.png"
-contains "English by LC_ALL=C" "$work/err" "Could not set up the image."
+contains "English by LC_ALL=C" "$work/err" "The file could not be read as an image."
 check "LANG=ja_JP.UTF-8 is Japanese" 1 env -u LANGUAGE LANG=ja_JP.UTF-8 "$cli" info "$work/broken.png"
 contains "Japanese by LANG" "$work/err" "イメージのセットに失敗しました"
 check "an unknown language is English" 1 env LANGUAGE=de_DE:ja "$cli" info "$work/broken.png"
-contains "English for German" "$work/err" "Could not set up the image."
+contains "English for German" "$work/err" "The file could not be read as an image."
 check "--lang without a language is a usage error" 2 "$cli" info "$work/a.png" --lang
 
 exit $fail

@@ -109,7 +109,7 @@ TEST_F(EnglishEditor, MessagesComeInEnglishThroughTheRealMessageBox) {
     test::WriteFileBytes(folder / "broken.png", {0x89, 'P', 'N', 'G', 1, 2, 3});
     Run(cmd::ID_FILE_OPEN, {TypeInFileDialog("broken.png"),
                             AnswerBox(ui::ToStdString(ui::PathToQString(folder / "broken.png")) +
-                                          "\nCould not set up the image.",
+                                          "\nThe file could not be read as an image.",
                                       QMessageBox::Ok)});
     EXPECT_EQ(app->Document().PathName(), folder / "b.png");
 }

@@ -1378,7 +1378,7 @@ Do you want to open the folder it was saved in?</translation>
     </message>
     <message>
         <source>イメージのセットに失敗しました</source>
-        <translation>Could not set up the image.</translation>
+        <translation>The file could not be read as an image.</translation>
     </message>
     <message>
         <source>元に戻す（やり直す）ためのデータが壊れているか、見つかりません

@@ -2,6 +2,7 @@
 // text needs, nothing overlaps, and a screenshot of each tab shows every label whole.
 
 #include <QCheckBox>
+#include <QLayout>
 #include <QDir>
 #include <QLabel>
 #include <QPainter>
@@ -118,12 +119,17 @@ TEST_P(LanguageLayoutTest, RibbonElementsPanelsAndTabsHoldTheirTexts) {
             SCOPED_TRACE(ui::ToStdString(panel->Title()));
             panelBoxes.emplace_back(panel->Title(), panel->geometry());
             EXPECT_GE(panel->width() - 2, panel->fontMetrics().horizontalAdvance(panel->Title()));
+            // The caption strip at the foot holds a line of text, and no element reaches into it.
+            const int caption = panel->layout()->contentsMargins().bottom() - 2;
+            EXPECT_GE(caption, panel->fontMetrics().height() + 2);
+            const int captionTop = panel->height() - 1 - caption;
             std::vector<std::pair<QString, QRect>> boxes;
             for (QWidget* element : panel->Elements()) {
                 const QRect box(element->mapTo(panel, QPoint(0, 0)), element->size());
                 boxes.emplace_back(element->objectName(), box);
                 SCOPED_TRACE(ui::ToStdString(element->objectName()));
                 EXPECT_TRUE(panel->rect().contains(box));
+                EXPECT_LT(box.bottom(), captionTop);
                 EXPECT_GE(element->width(), element->sizeHint().width());
                 std::vector<QWidget*> parts{element};
                 // A row of group buttons: each of them.

@@ -87,7 +87,7 @@ CMyRibbonBar::CMyRibbonBar(const AppSettings& settings, CommandRouter& router,
     tabRow_->addWidget(tabs_, 0, Qt::AlignBottom);
     tabRow_->addStretch();
     grid_->addLayout(tabRow_, 1, 1);
-    body_->setFixedHeight(kBodyHeight);
+    body_->setFixedHeight(kBodyHeight + RibbonPanel::ExtraBodyHeight(fontMetrics()));
     body_->setMouseTracking(true);
     grid_->addWidget(body_, 2, 0, 1, 2);
 

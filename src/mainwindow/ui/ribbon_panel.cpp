@@ -12,16 +12,27 @@ namespace palvex::ui {
 namespace {
 
 constexpr int kCaptionHeight = 17;
+constexpr int kUsualTextHeight = 14;
 constexpr int kSmallPerColumn = 3;
 
 }  // namespace
+
+int RibbonPanel::CaptionHeight(const QFontMetrics& metrics) {
+    return std::max(kCaptionHeight, metrics.height() + 3);
+}
+
+int RibbonPanel::ExtraBodyHeight(const QFontMetrics& metrics) {
+    // A large button holds two lines of label; the caption grows with its one line.
+    return 2 * std::max(0, metrics.height() - kUsualTextHeight) + CaptionHeight(metrics) -
+           kCaptionHeight;
+}
 
 RibbonPanel::RibbonPanel(const QString& title, int index, QWidget* parent)
     : QWidget(parent), title_(title), index_(index), columns_(new QHBoxLayout) {
     setObjectName(QString("panel:%1").arg(title));
     setMouseTracking(true);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 3, 4, kCaptionHeight + 2);
+    layout->setContentsMargins(4, 3, 4, CaptionHeight(fontMetrics()) + 2);
     layout->setSpacing(0);
     columns_->setSpacing(2);
     columns_->setContentsMargins(0, 0, 0, 0);
@@ -71,8 +82,9 @@ void RibbonPanel::paintEvent(QPaintEvent* /*event*/) {
     painter.setRenderHint(QPainter::TextAntialiasing);
     const RibbonLook& look = LookOf(this);
     const QRect body = rect().adjusted(1, 1, -1, -1);
-    const QRect caption(body.left(), body.bottom() - kCaptionHeight + 1, body.width(),
-                        kCaptionHeight);
+    const int captionHeight = CaptionHeight(fontMetrics());
+    const QRect caption(body.left(), body.bottom() - captionHeight + 1, body.width(),
+                        captionHeight);
     if (look.TabButton()) {
         // Flat panels: a separator line at the right, the caption text alone.
         painter.setPen(look.panelBorder);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFontMetrics>
 #include <QWidget>
 #include <vector>
 
@@ -17,6 +18,13 @@ public:
     RibbonPanel(const QString& title, int index, QWidget* parent = nullptr);
 
     QString Title() const { return title_; }
+
+    // The caption strip at the foot: 17 pixels, more for a font taller than the usual 14
+    // (the CJK fonts chosen under a Japanese locale).
+    static int CaptionHeight(const QFontMetrics& metrics);
+    // How much taller than its usual 96 pixels the ribbon's body must be for its two-line labels
+    // and captions in that font.
+    static int ExtraBodyHeight(const QFontMetrics& metrics);
     int Index() const { return index_; }
     const std::vector<QWidget*>& Elements() const { return elements_; }
 

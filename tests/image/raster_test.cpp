@@ -219,6 +219,27 @@ TEST(Rotate, TurnsAcrossTileEdgesRoundTripAndKeepAllBytes) {
     EXPECT_TRUE(a.IsNull());
 }
 
+// A turn lands in the buffer of a result of the same pixel count, whatever its shape (the
+// previous turn's image), and re-creates one of another count.
+TEST(Rotate, ReusesABufferOfTheSamePixelCountInAnyShape) {
+    const Bitmap src = Picture({"abc", "def"});
+    Bitmap out;
+    ASSERT_TRUE(out.Create(6, 1));
+    const Pixel* buffer = out.Data();
+    ASSERT_TRUE(RotateClockwise(src, out));
+    EXPECT_EQ(out.Data(), buffer);
+    EXPECT_EQ(Text(out), (Rows{"da", "eb", "fc"}));
+    ASSERT_TRUE(out.Create(2, 2));
+    ASSERT_TRUE(RotateCounterClockwise(src, out));
+    EXPECT_EQ(Text(out), (Rows{"cf", "be", "ad"}));
+
+    EXPECT_FALSE(out.Reshape(4, 2));
+    EXPECT_FALSE(out.Reshape(0, 0));
+    EXPECT_EQ(out.Width(), 2);
+    Bitmap null;
+    EXPECT_FALSE(null.Reshape(1, 1));
+}
+
 TEST(FillAndInvertRect, ClipAndWriteOpaquePixels) {
     Bitmap image = SolidBitmap(3, 2, 0x00102030u);
     InvertRect(image, {-5, 1, 2, 99});

@@ -143,7 +143,9 @@ bool Rotate(const Bitmap& src, Bitmap& dst) {
     Bitmap* out = &dst;
     if (&dst == &src) {
         out = &aside;  // rotating an image into itself reads the original throughout
-    } else if (dst.IsNull() || dst.Width() != h || dst.Height() != w) {
+    } else if (!dst.Reshape(h, w)) {
+        // A buffer of the same pixel count is taken as it is: its pages are already mapped,
+        // where a fresh one would fault in every page as the turn writes it.
         dst.Reset();  // free its old buffer before the new one is allocated
     }
     if ((out->IsNull() || out->Width() != h || out->Height() != w) && !out->Create(h, w)) {

@@ -219,23 +219,24 @@ TEST(Rotate, TurnsAcrossTileEdgesRoundTripAndKeepAllBytes) {
     EXPECT_TRUE(a.IsNull());
 }
 
-// A turn lands in the buffer of a result of the same pixel count, whatever its shape (the
-// previous turn's image), and re-creates one of another count.
-TEST(Rotate, ReusesABufferOfTheSamePixelCountInAnyShape) {
+// A turn into the buffer of the same pixel count in another shape (the previous turn's image)
+// gives the result's shape, and one of another count is re-created.
+TEST(Rotate, TurnsIntoABufferOfAnyShape) {
     const Bitmap src = Picture({"abc", "def"});
     Bitmap out;
     ASSERT_TRUE(out.Create(6, 1));
-    const Pixel* buffer = out.Data();
     ASSERT_TRUE(RotateClockwise(src, out));
-    EXPECT_EQ(out.Data(), buffer);
     EXPECT_EQ(Text(out), (Rows{"da", "eb", "fc"}));
     ASSERT_TRUE(out.Create(2, 2));
     ASSERT_TRUE(RotateCounterClockwise(src, out));
     EXPECT_EQ(Text(out), (Rows{"cf", "be", "ad"}));
 
+    ASSERT_TRUE(out.Reshape(3, 2));
+    EXPECT_EQ(out.Width(), 3);
+    EXPECT_EQ(out.Height(), 2);
     EXPECT_FALSE(out.Reshape(4, 2));
     EXPECT_FALSE(out.Reshape(0, 0));
-    EXPECT_EQ(out.Width(), 2);
+    EXPECT_EQ(out.Width(), 3);
     Bitmap null;
     EXPECT_FALSE(null.Reshape(1, 1));
 }

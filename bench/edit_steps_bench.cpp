@@ -64,16 +64,17 @@ void Paint(Bitmap& image, const Rect& object, const Rect& frame) {
 constexpr Rect kObject{kSide / 3, kSide / 3, 2 * kSide / 3, 2 * kSide / 3};
 
 struct Editor {
-    explicit Editor(const Rect& object, const Rect& frame = {}) : app(Services()) {
+    explicit Editor(const Rect& object, const Rect& frame = {}, Size size = {kSide, kSide})
+        : app(Services()) {
         ok = app.InitInstance({});
         ImageState& image = app.Model().image;
-        ok = ok && image.WorkImage.Create(kSide, kSide);
+        ok = ok && image.WorkImage.Create(size.width, size.height);
         if (!ok) {
             return;
         }
         Paint(image.WorkImage, object, frame);
-        image.width = kSide;
-        image.height = kSide;
+        image.width = size.width;
+        image.height = size.height;
         image.TransparentColor = kKey;
         ok = bench::ShowEditor(app);
     }
@@ -283,6 +284,45 @@ void BM_WholeImagePassUndo(benchmark::State& state) {
         });
 }
 
+// The redo of a pass, which for the operations is the pass again without a new step.
+void BM_WholeImagePassRedo(benchmark::State& state) {
+    Editor editor(kObject);
+    const int pass = static_cast<int>(state.range(0));
+    PreparePass(editor, pass);
+    Memcpy memcpy;
+    RunPass(editor, pass);
+    editor.app.View()->WaitForHistoryWrites();
+    editor.Run(cmd::ID_UNDO);
+    Paired(
+        state, editor, memcpy, [&editor] { editor.Run(cmd::ID_REDO); },
+        [&editor] {
+            editor.Run(cmd::ID_UNDO);
+            editor.app.View()->WaitForHistoryWrites();
+        });
+}
+
+// The quarter turns of a photo's shape with the same pixel count as the square: each turn
+// changes the image's size.
+constexpr Size kWide{12500, 8000};
+void BM_WideTurn(benchmark::State& state) {
+    Editor editor(kObject, {}, kWide);
+    const int pass = static_cast<int>(state.range(0));
+    Memcpy memcpy;
+    Paired(
+        state, editor, memcpy, [&editor, pass] { RunPass(editor, pass); },
+        [&editor] { editor.Run(cmd::ID_UNDO); });
+}
+
+void BM_WideTurnUndo(benchmark::State& state) {
+    Editor editor(kObject, {}, kWide);
+    const int pass = static_cast<int>(state.range(0));
+    Memcpy memcpy;
+    RunPass(editor, pass);
+    Paired(
+        state, editor, memcpy, [&editor] { editor.Run(cmd::ID_UNDO); },
+        [&editor, pass] { RunPass(editor, pass); });
+}
+
 #define PALVEX_PASSES                   \
     Arg(kInvert)                        \
         ->Arg(kMirrorX)                 \
@@ -300,6 +340,21 @@ BENCHMARK(BM_BarrierInside)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_BarrierInsideManyColours)->Unit(benchmark::kMillisecond)->UseManualTime();
 BENCHMARK(BM_WholeImagePass)->PALVEX_PASSES;
 BENCHMARK(BM_WholeImagePassUndo)->PALVEX_PASSES;
+BENCHMARK(BM_WideTurn)
+    ->Arg(kTurnRight)
+    ->Arg(kTurnLeft)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK(BM_WideTurnUndo)
+    ->Arg(kTurnRight)
+    ->Arg(kTurnLeft)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
+BENCHMARK(BM_WholeImagePassRedo)
+    ->Arg(kTurnRight)
+    ->Arg(kTurnLeft)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 #undef PALVEX_PASSES
 
 }  // namespace

@@ -43,6 +43,16 @@ bool Bitmap::CreateWithRoom(int width, int height, std::size_t bytes) {
     return true;
 }
 
+bool Bitmap::Reshape(int width, int height) {
+    if (IsNull() || width <= 0 || height <= 0 ||
+        std::uint64_t(width) * std::uint64_t(height) != PixelCount()) {
+        return false;
+    }
+    width_ = width;
+    height_ = height;
+    return true;
+}
+
 void Bitmap::Reset() {
     pixels_.reset();
     width_ = 0;

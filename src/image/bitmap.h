@@ -32,6 +32,10 @@ public:
     // place; the bytes past the pixels are never used.
     [[nodiscard]] bool CreateWithRoom(int width, int height, std::size_t bytes);
     void Reset();
+    // Gives the buffer the new size when it holds exactly as many pixels (a quarter turn's
+    // result), keeping its memory and leaving the contents undefined. False, changing nothing,
+    // otherwise.
+    [[nodiscard]] bool Reshape(int width, int height);
 
     bool IsNull() const { return pixels_ == nullptr; }
     int Width() const { return width_; }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
+#include <cstdint>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -69,6 +71,91 @@ void FillBackPixel(Bitmap& image, int x, int y, Colour key) {
     Pixel& p = image.Row(y)[x];
     if (ColourFromPixel(p) == key) {
         p = (p & ~kRgbMask) | (PixelFromColour(FillBackColour(image, x, y, key)) & kRgbMask);
+    }
+}
+
+// The whole-image fill-back must give exactly what filling column after column, each top to
+// bottom, gives: a key pixel reads the already filled pixel above it and the three to its left,
+// and the untouched rest. Plain columns of a tall image miss the cache at every pixel, so strips
+// of columns go down in chunks of rows, each column one row behind the one to its left: every
+// pixel still finds those four filled and the others untouched, as the column order leaves them.
+constexpr int kFillBackStrip = 64;
+constexpr int kFillBackChunk = 64;
+
+// n / d for n <= 8 x 255 and d in 1..8 as a multiplication.
+constexpr std::array<std::uint32_t, 9> kReciprocal = [] {
+    std::array<std::uint32_t, 9> r{};  // 0 for no neighbour: black
+    for (std::uint32_t d = 1; d <= 8; ++d) {
+        r[d] = ((1u << 20) + d - 1) / d;
+    }
+    return r;
+}();
+constexpr bool ReciprocalsExact() {
+    for (std::uint32_t d = 1; d <= 8; ++d) {
+        for (std::uint32_t n = 0; n <= 8 * 255; ++n) {
+            if ((n * kReciprocal[d]) >> 20 != n / d) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(ReciprocalsExact());
+
+// A pixel with all eight neighbours inside the image; `key` is in pixel order, RGB only.
+inline void FillBackInner(Pixel* p, std::size_t stride, Pixel key) {
+    if ((*p & kRgbMask) != key) {
+        return;
+    }
+    const Pixel* above = p - stride;
+    const Pixel* below = p + stride;
+    const Pixel around[8] = {above[-1], above[0],  above[1], p[-1],
+                             p[1],      below[-1], below[0], below[1]};
+    std::uint32_t red = 0;
+    std::uint32_t green = 0;
+    std::uint32_t blue = 0;
+    std::uint32_t count = 0;
+    for (Pixel q : around) {
+        q &= kRgbMask;
+        const std::uint32_t take = q == key ? 0u : 0xFFu;
+        red += q >> 16 & take;
+        green += q >> 8 & take;
+        blue += q & take;
+        count += take & 1u;
+    }
+    const std::uint32_t m = kReciprocal[count];
+    *p = (*p & ~kRgbMask) | ((red * m) >> 20) << 16 | ((green * m) >> 20) << 8 | (blue * m) >> 20;
+}
+
+// Rows [first, last) of column x.
+void FillBackColumn(Bitmap& image, int x, int first, int last, Pixel key) {
+    const int h = image.Height();
+    const bool innerColumn = x > 0 && x < image.Width() - 1;
+    const auto stride = static_cast<std::size_t>(image.Width());
+    const Colour keyColour = ColourFromPixel(key);
+    for (int y = first; y < last; ++y) {
+        if (innerColumn && y > 0 && y < h - 1) {
+            FillBackInner(image.Row(y) + x, stride, key);
+        } else {
+            FillBackPixel(image, x, y, keyColour);
+        }
+    }
+}
+
+void FillBackStrip(Bitmap& image, int x0, int x1, Pixel key) {
+    const int h = image.Height();
+    std::array<int, kFillBackStrip> done{};
+    for (int end = kFillBackChunk;; end += kFillBackChunk) {
+        bool finished = true;
+        for (int x = x0; x < x1; ++x) {
+            const int stop = std::clamp(end - (x - x0), 0, h);
+            FillBackColumn(image, x, done[x - x0], stop, key);
+            done[x - x0] = stop;
+            finished = finished && stop == h;
+        }
+        if (finished) {
+            return;
+        }
     }
 }
 
@@ -155,11 +242,14 @@ void ReplaceMatchingColours(Bitmap& image, Colour reference, Colour drawColour, 
 
 void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress) {
     const int width = image.Width();
-    for (int x = 0; x < width; ++x) {
-        for (int y = 0; y < image.Height(); ++y) {
-            FillBackPixel(image, x, y, key);
+    // No pixel's colour has the top byte of "no colour": nothing can be the key.
+    const bool anyKey = key <= kRgbMask && !image.IsNull();
+    for (int x0 = 0; x0 < width; x0 += kFillBackStrip) {
+        const int x1 = std::min(width, x0 + kFillBackStrip);
+        if (anyKey) {
+            FillBackStrip(image, x0, x1, PixelFromColour(key) & kRgbMask);
         }
-        if (progress && x % 20 == 0) {
+        for (int x = x0 + (20 - x0 % 20) % 20; progress && x < x1; x += 20) {
             progress(x, width);
         }
     }

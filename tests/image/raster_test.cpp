@@ -219,6 +219,28 @@ TEST(Rotate, TurnsAcrossTileEdgesRoundTripAndKeepAllBytes) {
     EXPECT_TRUE(a.IsNull());
 }
 
+// A turn into the buffer of the same pixel count in another shape (the previous turn's image)
+// gives the result's shape, and one of another count is re-created.
+TEST(Rotate, TurnsIntoABufferOfAnyShape) {
+    const Bitmap src = Picture({"abc", "def"});
+    Bitmap out;
+    ASSERT_TRUE(out.Create(6, 1));
+    ASSERT_TRUE(RotateClockwise(src, out));
+    EXPECT_EQ(Text(out), (Rows{"da", "eb", "fc"}));
+    ASSERT_TRUE(out.Create(2, 2));
+    ASSERT_TRUE(RotateCounterClockwise(src, out));
+    EXPECT_EQ(Text(out), (Rows{"cf", "be", "ad"}));
+
+    ASSERT_TRUE(out.Reshape(3, 2));
+    EXPECT_EQ(out.Width(), 3);
+    EXPECT_EQ(out.Height(), 2);
+    EXPECT_FALSE(out.Reshape(4, 2));
+    EXPECT_FALSE(out.Reshape(0, 0));
+    EXPECT_EQ(out.Width(), 3);
+    Bitmap null;
+    EXPECT_FALSE(null.Reshape(1, 1));
+}
+
 TEST(FillAndInvertRect, ClipAndWriteOpaquePixels) {
     Bitmap image = SolidBitmap(3, 2, 0x00102030u);
     InvertRect(image, {-5, 1, 2, 99});

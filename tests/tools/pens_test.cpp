@@ -160,6 +160,76 @@ TEST(Pens, WholeImageFillBackOfAllKeyTurnsWhite) {
     EXPECT_EQ(progress, (std::vector<std::pair<int, int>>{{0, 45}, {20, 45}, {40, 45}}));
 }
 
+// The whole-image fill-back as plain columns, each top to bottom: the order whose result the
+// fast pass must give bit for bit.
+void FillBackByColumns(Bitmap& image, Colour key) {
+    for (int x = 0; x < image.Width(); ++x) {
+        for (int y = 0; y < image.Height(); ++y) {
+            Pixel& p = image.Row(y)[x];
+            if (ColourFromPixel(p) == key) {
+                p = (p & ~kRgbMask) |
+                    (PixelFromColour(FillBackColour(image, x, y, key)) & kRgbMask);
+            }
+        }
+    }
+}
+
+// Random few-coloured images with key rectangles (the key may be black, what a pixel with only
+// key neighbours becomes, or white, what the outside reads as), random fourth bytes, sizes
+// around the pass's blocks and one pixel wide or high.
+TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
+    std::mt19937 random(26);
+    const std::vector<std::pair<int, int>> sizes = {
+        {1, 1},   {1, 300}, {300, 1}, {2, 2},     {2, 129},   {129, 2}, {3, 3},
+        {64, 64}, {65, 63}, {63, 65}, {128, 200}, {150, 131}, {200, 70}};
+    const Colour keys[] = {kKey, Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(85, 85, 85)};
+    int round = 0;
+    for (const auto& [w, h] : sizes) {
+        for (const Colour key : keys) {
+            const Colour palette[] = {key,
+                                      Rgb(0, 0, 0),
+                                      Rgb(255, 255, 255),
+                                      Rgb(255, 0, 0),
+                                      Rgb(10, 200, 30),
+                                      Rgb(128, 128, 128)};
+            Bitmap image;
+            ASSERT_TRUE(image.Create(w, h));
+            for (Pixel& p : image.Pixels()) {
+                p = (PixelFromColour(palette[random() % 6]) & kRgbMask) | (random() << 24);
+            }
+            for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+                const int left = static_cast<int>(random() % static_cast<unsigned>(w));
+                const int top = static_cast<int>(random() % static_cast<unsigned>(h));
+                const int right = left + 1 + static_cast<int>(random() % static_cast<unsigned>(w));
+                const int bottom = top + 1 + static_cast<int>(random() % static_cast<unsigned>(h));
+                for (int y = top; y < std::min(bottom, h); ++y) {
+                    for (int x = left; x < std::min(right, w); ++x) {
+                        image.Row(y)[x] =
+                            (image.Row(y)[x] & ~kRgbMask) | (PixelFromColour(key) & kRgbMask);
+                    }
+                }
+            }
+            Bitmap expected;
+            ASSERT_TRUE(expected.Create(w, h));
+            ASSERT_TRUE(CopyBitmapBits(image, expected));
+            FillBackByColumns(expected, key);
+            FillBackWholeImage(image, key);
+            ASSERT_TRUE(SameBitmaps(expected, image, "fill_back_exact_" + std::to_string(round)))
+                << w << " x " << h << ", key " << key;
+            ++round;
+        }
+    }
+}
+
+// "No colour" as the key matches no pixel: nothing changes.
+TEST(Pens, WholeImageFillBackWithNoKeyChangesNothing) {
+    Bitmap image = Solid(70, 3, Rgb(255, 255, 255));
+    image.Row(1)[5] = 0xFFFFFFFFu;
+    FillBackWholeImage(image, kNoColour);
+    EXPECT_EQ(image.Row(1)[5], 0xFFFFFFFFu);
+    EXPECT_EQ(image.Row(0)[0], PixelFromColour(Rgb(255, 255, 255)));
+}
+
 // The fill-back pen reads neighbours it may have written: its result depends on the visiting
 // order, columns outer for the rectangle and triangle.
 TEST(Pens, FillBackVisitsColumnsFirstAndSeesItsOwnWrites) {

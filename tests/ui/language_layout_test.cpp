@@ -2,9 +2,9 @@
 // text needs, nothing overlaps, and a screenshot of each tab shows every label whole.
 
 #include <QCheckBox>
-#include <QLayout>
 #include <QDir>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QRegularExpression>
 

@@ -28,6 +28,7 @@
 #include "selection/ui/rot_dlg.h"
 #include "selection/ui/size_dlg.h"
 #include "ui/app_fixture.h"
+#include "ui/language_fixture.h"
 #include "ui/pseudo_language.h"
 
 namespace palvex {
@@ -128,15 +129,7 @@ TEST(KeyHelpTip, WrapsOnlyTextTooWideForItAndShowsItWhole) {
     EXPECT_LT(tip.height(), 3 * tip.fontMetrics().height());
 }
 
-class DialogLayoutTest : public test::AppFixture,
-                         public ::testing::WithParamInterface<test::TestLanguage> {
-protected:
-    void SetUp() override { GetParam().install(); }
-    void TearDown() override {
-        test::AppFixture::TearDown();
-        test::InstallJapanese();
-    }
-};
+class DialogLayoutTest : public test::LanguageFixture {};
 
 std::string LanguageName(const ::testing::TestParamInfo<test::TestLanguage>& info) {
     return info.param.name;

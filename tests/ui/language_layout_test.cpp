@@ -21,6 +21,7 @@
 #include "resources/string_table.h"
 #include "resources/texts.h"
 #include "ui/app_fixture.h"
+#include "ui/language_fixture.h"
 #include "ui/pseudo_language.h"
 
 namespace palvex {
@@ -28,15 +29,8 @@ namespace {
 
 using Style = ui::RibbonButton::Style;
 
-class LanguageLayoutTest : public test::AppFixture,
-                           public ::testing::WithParamInterface<test::TestLanguage> {
+class LanguageLayoutTest : public test::LanguageFixture {
 protected:
-    void SetUp() override { GetParam().install(); }
-    void TearDown() override {
-        test::AppFixture::TearDown();
-        test::InstallJapanese();
-    }
-
     void StartShown() {
         ASSERT_TRUE(Start());
         QApplication::processEvents();

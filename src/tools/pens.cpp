@@ -2,13 +2,18 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #endif
 
+#include "image/parallel.h"
+#include "tools/fill_back_strips.h"
 #include "tools/pen_stroke.h"
 
 namespace palvex {
@@ -240,17 +245,145 @@ void ReplaceMatchingColours(Bitmap& image, Colour reference, Colour drawColour, 
     }
 }
 
-void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress) {
-    const int width = image.Width();
-    // No pixel's colour has the top byte of "no colour": nothing can be the key.
-    const bool anyKey = key <= kRgbMask && !image.IsNull();
-    for (int x0 = 0; x0 < width; x0 += kFillBackStrip) {
-        const int x1 = std::min(width, x0 + kFillBackStrip);
-        if (anyKey) {
-            FillBackStrip(image, x0, x1, PixelFromColour(key) & kRgbMask);
+namespace {
+
+using StripFill = void (*)(const fill_back::Strip&, std::uint32_t*);
+
+// The pass's strip filler; none for the column order.
+StripFill StripFillOf(FillBackPass pass) {
+#if defined(PALVEX_FILL_BACK_VECTORS)
+    switch (pass) {
+        case FillBackPass::Columns:
+            return nullptr;
+        case FillBackPass::Vectors:
+            return fill_back::FillStripPortable;
+#if defined(PALVEX_FILL_BACK_X86)
+        case FillBackPass::Avx2:
+            __builtin_cpu_init();
+            return __builtin_cpu_supports("avx2") ? fill_back::FillStripAvx2 : nullptr;
+        case FillBackPass::Avx512:
+            __builtin_cpu_init();
+            return __builtin_cpu_supports("avx512f") ? fill_back::FillStripAvx512 : nullptr;
+#endif
+        default:
+            return nullptr;
+    }
+#else
+    static_cast<void>(pass);
+    return nullptr;
+#endif
+}
+
+FillBackPass FastestFillBack() {
+    for (const FillBackPass pass : {FillBackPass::Avx512, FillBackPass::Avx2}) {
+        if (StripFillOf(pass) != nullptr) {
+            return pass;
         }
-        for (int x = x0 + (20 - x0 % 20) % 20; progress && x < x1; x += 20) {
-            progress(x, width);
+    }
+    return StripFillOf(FillBackPass::Vectors) != nullptr ? FillBackPass::Vectors
+                                                         : FillBackPass::Columns;
+}
+
+// How far each strip has written back; a strip loads a row only after the strip to its left
+// has written it. Strips are taken in order by running threads, so the one waited for is
+// always being worked on.
+struct StripRows {
+    explicit StripRows(std::size_t strips) : written(strips) {}
+    std::vector<std::atomic<int>> written;
+};
+
+struct StripContext {
+    StripRows* rows;
+    std::size_t index;
+};
+
+void WaitForLeft(void* context, int rows) {
+    const auto* c = static_cast<const StripContext*>(context);
+    if (c->index == 0) {
+        return;  // column 0 was filled first
+    }
+    const std::atomic<int>& left = c->rows->written[c->index - 1];
+    while (left.load(std::memory_order_acquire) < rows) {
+        std::this_thread::yield();
+    }
+}
+
+void Written(void* context, int rows) {
+    const auto* c = static_cast<const StripContext*>(context);
+    c->rows->written[c->index].store(rows, std::memory_order_release);
+}
+
+// Columns [1, returned) in strips on every core; the caller fills the rest.
+int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress& progress) {
+    const int width = image.Width();
+    const std::size_t strips =
+        width > 2 ? static_cast<std::size_t>((width - 2) / fill_back::kStripLanes) : 0;
+    if (strips == 0) {
+        return 1;
+    }
+    StripRows rows(strips);
+    std::vector<std::vector<std::uint32_t>> rings(WorkersFor(strips));
+    int reported = progress ? 20 : width;  // column 0 reported itself
+    ParallelFor(strips, [&](std::size_t i, unsigned worker) {
+        std::vector<std::uint32_t>& ring = rings[worker];
+        ring.resize(fill_back::kRingSize);
+        StripContext context{&rows, i};
+        fill_back::Strip strip;
+        strip.pixels = image.Data();
+        strip.stride = width;
+        strip.height = image.Height();
+        strip.x0 = 1 + static_cast<int>(i) * fill_back::kStripLanes;
+        strip.key = key;
+        strip.context = &context;
+        strip.waitForLeft = WaitForLeft;
+        strip.written = Written;
+        fill(strip, ring.data());
+        // Progress is shown from the caller's thread only.
+        for (; worker == 0 && reported < strip.x0 + fill_back::kStripLanes; reported += 20) {
+            progress(reported, width);
+        }
+    });
+    const int end = 1 + static_cast<int>(strips) * fill_back::kStripLanes;
+    for (; reported < end; reported += 20) {
+        progress(reported, width);
+    }
+    return end;
+}
+
+}  // namespace
+
+bool FillBackPassAvailable(FillBackPass pass) {
+    return pass == FillBackPass::Columns || StripFillOf(pass) != nullptr;
+}
+
+void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress) {
+    static const FillBackPass fastest = FastestFillBack();
+    FillBackWholeImage(image, key, fastest, progress);
+}
+
+void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass,
+                        const PassProgress& progress) {
+    // No pixel's colour has the top byte of "no colour": nothing can be the key.
+    if (key > kRgbMask || image.IsNull()) {
+        return;
+    }
+    const Pixel keyPixel = PixelFromColour(key) & kRgbMask;
+    const int width = image.Width();
+    const int height = image.Height();
+    int x = 0;
+    if (const StripFill fill = StripFillOf(pass); fill != nullptr && width > 0) {
+        FillBackColumn(image, 0, 0, height, keyPixel);
+        if (progress) {
+            progress(0, width);
+        }
+        x = FillBackStrips(image, keyPixel, fill, progress);
+    }
+    // Whatever the strips left, column after column as the definition goes.
+    for (int x0 = x; x0 < width; x0 += kFillBackStrip) {
+        const int x1 = std::min(width, x0 + kFillBackStrip);
+        FillBackStrip(image, x0, x1, keyPixel);
+        for (int p = x0 + (20 - x0 % 20) % 20; progress && p < x1; p += 20) {
+            progress(p, width);
         }
     }
 }

@@ -60,9 +60,17 @@ bool WholeImagePenRefused(const PenSettings& settings);
 // all three channels gets the colour's red, green and blue; the fourth byte stays.
 void ReplaceMatchingColours(Bitmap& image, Colour reference, Colour drawColour, int tolerance);
 
-// The whole-image fill-back: columns left to right, each top to bottom, in place. Progress range
-// is the width, reported after every 20th column.
+// The whole-image fill-back: the pixels that filling columns left to right, each top to bottom,
+// in place, gives. Progress range is the width; positions are multiples of 20.
 void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress = {});
+
+// The ways that pass can run, all to the same pixels: column by column, or in strips of columns
+// on every core with vectors of the build's own width or of the processor's AVX2 or AVX-512.
+// FillBackWholeImage takes the fastest available; tests compare them.
+enum class FillBackPass { Columns, Vectors, Avx2, Avx512 };
+bool FillBackPassAvailable(FillBackPass pass);
+void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass,
+                        const PassProgress& progress = {});
 
 // The whole-image application at the press (the caller has pushed a whole-image undo
 // snapshot). False, changing nothing, when WholeImagePenRefused.

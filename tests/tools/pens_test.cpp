@@ -180,43 +180,68 @@ void FillBackByColumns(Bitmap& image, Colour key) {
 TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
     std::mt19937 random(26);
     const std::vector<std::pair<int, int>> sizes = {
-        {1, 1},   {1, 300}, {300, 1}, {2, 2},     {2, 129},   {129, 2}, {3, 3},
-        {64, 64}, {65, 63}, {63, 65}, {128, 200}, {150, 131}, {200, 70}};
+        {1, 1},
+        {1, 300},
+        {300, 1},
+        {2, 2},
+        {2, 129},
+        {129, 2},
+        {3, 3},
+        {64, 64},
+        {65, 63},
+        {63, 65},
+        {128, 200},
+        {150, 131},
+        {200, 70},
+        // one strip of columns and one over; taller than the strips' ring of rows
+        {34, 40},
+        {35, 3},
+        {67, 600},
+        {300, 290}};
     const Colour keys[] = {kKey, Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(85, 85, 85)};
     int round = 0;
     for (const auto& [w, h] : sizes) {
         for (const Colour key : keys) {
-            const Colour palette[] = {key,
-                                      Rgb(0, 0, 0),
-                                      Rgb(255, 255, 255),
-                                      Rgb(255, 0, 0),
-                                      Rgb(10, 200, 30),
-                                      Rgb(128, 128, 128)};
-            Bitmap image;
-            ASSERT_TRUE(image.Create(w, h));
-            for (Pixel& p : image.Pixels()) {
-                p = (PixelFromColour(palette[random() % 6]) & kRgbMask) | (random() << 24);
-            }
-            for (int n = static_cast<int>(random() % 6); n > 0; --n) {
-                const int left = static_cast<int>(random() % static_cast<unsigned>(w));
-                const int top = static_cast<int>(random() % static_cast<unsigned>(h));
-                const int right = left + 1 + static_cast<int>(random() % static_cast<unsigned>(w));
-                const int bottom = top + 1 + static_cast<int>(random() % static_cast<unsigned>(h));
-                for (int y = top; y < std::min(bottom, h); ++y) {
-                    for (int x = left; x < std::min(right, w); ++x) {
-                        image.Row(y)[x] =
-                            (image.Row(y)[x] & ~kRgbMask) | (PixelFromColour(key) & kRgbMask);
+            for (const FillBackPass pass : {FillBackPass::Columns, FillBackPass::Vectors,
+                                            FillBackPass::Avx2, FillBackPass::Avx512}) {
+                if (!FillBackPassAvailable(pass)) {
+                    continue;
+                }
+                const Colour palette[] = {key,
+                                          Rgb(0, 0, 0),
+                                          Rgb(255, 255, 255),
+                                          Rgb(255, 0, 0),
+                                          Rgb(10, 200, 30),
+                                          Rgb(128, 128, 128)};
+                Bitmap image;
+                ASSERT_TRUE(image.Create(w, h));
+                for (Pixel& p : image.Pixels()) {
+                    p = (PixelFromColour(palette[random() % 6]) & kRgbMask) | (random() << 24);
+                }
+                for (int n = static_cast<int>(random() % 6); n > 0; --n) {
+                    const int left = static_cast<int>(random() % static_cast<unsigned>(w));
+                    const int top = static_cast<int>(random() % static_cast<unsigned>(h));
+                    const int right =
+                        left + 1 + static_cast<int>(random() % static_cast<unsigned>(w));
+                    const int bottom =
+                        top + 1 + static_cast<int>(random() % static_cast<unsigned>(h));
+                    for (int y = top; y < std::min(bottom, h); ++y) {
+                        for (int x = left; x < std::min(right, w); ++x) {
+                            image.Row(y)[x] =
+                                (image.Row(y)[x] & ~kRgbMask) | (PixelFromColour(key) & kRgbMask);
+                        }
                     }
                 }
+                Bitmap expected;
+                ASSERT_TRUE(expected.Create(w, h));
+                ASSERT_TRUE(CopyBitmapBits(image, expected));
+                FillBackByColumns(expected, key);
+                FillBackWholeImage(image, key, pass);
+                ASSERT_TRUE(
+                    SameBitmaps(expected, image, "fill_back_exact_" + std::to_string(round)))
+                    << w << " x " << h << ", key " << key << ", pass " << static_cast<int>(pass);
+                ++round;
             }
-            Bitmap expected;
-            ASSERT_TRUE(expected.Create(w, h));
-            ASSERT_TRUE(CopyBitmapBits(image, expected));
-            FillBackByColumns(expected, key);
-            FillBackWholeImage(image, key);
-            ASSERT_TRUE(SameBitmaps(expected, image, "fill_back_exact_" + std::to_string(round)))
-                << w << " x " << h << ", key " << key;
-            ++round;
         }
     }
 }

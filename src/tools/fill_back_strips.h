@@ -1,0 +1,41 @@
+#pragma once
+
+// The vector pass of the whole-image fill-back. Each variant is compiled for its own instruction
+// set, so this header holds plain types only: an inline function from a shared header, compiled
+// with wider instructions here, could be the copy the linker keeps for everyone.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace palvex::fill_back {
+
+// Lanes (image columns) of one strip, and the ring of skewed rows each strip works in.
+inline constexpr int kStripLanes = 32;
+inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
+inline constexpr int kRingRows = 256;
+inline constexpr int kChunkRows = 64;
+inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows;
+
+struct Strip {
+    std::uint32_t* pixels = nullptr;  // row 0 of the image
+    std::ptrdiff_t stride = 0;        // pixels from one row to the next
+    int height = 0;
+    int x0 = 0;             // the strip's first column: 1 <= x0, x0 + kStripLanes < width
+    std::uint32_t key = 0;  // red, green, blue of the transparent colour in pixel order
+    // Blocks until the strip to the left has written back rows [0, rows); then, after this strip
+    // has written back rows [0, rows), tells the strip to the right.
+    void* context = nullptr;
+    void (*waitForLeft)(void* context, int rows) = nullptr;
+    void (*written)(void* context, int rows) = nullptr;
+};
+
+// Each fills the strip's columns exactly as the column-by-column order does, given that the
+// column left of the strip is already filled and the one right of it is not. `ring` holds
+// kRingSize elements of scratch.
+void FillStripPortable(const Strip& strip, std::uint32_t* ring);
+#if defined(PALVEX_FILL_BACK_X86)
+void FillStripAvx2(const Strip& strip, std::uint32_t* ring);
+void FillStripAvx512(const Strip& strip, std::uint32_t* ring);
+#endif
+
+}  // namespace palvex::fill_back

@@ -2,6 +2,9 @@
 // pen against a memcpy of the image (BM_Memcpy6000x4000 in raster_bench.cpp), and the first
 // application of a stroke on a 100-megapixel image against the full copy it avoids.
 
+#include <chrono>
+#include <cstring>
+
 #include <benchmark/benchmark.h>
 
 #include "bench/bench_images.h"
@@ -153,6 +156,61 @@ void BM_FullCopyAtPress100Mpx(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FullCopyAtPress100Mpx)->Unit(benchmark::kMillisecond);
+
+// The whole-image fill-back pass alone, by the way it runs, on a cleared background around a
+// photo-like middle ninth; each iteration times a memcpy of the image beside it (x_ref).
+void BM_WholeImageFillBack100Mpx(benchmark::State& state) {
+    const auto pass = static_cast<FillBackPass>(state.range(0));
+    if (!FillBackPassAvailable(pass)) {
+        state.SkipWithError("not on this processor");
+        return;
+    }
+    Bitmap original;
+    Bitmap image;
+    Bitmap copy;
+    if (!original.Create(kLargeSide, kLargeSide) || !image.Create(kLargeSide, kLargeSide) ||
+        !copy.Create(kLargeSide, kLargeSide)) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    std::uint32_t noise = 12345;
+    for (int y = 0; y < kLargeSide; ++y) {
+        Pixel* row = original.Row(y);
+        for (int x = 0; x < kLargeSide; ++x) {
+            const bool inside = x >= kLargeSide / 3 && x < 2 * kLargeSide / 3 &&
+                                y >= kLargeSide / 3 && y < 2 * kLargeSide / 3;
+            noise = noise * 1664525u + 1013904223u;
+            row[x] = inside ? PixelFromColour(Rgb(x * 255 / kLargeSide, y * 255 / kLargeSide,
+                                                  static_cast<int>(noise >> 24)))
+                            : PixelFromColour(kKey);
+        }
+    }
+    using Clock = std::chrono::steady_clock;
+    double reference = 0;
+    double total = 0;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        std::memcpy(copy.Data(), original.Data(), original.PixelCount() * sizeof(Pixel));
+        const auto copied = Clock::now();
+        std::memcpy(image.Data(), original.Data(), original.PixelCount() * sizeof(Pixel));
+        const auto begin = Clock::now();
+        FillBackWholeImage(image, kKey, pass);
+        const auto end = Clock::now();
+        benchmark::DoNotOptimize(image.Data());
+        reference += std::chrono::duration<double>(copied - start).count();
+        total += std::chrono::duration<double>(end - begin).count();
+        state.SetIterationTime(std::chrono::duration<double>(end - begin).count());
+    }
+    state.counters["ref_ms"] = 1000 * reference / static_cast<double>(state.iterations());
+    state.counters["x_ref"] = total / reference;
+}
+BENCHMARK(BM_WholeImageFillBack100Mpx)
+    ->Arg(static_cast<int>(FillBackPass::Columns))
+    ->Arg(static_cast<int>(FillBackPass::Vectors))
+    ->Arg(static_cast<int>(FillBackPass::Avx2))
+    ->Arg(static_cast<int>(FillBackPass::Avx512))
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace palvex

@@ -11,7 +11,7 @@ namespace palvex::fill_back {
 
 // Lanes (image columns) of one strip, and the window of skewed rows each strip works in: a chunk
 // of rows loaded ahead of the steps, and the rows behind them not yet written back.
-inline constexpr int kStripLanes = 32;
+inline constexpr int kStripLanes = 64;
 inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
 inline constexpr int kChunkRows = 64;
 inline constexpr int kRingRows = kChunkRows + 4 * kStripLanes + 8;

@@ -284,7 +284,8 @@ void BM_WholeImagePassUndo(benchmark::State& state) {
         });
 }
 
-// The redo of a pass, which for the operations is the pass again without a new step.
+// The redo of a pass, which for the operations and the fill-back is the pass again without a
+// new step.
 void BM_WholeImagePassRedo(benchmark::State& state) {
     Editor editor(kObject);
     const int pass = static_cast<int>(state.range(0));
@@ -353,6 +354,7 @@ BENCHMARK(BM_WideTurnUndo)
 BENCHMARK(BM_WholeImagePassRedo)
     ->Arg(kTurnRight)
     ->Arg(kTurnLeft)
+    ->Arg(kFillBack)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 #undef PALVEX_PASSES

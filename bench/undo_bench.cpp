@@ -13,6 +13,7 @@
 #include "bench/bench_images.h"
 #include "image/bitmap.h"
 #include "image/image_loader.h"
+#include "image/raster/key_run_record.h"
 #include "undo/comp_sub.h"
 #include "undo/undo_history.h"
 
@@ -265,6 +266,77 @@ void BM_UndoPngSize(benchmark::State& state) {
     state.counters["keyed_file/raw"] = keyedBytes / ImageBytes();
 }
 BENCHMARK(BM_UndoPngSize)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The fill-back's undo record: one scan for where the key is, and writing the key back there,
+// each beside a memcpy of the image. Argument 0: a key background around the photo's middle
+// ninth, a few runs a row; 1: the photo with no key pixel, the scan alone.
+const Bitmap& KeyedPhoto() {
+    static const Bitmap image = [] {
+        Bitmap b;
+        if (b.Create(Photo().Width(), Photo().Height())) {
+            const int w = b.Width();
+            const int h = b.Height();
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const bool middle = x >= w / 3 && x < 2 * w / 3 && y >= h / 3 && y < 2 * h / 3;
+                    b.Row(y)[x] = middle ? Photo().Row(y)[x] : PixelFromColour(Rgb(0, 255, 0));
+                }
+            }
+        }
+        return b;
+    }();
+    return image;
+}
+
+void BM_KeyRunScan(benchmark::State& state) {
+    const Bitmap& image = state.range(0) == 0 ? KeyedPhoto() : Photo();
+    std::vector<Pixel> copy(image.PixelCount(), 0);
+    double reference = 0;
+    double total = 0;
+    std::size_t runs = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        std::memcpy(copy.data(), image.Data(), image.ByteCount());
+        benchmark::ClobberMemory();
+        reference += Seconds(start);
+        start = Clock::now();
+        const KeyRunRecord record(image, Rgb(0, 255, 0));
+        const double took = Seconds(start);
+        runs = record.RunCount();
+        total += took;
+        state.SetIterationTime(took);
+    }
+    state.counters["runs"] = static_cast<double>(runs);
+    state.counters["x_memcpy"] = total / reference;
+}
+BENCHMARK(BM_KeyRunScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_KeyRunWrite(benchmark::State& state) {
+    Bitmap image;
+    if (!image.Create(KeyedPhoto().Width(), KeyedPhoto().Height()) ||
+        !CopyBitmapBits(KeyedPhoto(), image)) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    const KeyRunRecord record(image, Rgb(0, 255, 0));
+    std::vector<Pixel> copy(image.PixelCount(), 0);
+    double reference = 0;
+    double total = 0;
+    for (auto _ : state) {
+        auto start = Clock::now();
+        std::memcpy(copy.data(), image.Data(), image.ByteCount());
+        benchmark::ClobberMemory();
+        reference += Seconds(start);
+        start = Clock::now();
+        (void)record.Write(image);
+        benchmark::ClobberMemory();
+        const double took = Seconds(start);
+        total += took;
+        state.SetIterationTime(took);
+    }
+    state.counters["x_memcpy"] = total / reference;
+}
+BENCHMARK(BM_KeyRunWrite)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 }  // namespace palvex

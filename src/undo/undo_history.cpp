@@ -10,6 +10,7 @@
 
 #include "resources/string_table.h"
 #include "resources/texts.h"
+#include "tools/pens.h"
 
 namespace palvex {
 namespace {
@@ -139,6 +140,22 @@ bool UndoHistory::ApplyOperation(ImageOperation op) {
     return true;
 }
 
+bool UndoHistory::PushFillBack(KeyRunRecord record) {
+    HeedFailedWrites();
+    if (record.Lost()) {
+        return false;
+    }
+    Entry entry;
+    entry.kind = SnapshotKind::FillBack;
+    entry.keys = std::make_unique<KeyRunRecord>(std::move(record));
+    Record(std::move(entry));
+    return true;
+}
+
+void UndoHistory::NoteUnrecordedChange() {
+    unrecorded_ = ++serial_;
+}
+
 void UndoHistory::Record(Entry entry) {
     if (entry.kind != SnapshotKind::Operation) {
         spare_.Reset();  // no turn is the newest change any more
@@ -185,6 +202,9 @@ std::size_t UndoHistory::HeldPixels() {
             }
             if (entry.fill) {
                 held += (entry.fill->Bytes() + sizeof(Pixel) - 1) / sizeof(Pixel);
+            }
+            if (entry.keys) {
+                held += (entry.keys->Bytes() + sizeof(Pixel) - 1) / sizeof(Pixel);
             }
         }
     }
@@ -367,6 +387,10 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         if (!(counter = StepOperation(step, undoing))) {
             return false;
         }
+    } else if (step.kind == SnapshotKind::FillBack) {
+        if (!(counter = StepFillBack(step, undoing))) {
+            return false;
+        }
     } else {
         // The first undo keeps the whole image for its redo: the changes since the newest
         // snapshot may reach beyond its rectangle.
@@ -423,6 +447,49 @@ std::optional<UndoHistory::Entry> UndoHistory::StepOperation(const Entry& step, 
     Entry counter;
     counter.kind = SnapshotKind::Operation;
     counter.operation = step.operation;
+    return counter;
+}
+
+// A fill-back step is its own counter step: undone it writes the key back where it was, redone
+// it runs the fill-back again, which gives the same result on the same image. A change made
+// since without a step breaks that: undoing then keeps the whole image for the redo, as an image
+// step does, and redoing records the key afresh from the image as it now is.
+std::optional<UndoHistory::Entry> UndoHistory::StepFillBack(Entry& step, bool undoing) {
+    Bitmap& image = image_.WorkImage;
+    KeyRunRecord& keys = *step.keys;
+    const bool changedSince = unrecorded_ > step.serial;
+    if (undoing || !changedSince) {
+        if (!keys.Fits(image)) {
+            prompter_.Error(str::kSnapshotUnreadable);  // made on an image of another size
+            return std::nullopt;
+        }
+    }
+    if (undoing && changedSince) {
+        std::optional<Entry> counter = StoreImage(image.Bounds(), true);
+        if (counter) {
+            keys.Write(image);
+        }
+        return counter;
+    }
+    if (undoing) {
+        keys.Write(image);
+    } else {
+        if (changedSince) {
+            KeyRunRecord fresh(image, keys.Key());
+            if (fresh.Lost()) {
+                std::optional<Entry> counter = StoreImage(image.Bounds(), true);
+                if (counter) {
+                    FillBackWholeImage(image, keys.Key());
+                }
+                return counter;
+            }
+            keys = std::move(fresh);
+        }
+        FillBackWholeImage(image, keys.Key());
+    }
+    Entry counter;
+    counter.kind = SnapshotKind::FillBack;
+    counter.keys = std::move(step.keys);
     return counter;
 }
 

@@ -15,12 +15,19 @@
 #include "image/image_loader.h"
 #include "image/raster/fill_record.h"
 #include "image/raster/image_operation.h"
+#include "image/raster/key_run_record.h"
 #include "undo/pixel_buffer.h"
 #include "undo/snapshot_writer.h"
 
 namespace palvex {
 
-enum class SnapshotKind : std::int32_t { Image = 0, Barrier = 1, Fill = 2, Operation = 3 };
+enum class SnapshotKind : std::int32_t {
+    Image = 0,
+    Barrier = 1,
+    Fill = 2,
+    Operation = 3,
+    FillBack = 4
+};
 
 inline constexpr int kBarrierSlots = 1000;
 struct StoredBarrier {  // all 1000 slots and the count, as the barrier keeps them
@@ -68,6 +75,13 @@ public:
     // with no pixels stored. A turn builds its result in the buffer the last turn left behind.
     // False when a turn found no memory: the image is as it was, and no step was made.
     bool ApplyOperation(ImageOperation op);
+    // After a whole-image fill-back: where the key was before it, kept in memory, is the step.
+    // Undone it writes the key back; redone it runs the fill-back again. A lost record is
+    // refused (false): the caller stores a snapshot before the pass instead.
+    bool PushFillBack(KeyRunRecord record);
+    // The image was changed without a step (a stroke whose before-image could not be kept).
+    // Steps that are replayed rather than stored then keep the whole image for their way back.
+    void NoteUnrecordedChange();
     // Done flags. The caller first ends overlay/selection/paste/capture, and afterwards repaints
     // in full (and updates the scroll extent when width/height changed). A step that cannot be
     // put back leaves both stacks and the image as they were, after a message.
@@ -98,7 +112,8 @@ private:
         SnapshotHeader stored;  // the part of rect inside the image, as the file says it
         std::shared_ptr<PendingWrite> write;
         std::unique_ptr<StoredBarrier> barrier;
-        std::unique_ptr<FillRecord> fill;  // undo stack: write its before side; redo: after
+        std::unique_ptr<FillRecord> fill;    // undo stack: write its before side; redo: after
+        std::unique_ptr<KeyRunRecord> keys;  // undo stack: write the key; redo: the fill-back
         ImageOperation operation = ImageOperation::Invert;  // undo applies its inverse
         std::uint64_t serial = 0;  // pushes and counter steps, newest highest
     };
@@ -113,6 +128,7 @@ private:
     bool Step(std::vector<Entry>& from, std::vector<Entry>& to, bool undoing);
     std::optional<Entry> StepFill(Entry& step, bool undoing, bool first);
     std::optional<Entry> StepOperation(const Entry& step, bool undoing);
+    std::optional<Entry> StepFillBack(Entry& step, bool undoing);
     void Record(Entry entry);  // onto the undo stack, as a new change
     // Puts a step's pixels back after storing the counter step of `rect`, which it returns.
     std::optional<Entry> RestoreImage(const Entry& step, Rect rect, bool whole);
@@ -130,6 +146,7 @@ private:
     std::vector<Entry> undo_;  // oldest first
     std::vector<Entry> redo_;
     std::uint64_t serial_ = 0;
+    std::uint64_t unrecorded_ = 0;  // the serial of the newest change made without a step
     // The buffer the last turn left, for the turn that undoes it; kept only while a turn is the
     // newest change.
     Bitmap spare_;

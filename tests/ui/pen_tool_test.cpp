@@ -405,6 +405,104 @@ TEST_F(PenToolTest, TheWholeImageRangeChangesEveryMatchAtThePressAndRefusesAllCo
     EXPECT_EQ(prompter.shown.size(), 1u);
 }
 
+// The whole-image fill-back's step is where the key was, not a copy of the image: undone and
+// redone by the keys, every state comes back bit for bit.
+TEST_F(PenToolTest, TheWholeImageFillBackIsUndoneAndRedoneBitForBitFromItsKeyRuns) {
+    ui::CVemmarView& view = StartWithImage();
+    std::vector<Bitmap> states;
+    const auto keep = [&] {
+        const Bitmap& image = app->Model().image.WorkImage;
+        Bitmap copy;
+        ASSERT_TRUE(copy.Create(image.Width(), image.Height()));
+        ASSERT_TRUE(CopyBitmapBits(image, copy));
+        states.push_back(std::move(copy));
+    };
+    keep();
+    // Key pixels over the edge of the red block, so that the refill mixes colours.
+    Press({160, 110});
+    Move({160, 110}, Qt::LeftButton);
+    Move({172, 118}, Qt::LeftButton);
+    Release({172, 118});
+    keep();
+    Run(cmd::ID_HANI_ALL);
+    Run(cmd::ID_PEN_FILL);
+    Click({5, 5});
+    keep();
+    EXPECT_EQ(History().NewestUndoStep()->kind, SnapshotKind::FillBack);
+    EXPECT_NE(PixelAt(160, 110), kKey);
+    // Every grey pixel made the key, and refilled.
+    Run(cmd::ID_PEN_TRANS);
+    Click({5, 5});
+    keep();
+    Run(cmd::ID_PEN_FILL);
+    Click({5, 5});
+    keep();
+    EXPECT_EQ(History().NewestUndoStep()->kind, SnapshotKind::FillBack);
+    view.setFocus();
+    for (std::size_t i = states.size() - 1; i > 0; --i) {
+        QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+        ASSERT_TRUE(test::SameBitmaps(states[i - 1], app->Model().image.WorkImage, "undo")) << i;
+    }
+    for (std::size_t i = 1; i < states.size(); ++i) {
+        QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+        ASSERT_TRUE(test::SameBitmaps(states[i], app->Model().image.WorkImage, "redo")) << i;
+    }
+    EXPECT_EQ(Shown(160, 110), PixelFromColour(PixelAt(160, 110)));  // repainted
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+// A key scattered pixel by pixel would cost more to record than the copy: the copy it is.
+TEST_F(PenToolTest, AWholeImageFillBackOfARaggedKeyStoresTheWholeImage) {
+    StartWithImage();
+    Bitmap& image = app->Model().image.WorkImage;
+    for (int y = 0; y < image.Height(); ++y) {
+        for (int x = y % 2; x < image.Width(); x += 2) {
+            image.Row(y)[x] = PixelFromColour(kKey);
+        }
+    }
+    Bitmap checks;
+    ASSERT_TRUE(checks.Create(image.Width(), image.Height()));
+    ASSERT_TRUE(CopyBitmapBits(image, checks));
+    Run(cmd::ID_HANI_ALL);
+    Run(cmd::ID_PEN_FILL);
+    Click({5, 5});
+    const auto step = History().NewestUndoStep();
+    EXPECT_EQ(step->kind, SnapshotKind::Image);
+    EXPECT_TRUE(step->whole);
+    EXPECT_EQ(PixelAt(1, 0), kGrey);
+    EXPECT_EQ(PixelAt(0, 0), Rgb(210, 210, 210));  // five white outside, two grey neighbours
+    Run(cmd::ID_UNDO);
+    EXPECT_TRUE(test::SameBitmaps(checks, app->Model().image.WorkImage));
+}
+
+// A stroke that a quarter turn cut off keeps no step, yet stays in the image: undoing the
+// fill-back before it and redoing it must give that image back, stroke and all.
+TEST_F(PenToolTest, AStrokeLeftWithoutAStepSurvivesTheUndoAndRedoOfAFillBack) {
+    ui::CVemmarView& view = StartWithImage();
+    Click({60, 60});
+    Run(cmd::ID_HANI_ALL);
+    Run(cmd::ID_PEN_FILL);
+    Click({5, 5});
+    Run(cmd::ID_HANI_PART);
+    Run(cmd::ID_PEN_TRANS);
+    Press({120, 60});
+    Move({120, 60}, Qt::LeftButton);
+    Run(cmd::ID_ROT_90);
+    Release({120, 60});
+    EXPECT_EQ(History().UndoCount(), 3);  // the click, the fill-back and the turn
+    Run(cmd::ID_UNDO);                    // the turn
+    ASSERT_EQ(app->Model().image.width, 300);
+    EXPECT_EQ(PixelAt(120, 60), kKey);  // the stroke, turned back with the image
+    Bitmap before;
+    ASSERT_TRUE(before.Create(300, 200));
+    ASSERT_TRUE(CopyBitmapBits(app->Model().image.WorkImage, before));
+    view.setFocus();
+    QTest::keyClick(&view, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(PixelAt(60, 60), kKey);
+    QTest::keyClick(&view, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_TRUE(test::SameBitmaps(before, app->Model().image.WorkImage));
+}
+
 TEST_F(PenToolTest, TheOutlineShowsTheShapeTheSwatchAndTheReadout) {
     ui::CVemmarView& view = StartWithImage();
     const QRgb inverse = qRgb(155, 155, 155);

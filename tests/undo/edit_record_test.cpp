@@ -1,6 +1,6 @@
-// Steps that store no copy of the image: operations taken back by their inverse and fill
-// records, mixed with snapshot steps in random edits. Undoing all of them must give back the
-// original bit for bit, size included; redoing all, the edited image.
+// Steps that store no copy of the image: operations taken back by their inverse, fill records
+// and the fill-back's key runs, mixed with snapshot steps in random edits. Undoing all of them must
+// give back the original bit for bit, size included; redoing all, the edited image.
 
 #include <random>
 #include <vector>
@@ -9,6 +9,8 @@
 
 #include "image/raster/flood_fill.h"
 #include "image/raster/image_operation.h"
+#include "image/raster/key_run_record.h"
+#include "tools/pens.h"
 #include "undo/undo_history.h"
 #include "undo/undo_test_support.h"
 
@@ -45,7 +47,7 @@ struct Checker {
     // One random edit with its step; the image after it is kept.
     void Edit(std::mt19937& random) {
         Bitmap& image = f.state.WorkImage;
-        std::uniform_int_distribution<int> kind(0, 9);
+        std::uniform_int_distribution<int> kind(0, 11);
         const int k = kind(random);
         if (k <= 5) {
             ASSERT_TRUE(f.history.ApplyOperation(static_cast<ImageOperation>(k)));
@@ -56,6 +58,17 @@ struct Checker {
             FloodFillSurface(image, {x(random), y(random)}, Rgb(1, 2, 3 + k), &record);
             ASSERT_FALSE(record.Lost());
             ASSERT_TRUE(f.history.PushFill(std::move(record)));
+        } else if (k >= 10) {
+            // The whole-image fill-back, keyed on a colour of the image or on white or black.
+            std::uniform_int_distribution<int> x(0, image.Width() - 1);
+            std::uniform_int_distribution<int> y(0, image.Height() - 1);
+            const Colour key = k == 10             ? image.ReadPixel(x(random), y(random))
+                               : random() % 2 == 0 ? Rgb(255, 255, 255)
+                                                   : Rgb(0, 0, 0);
+            KeyRunRecord record(image, key);
+            ASSERT_FALSE(record.Lost());
+            FillBackWholeImage(image, key);
+            ASSERT_TRUE(f.history.PushFillBack(std::move(record)));
         } else {
             // A snapshot step, of a part or of the whole image.
             const Rect part = k == 8 ? Rect{1, 1, image.Width() / 2, image.Height() / 2} : Rect{};
@@ -102,6 +115,43 @@ TEST(EditRecords, RandomEditsOfEveryKindUndoAndRedoBitForBit) {
         }
         check.UndoAndRedoAll();
         EXPECT_TRUE(f.prompter.shown.empty());
+    }
+}
+
+// White and black among the patches, with any fourth byte, for the fill-back's keys; one pixel
+// wide and one pixel high images, whose every pixel reads outside neighbours.
+TEST(EditRecords, FillBacksAmongTheOtherStepsUndoAndRedoBitForBitOnAnyShape) {
+    const Size sizes[] = {{1, 1}, {1, 30}, {30, 1}, {2, 17}, {23, 7}, {40, 33}};
+    unsigned seed = 100;
+    for (const Size size : sizes) {
+        for (int round = 0; round < 4; ++round, ++seed) {
+            SCOPED_TRACE(::testing::Message()
+                         << size.width << "x" << size.height << " seed " << seed);
+            std::mt19937 random(seed);
+            HistoryFixture f(size.width, size.height);
+            Bitmap image = Patches(size.width, size.height, random);
+            for (Pixel& p : image.Pixels()) {
+                const Pixel fourth = static_cast<Pixel>(random()) & ~kRgbMask;
+                switch (random() % 4) {
+                    case 0:
+                        p = fourth | kRgbMask;
+                        break;
+                    case 1:
+                        p = fourth;
+                        break;
+                    default:
+                        break;
+                }
+            }
+            f.SetImage(std::move(image));
+            Checker check(f);
+            check.states.push_back(Copy(f.state.WorkImage));
+            for (int i = 0; i < kUndoLimit; ++i) {
+                check.Edit(random);
+            }
+            check.UndoAndRedoAll();
+            EXPECT_TRUE(f.prompter.shown.empty());
+        }
     }
 }
 

@@ -21,6 +21,14 @@ bool SnapshotHistory::ApplyOperation(ImageOperation op) {
     return history_->ApplyOperation(op);
 }
 
+bool SnapshotHistory::PushFillBack(KeyRunRecord record) {
+    return history_->PushFillBack(std::move(record));
+}
+
+void SnapshotHistory::NoteUnrecordedChange() {
+    history_->NoteUnrecordedChange();
+}
+
 bool SnapshotHistory::PushBarrierSnapshot() {
     return history_->PushSnapshot(SnapshotKind::Barrier);
 }

@@ -8,6 +8,7 @@
 #include "image/image_loader.h"
 #include "image/raster/fill_record.h"
 #include "image/raster/image_operation.h"
+#include "image/raster/key_run_record.h"
 
 namespace palvex {
 class UndoHistory;
@@ -34,6 +35,13 @@ public:
     virtual bool RecordsOperations() const { return false; }
     // Makes and records one; false when a turn found no memory (nothing changed).
     virtual bool ApplyOperation(ImageOperation /*op*/) { return false; }
+    // Whether the whole-image fill-back is recorded after the pass by PushFillBack, its step
+    // where the key was, rather than by a snapshot before it.
+    virtual bool RecordsFillBacks() const { return false; }
+    // After the pass, with the record taken before it; false for a lost record.
+    virtual bool PushFillBack(KeyRunRecord /*record*/) { return false; }
+    // The image was changed without a step.
+    virtual void NoteUnrecordedChange() {}
     // Before a change of the barrier's vertex list; false: the change must not be made. A
     // history that keeps no barrier steps lets the change go ahead unrecorded.
     virtual bool PushBarrierSnapshot() { return true; }
@@ -61,6 +69,9 @@ public:
     bool PushFill(FillRecord record) override;
     bool RecordsOperations() const override { return true; }
     bool ApplyOperation(ImageOperation op) override;
+    bool RecordsFillBacks() const override { return true; }
+    bool PushFillBack(KeyRunRecord record) override;
+    void NoteUnrecordedChange() override;
     bool PushBarrierSnapshot() override;
     void SetBarrierAccess(const BarrierAccess& access) override;
     bool Undo() override;

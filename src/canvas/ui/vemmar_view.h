@@ -82,6 +82,15 @@ public:
     // the operation itself, when it records them.
     bool RecordsOperations() const { return history_ != nullptr && history_->RecordsOperations(); }
     bool ApplyOperation(ImageOperation op) { return history_->ApplyOperation(op); }
+    // The whole-image fill-back is recorded after its pass, when the history takes that.
+    bool RecordsFillBacks() const { return history_ != nullptr && history_->RecordsFillBacks(); }
+    bool PushFillBack(KeyRunRecord record) { return history_->PushFillBack(std::move(record)); }
+    // After a change of the image that made no step.
+    void NoteUnrecordedChange() {
+        if (history_ != nullptr) {
+            history_->NoteUnrecordedChange();
+        }
+    }
     // The undo history: emptied at every load, its writes finished before a save and at exit.
     EditHistory* History() { return history_.get(); }
     void SetHistory(std::unique_ptr<EditHistory> history);

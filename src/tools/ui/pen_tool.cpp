@@ -2,10 +2,12 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <optional>
 
 #include "app/ui/qt_text.h"
 #include "canvas/image_layer.h"
 #include "canvas/ui/vemmar_view.h"
+#include "image/raster/key_run_record.h"
 #include "mainwindow/ui/my_ribbon_bar.h"
 #include "mainwindow/ui/my_status_bar.h"
 #include "resources/command_ids.h"
@@ -197,7 +199,9 @@ void PenTool::FinishStrokeForHistory() {
 // for the push and exchanged back after it.
 void PenTool::PushStrokeStep(Point q) {
     if (!stroke_->HasBefore()) {
-        return;  // the before-image could not be kept: the stroke stays without an undo step
+        // The before-image could not be kept: the stroke stays without an undo step.
+        services_.view.NoteUnrecordedChange();
+        return;
     }
     const ImageState& image = services_.model.image;
     const Rect whole{0, 0, image.width, image.height};
@@ -212,6 +216,7 @@ void PenTool::PushStrokeStep(Point q) {
     }
     Bitmap& work = services_.model.image.WorkImage;
     if (!stroke_->SwapBefore(work)) {
+        services_.view.NoteUnrecordedChange();
         return;
     }
     if (services_.view.PushImageSnapshot(rect)) {
@@ -230,7 +235,19 @@ void PenTool::PushStrokeStep(Point q) {
 
 void PenTool::ApplyPenToWholeImage(Point q) {
     CVemmarView& view = services_.view;
-    if (!view.PushImageSnapshot({})) {
+    const PenSettings settings = Settings();
+    Bitmap& work = services_.model.image.WorkImage;
+    // The fill-back changes only key pixels and keeps their fourth byte: where the key was is
+    // its whole undo step, a few bytes a row instead of a copy of the image. A key too ragged to
+    // record that way takes the copy.
+    std::optional<KeyRunRecord> keys;
+    if (settings.mode == PenMode::FillBack && view.RecordsFillBacks() && !work.IsNull()) {
+        keys.emplace(work, settings.key);
+        if (keys->Lost()) {
+            keys.reset();
+        }
+    }
+    if (!keys && !view.PushImageSnapshot({})) {
         return;
     }
     CMyStatusBar& bar = services_.statusBar;
@@ -242,7 +259,10 @@ void PenTool::ApplyPenToWholeImage(Point q) {
         }
         bar.SetProgressPosition(position);
     };
-    ApplyPenWholeImage(services_.model.image.WorkImage, q, Settings(), progress);
+    ApplyPenWholeImage(work, q, settings, progress);
+    if (keys) {
+        view.PushFillBack(std::move(*keys));  // a record that is not lost is always taken
+    }
     emit view.ImageEdited({});
 }
 

@@ -1,0 +1,134 @@
+#include "image/raster/key_run_record.h"
+
+#include <algorithm>
+#include <bit>
+#include <new>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define PALVEX_KEY_RUNS_SSE2 1
+#endif
+
+namespace palvex {
+namespace {
+
+constexpr int kBlock = 32;
+
+inline bool IsKey(Pixel p, Pixel key) {
+    return ((p ^ key) & kRgbMask) == 0;
+}
+
+// Bit i set when pixel i of the block is the key. A block wholly inside or outside a run is then
+// passed over with one comparison, and the edges inside a block are found from the bits, which
+// keeps the scan near the speed of reading the image.
+inline std::uint32_t KeyMask(const Pixel* p, Pixel key) {
+#ifdef PALVEX_KEY_RUNS_SSE2
+    const __m128i rgb = _mm_set1_epi32(static_cast<int>(kRgbMask));
+    const __m128i wanted = _mm_set1_epi32(static_cast<int>(key & kRgbMask));
+    std::uint32_t mask = 0;
+    for (int i = 0; i < kBlock / 4; ++i) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 4 * i));
+        const __m128i same = _mm_cmpeq_epi32(_mm_and_si128(v, rgb), wanted);
+        mask |= static_cast<std::uint32_t>(_mm_movemask_ps(_mm_castsi128_ps(same))) << (4 * i);
+    }
+    return mask;
+#else
+    std::uint32_t mask = 0;
+    for (int i = 0; i < kBlock; ++i) {
+        mask |= static_cast<std::uint32_t>(IsKey(p[i], key)) << i;
+    }
+    return mask;
+#endif
+}
+
+}  // namespace
+
+KeyRunRecord::KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget)
+    : width_(image.Width()), height_(image.Height()), key_(key) {
+    if (image.IsNull()) {
+        return;
+    }
+    const std::size_t bytes = budget != 0 ? budget : image.ByteCount() / 8;
+    // A floor, so that small images, whose copies cost little either way, are recorded too.
+    budget_ = std::max<std::size_t>(bytes / sizeof(Run), budget != 0 ? 0 : 4096);
+    lost_ = false;
+    // No pixel's colour has the top byte of "no colour": then nothing is the key.
+    if (key > kRgbMask) {
+        return;
+    }
+    const Pixel pixelKey = PixelFromColour(key);
+    try {
+        for (int y = 0; y < height_; ++y) {
+            if (!ScanRow(image.Row(y), y, pixelKey)) {
+                break;
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        lost_ = true;
+    }
+    if (lost_) {
+        runs_ = {};  // the caller falls back to a copy, which needs the memory
+    }
+}
+
+bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key) {
+    bool inRun = false;
+    int start = 0;
+    const auto edge = [&](int x) {
+        if (!inRun) {
+            start = x;
+            inRun = true;
+            return true;
+        }
+        inRun = false;
+        if (runs_.size() >= budget_) {
+            lost_ = true;
+            return false;
+        }
+        runs_.push_back({y, start, x});
+        return true;
+    };
+    int x = 0;
+    for (; x <= width_ - kBlock; x += kBlock) {
+        const std::uint32_t mask = KeyMask(row + x, key);
+        if (mask == (inRun ? ~0u : 0u)) {
+            continue;
+        }
+        // A bit for every pixel that differs from the one before it.
+        for (std::uint32_t edges = mask ^ (mask << 1 | (inRun ? 1u : 0u)); edges != 0;
+             edges &= edges - 1) {
+            if (!edge(x + std::countr_zero(edges))) {
+                return false;
+            }
+        }
+    }
+    for (; x < width_; ++x) {
+        if (IsKey(row[x], key) != inRun && !edge(x)) {
+            return false;
+        }
+    }
+    return !inRun || edge(width_);
+}
+
+bool KeyRunRecord::Fits(const Bitmap& image) const {
+    return !lost_ && !image.IsNull() && image.Width() == width_ && image.Height() == height_;
+}
+
+bool KeyRunRecord::Write(Bitmap& image) const {
+    if (!Fits(image)) {
+        return false;
+    }
+    const Pixel rgb = PixelFromColour(key_) & kRgbMask;
+    for (const Run& run : runs_) {
+        // Bounds in locals: the compiler cannot tell the pixels from the record, and would read
+        // the run's end again after every store instead of vectorising.
+        Pixel* p = image.Row(run.y) + run.x0;
+        Pixel* const end = p + (run.x1 - run.x0);
+        for (; p != end; ++p) {
+            *p = (*p & ~kRgbMask) | rgb;
+        }
+    }
+    return true;
+}
+
+}  // namespace palvex

@@ -15,6 +15,10 @@
 namespace palvex {
 namespace {
 
+bool IsTurn(ImageOperation op) {
+    return op == ImageOperation::TurnClockwise || op == ImageOperation::TurnCounterClockwise;
+}
+
 // A part of the image is grown by this on every side before it is stored.
 constexpr int kMargin = 2;
 // Smaller snapshots are written before the push returns, so that a failed write can still
@@ -137,6 +141,9 @@ bool UndoHistory::ApplyOperation(ImageOperation op) {
     entry.kind = SnapshotKind::Operation;
     entry.operation = op;
     Record(std::move(entry));
+    if (IsTurn(op)) {
+        spareFor_ = undo_.back().serial;
+    }
     return true;
 }
 
@@ -380,7 +387,9 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         }
         barrier_.restore(*step.barrier);
     } else if (step.kind == SnapshotKind::Fill) {
-        if (!(counter = StepFill(step, undoing, undoing && to.empty()))) {
+        // The first undo, or one after a change nobody recorded, checks the runs.
+        const bool check = undoing && (to.empty() || unrecorded_ > step.serial);
+        if (!(counter = StepFill(step, undoing, check))) {
             return false;
         }
     } else if (step.kind == SnapshotKind::Operation) {
@@ -402,6 +411,9 @@ bool UndoHistory::Step(std::vector<Entry>& from, std::vector<Entry>& to, bool un
         Drop(step);  // put back: its file or its pixels are no longer needed
     }
     counter->serial = ++serial_;
+    if (counter->kind == SnapshotKind::Operation && IsTurn(counter->operation)) {
+        spareFor_ = counter->serial;  // a turn, either way, leaves the other side in the spare
+    }
     from.pop_back();
     to.push_back(std::move(*counter));
     return true;
@@ -434,11 +446,17 @@ std::optional<UndoHistory::Entry> UndoHistory::StepFill(Entry& step, bool undoin
 }
 
 // An operation step is its own counter step. Changes after it that nobody recorded need no care:
-// the inverse and the operation undo each other on any image.
+// the inverse and the operation undo each other on any image. A turn whose other side is still
+// in the spare buffer, with nothing changed since, is taken back by exchanging the two.
 std::optional<UndoHistory::Entry> UndoHistory::StepOperation(const Entry& step, bool undoing) {
     Bitmap& image = image_.WorkImage;
-    if (!palvex::ApplyOperation(image, undoing ? Inverse(step.operation) : step.operation,
-                                &spare_)) {
+    const bool exchange = IsTurn(step.operation) && spareFor_ == step.serial &&
+                          unrecorded_ < step.serial && !spare_.IsNull() &&
+                          spare_.Width() == image.Height() && spare_.Height() == image.Width();
+    if (exchange) {
+        std::swap(image, spare_);
+    } else if (!palvex::ApplyOperation(image, undoing ? Inverse(step.operation) : step.operation,
+                                       &spare_)) {
         prompter_.Error(str::kMemoryAllocationFailed, texts::kImagePrefix);
         return std::nullopt;
     }

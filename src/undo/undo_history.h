@@ -148,8 +148,10 @@ private:
     std::uint64_t serial_ = 0;
     std::uint64_t unrecorded_ = 0;  // the serial of the newest change made without a step
     // The buffer the last turn left, for the turn that undoes it; kept only while a turn is the
-    // newest change.
+    // newest change. It holds the image as it is on the other side of the step with serial
+    // `spareFor_`, as long as that step is not followed by an unrecorded change.
     Bitmap spare_;
+    std::uint64_t spareFor_ = 0;
     PixelBufferPool pool_;
     SnapshotWriter writer_{pool_};  // declared last: it is stopped before the pool goes
 };

@@ -241,5 +241,44 @@ TEST(EditRecords, TheTurnsSpareBufferIsHeldOnlyWhileATurnIsTheNewestChange) {
     EXPECT_LT(f.history.HeldPixels(), 60u * 40u);
 }
 
+// Undoing and redoing a turn exchanges the image with the buffer the turn left, which must then
+// hold exactly the other side: after turns in a row, an operation in between, and a change that
+// bypassed the history (which must survive, turned with the rest).
+TEST(EditRecords, TurnsTakenBackByExchangeGiveTheSamePixelsAsTurningBack) {
+    HistoryFixture f(60, 40);
+    const Bitmap original = Copy(f.state.WorkImage);
+    ASSERT_TRUE(f.history.ApplyOperation(ImageOperation::TurnClockwise));
+    const Bitmap turned = Copy(f.state.WorkImage);
+    ASSERT_TRUE(f.history.Undo());
+    EXPECT_TRUE(Same(original, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Redo());
+    EXPECT_TRUE(Same(turned, f.state.WorkImage));
+
+    // A second turn overwrites the spare: the first one's undo must turn, not exchange.
+    ASSERT_TRUE(f.history.ApplyOperation(ImageOperation::TurnClockwise));
+    ASSERT_TRUE(f.history.ApplyOperation(ImageOperation::Invert));
+    ASSERT_TRUE(f.history.Undo());
+    ASSERT_TRUE(f.history.Undo());
+    EXPECT_TRUE(Same(turned, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Undo());
+    EXPECT_TRUE(Same(original, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Redo());
+    ASSERT_TRUE(f.history.Redo());
+    ASSERT_TRUE(f.history.Redo());
+    Bitmap expected = Copy(turned);
+    ASSERT_TRUE(ApplyOperation(expected, ImageOperation::TurnClockwise));
+    ASSERT_TRUE(ApplyOperation(expected, ImageOperation::Invert));
+    EXPECT_TRUE(Same(expected, f.state.WorkImage));
+
+    // A change nobody recorded after a turn is turned back with the image, not dropped.
+    ASSERT_TRUE(f.history.ApplyOperation(ImageOperation::TurnCounterClockwise));
+    f.state.WorkImage.Row(3)[5] = 0x12345678u;
+    f.history.NoteUnrecordedChange();
+    Bitmap changed = Copy(f.state.WorkImage);
+    ASSERT_TRUE(f.history.Undo());
+    ASSERT_TRUE(ApplyOperation(changed, ImageOperation::TurnClockwise));
+    EXPECT_TRUE(Same(changed, f.state.WorkImage));
+}
+
 }  // namespace
 }  // namespace palvex

@@ -13,7 +13,7 @@ namespace palvex::fill_back {
 // of rows loaded ahead of the steps, and the rows behind them not yet written back.
 inline constexpr int kStripLanes = 64;
 inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
-inline constexpr int kChunkRows = 64;
+inline constexpr int kChunkRows = 128;
 inline constexpr int kRingRows = kChunkRows + 4 * kStripLanes + 8;
 inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows;
 

@@ -4,10 +4,14 @@
 #include <bit>
 #include <new>
 
+#include "image/parallel.h"
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define PALVEX_KEY_RUNS_SSE2 1
 #endif
+
+#include "image/parallel.h"
 
 namespace palvex {
 namespace {
@@ -57,10 +61,37 @@ KeyRunRecord::KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget)
         return;
     }
     const Pixel pixelKey = PixelFromColour(key);
+    // Bands of rows on every core, each with its runs of its own, joined in order: the scan is a
+    // read of the whole image, and one core does not reach the memory's speed.
+    const std::size_t bands = std::min<std::size_t>(static_cast<std::size_t>(height_),
+                                                    std::size_t{4} * WorkersFor(height_));
+    std::vector<std::vector<Run>> found(bands);
+    std::vector<char> failed(bands, 0);
+    ParallelFor(bands, [&](std::size_t band, unsigned) {
+        const int first = static_cast<int>(band * height_ / bands);
+        const int last = static_cast<int>((band + 1) * height_ / bands);
+        try {
+            for (int y = first; y < last; ++y) {
+                if (!ScanRow(image.Row(y), y, pixelKey, width_, budget_, found[band])) {
+                    failed[band] = 1;
+                    return;
+                }
+            }
+        } catch (const std::bad_alloc&) {
+            failed[band] = 1;
+        }
+    });
+    std::size_t total = 0;
+    for (std::size_t band = 0; band < bands; ++band) {
+        lost_ = lost_ || failed[band] != 0;
+        total += found[band].size();
+    }
+    lost_ = lost_ || total > budget_;
     try {
-        for (int y = 0; y < height_; ++y) {
-            if (!ScanRow(image.Row(y), y, pixelKey)) {
-                break;
+        if (!lost_) {
+            runs_.reserve(total);
+            for (const std::vector<Run>& runs : found) {
+                runs_.insert(runs_.end(), runs.begin(), runs.end());
             }
         }
     } catch (const std::bad_alloc&) {
@@ -71,7 +102,8 @@ KeyRunRecord::KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget)
     }
 }
 
-bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key) {
+bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key, int width, std::size_t budget,
+                           std::vector<Run>& runs) {
     bool inRun = false;
     int start = 0;
     const auto edge = [&](int x) {
@@ -81,15 +113,14 @@ bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key) {
             return true;
         }
         inRun = false;
-        if (runs_.size() >= budget_) {
-            lost_ = true;
+        if (runs.size() >= budget) {
             return false;
         }
-        runs_.push_back({y, start, x});
+        runs.push_back({y, start, x});
         return true;
     };
     int x = 0;
-    for (; x <= width_ - kBlock; x += kBlock) {
+    for (; x <= width - kBlock; x += kBlock) {
         const std::uint32_t mask = KeyMask(row + x, key);
         if (mask == (inRun ? ~0u : 0u)) {
             continue;
@@ -102,12 +133,12 @@ bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key) {
             }
         }
     }
-    for (; x < width_; ++x) {
+    for (; x < width; ++x) {
         if (IsKey(row[x], key) != inRun && !edge(x)) {
             return false;
         }
     }
-    return !inRun || edge(width_);
+    return !inRun || edge(width);
 }
 
 bool KeyRunRecord::Fits(const Bitmap& image) const {

@@ -37,7 +37,9 @@ private:
         std::int32_t x0;
         std::int32_t x1;
     };
-    bool ScanRow(const Pixel* row, int y, Pixel key);
+    // Appends the key's runs of row y; false when `runs` would outgrow the budget.
+    static bool ScanRow(const Pixel* row, int y, Pixel key, int width, std::size_t budget,
+                        std::vector<Run>& runs);
 
     int width_ = 0;
     int height_ = 0;

@@ -3,7 +3,29 @@
 #include <system_error>
 #include <utility>
 
+#if defined(__linux__)
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#elif defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace palvex {
+namespace {
+
+// Compression is never what the user waits for, except in an undo, which waits idle: the thread
+// (and the band threads it starts, which inherit it) gives way to the edit that follows its
+// snapshot, which would otherwise share the cores with it.
+void GiveWay() {
+#if defined(__linux__)
+    ::setpriority(PRIO_PROCESS, static_cast<id_t>(::syscall(SYS_gettid)), 10);
+#elif defined(_WIN32)
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+#endif
+}
+
+}  // namespace
 
 SnapshotWriter::~SnapshotWriter() {
     {
@@ -64,6 +86,7 @@ void SnapshotWriter::WaitFor(const PendingWrite& write) {
 }
 
 void SnapshotWriter::Run() {
+    GiveWay();
     std::unique_lock lock(mutex_);
     for (;;) {
         changed_.wait(lock, [this] { return stopping_ || !queue_.empty() || !removals_.empty(); });

@@ -246,6 +246,44 @@ TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
     }
 }
 
+// A photo on a cleared background, as the pen meets it: wide areas that refill with one colour
+// (where the pass takes its shortcut) beside smears of many, over many strips and both threads.
+TEST(Pens, WholeImageFillBackOfAPhotoOnAClearedBackgroundMatchesTheColumnOrder) {
+    constexpr int kWidth = 1000;
+    constexpr int kHeight = 700;
+    for (const Colour key : {kKey, Rgb(255, 255, 255)}) {
+        Bitmap original;
+        ASSERT_TRUE(original.Create(kWidth, kHeight));
+        std::uint32_t noise = 99;
+        for (int y = 0; y < kHeight; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                const bool object = x >= 300 && x < 650 && y >= 200 && y < 520;
+                noise = noise * 1664525u + 1013904223u;
+                original.Row(y)[x] = object
+                                         ? PixelFromColour(Rgb(x * 255 / kWidth, y * 255 / kHeight,
+                                                               static_cast<int>(noise >> 24)))
+                                         : PixelFromColour(key) | (noise & 0xFF000000u);
+            }
+        }
+        Bitmap expected;
+        ASSERT_TRUE(expected.Create(kWidth, kHeight));
+        ASSERT_TRUE(CopyBitmapBits(original, expected));
+        FillBackByColumns(expected, key);
+        for (const FillBackPass pass :
+             {FillBackPass::Vectors, FillBackPass::Avx2, FillBackPass::Avx512}) {
+            if (!FillBackPassAvailable(pass)) {
+                continue;
+            }
+            Bitmap image;
+            ASSERT_TRUE(image.Create(kWidth, kHeight));
+            ASSERT_TRUE(CopyBitmapBits(original, image));
+            FillBackWholeImage(image, key, pass);
+            EXPECT_TRUE(SameBitmaps(expected, image, "fill_back_photo"))
+                << "key " << key << ", pass " << static_cast<int>(pass);
+        }
+    }
+}
+
 // "No colour" as the key matches no pixel: nothing changes.
 TEST(Pens, WholeImageFillBackWithNoKeyChangesNothing) {
     Bitmap image = Solid(70, 3, Rgb(255, 255, 255));

@@ -100,6 +100,17 @@ struct Checker {
     std::vector<Bitmap> states;
 };
 
+// A full history of random edits from the fixture's image, all undone and all redone.
+void EditThenUndoAndRedoAll(HistoryFixture& f, std::mt19937& random) {
+    Checker check(f);
+    check.states.push_back(Copy(f.state.WorkImage));
+    for (int i = 0; i < kUndoLimit; ++i) {
+        check.Edit(random);
+    }
+    check.UndoAndRedoAll();
+    EXPECT_TRUE(f.prompter.shown.empty());
+}
+
 TEST(EditRecords, RandomEditsOfEveryKindUndoAndRedoBitForBit) {
     for (unsigned seed = 1; seed <= 24; ++seed) {
         SCOPED_TRACE(seed);
@@ -108,13 +119,7 @@ TEST(EditRecords, RandomEditsOfEveryKindUndoAndRedoBitForBit) {
         std::uniform_int_distribution<int> side(5, 41);
         HistoryFixture f(side(random), side(random));
         f.SetImage(Patches(f.state.width, f.state.height, random));
-        Checker check(f);
-        check.states.push_back(Copy(f.state.WorkImage));
-        for (int i = 0; i < kUndoLimit; ++i) {
-            check.Edit(random);
-        }
-        check.UndoAndRedoAll();
-        EXPECT_TRUE(f.prompter.shown.empty());
+        EditThenUndoAndRedoAll(f, random);
     }
 }
 
@@ -144,13 +149,7 @@ TEST(EditRecords, FillBacksAmongTheOtherStepsUndoAndRedoBitForBitOnAnyShape) {
                 }
             }
             f.SetImage(std::move(image));
-            Checker check(f);
-            check.states.push_back(Copy(f.state.WorkImage));
-            for (int i = 0; i < kUndoLimit; ++i) {
-                check.Edit(random);
-            }
-            check.UndoAndRedoAll();
-            EXPECT_TRUE(f.prompter.shown.empty());
+            EditThenUndoAndRedoAll(f, random);
         }
     }
 }

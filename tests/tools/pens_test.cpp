@@ -193,11 +193,14 @@ TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
         {128, 200},
         {150, 131},
         {200, 70},
-        // one strip of columns and one over; taller than the strips' ring of rows
-        {34, 40},
-        {35, 3},
+        // one strip of columns and one over; taller than the strips' window of rows, ending
+        // on a whole chunk of rows and one row after one
+        {66, 40},
+        {67, 3},
         {67, 600},
-        {300, 290}};
+        {300, 290},
+        {130, 640},
+        {131, 769}};
     const Colour keys[] = {kKey, Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(85, 85, 85)};
     int round = 0;
     for (const auto& [w, h] : sizes) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QWindow>
 #include <cstdio>
 #include <filesystem>
@@ -39,6 +40,17 @@ inline bool ShowEditor(ui::CVemmarApp& app) {
     const bool shown = app.View()->viewport()->isVisible();
     app.View()->ImageReplaced();
     return shown;
+}
+
+// A left click at a point of the canvas window, press and release, as the mouse sends them.
+inline void ClickCanvas(ui::CVemmarApp& app, QPointF at) {
+    QWidget* viewport = app.View()->viewport();
+    for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(viewport, &event);
+    }
 }
 
 }  // namespace palvex::bench

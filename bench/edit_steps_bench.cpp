@@ -6,7 +6,6 @@
 // offscreen platform.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -80,15 +79,7 @@ struct Editor {
     }
     ui::AppServices Services() { return {prompter, store, shell, WorkFolder(), {}}; }
     void Run(int id) { app.Router().Dispatch(id); }
-    void Click(QPointF p) {
-        QWidget* viewport = app.View()->viewport();
-        QMouseEvent press(QEvent::MouseButtonPress, p, viewport->mapToGlobal(p), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, p, viewport->mapToGlobal(p), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &release);
-    }
+    void Click(QPointF p) { bench::ClickCanvas(app, p); }
     // A flood fill at the window point, in the colour the barrier writes.
     void Fill(QPointF p) {
         Run(cmd::ID_PAINT);

@@ -8,7 +8,6 @@
 // The two images are generated once into the folder (default /tmp/palvex-load-bench) and reused.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QWindow>
 #include <algorithm>
 #include <chrono>
@@ -212,15 +211,7 @@ struct Editor {
         app.Router().Dispatch(cmd::ID_FILE_NEW);
         QApplication::processEvents();
     }
-    void Click(QPointF at) {
-        QWidget* viewport = app.View()->viewport();
-        for (const auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
-                              Qt::NoModifier);
-            QApplication::sendEvent(viewport, &event);
-        }
-    }
+    void Click(QPointF at) { bench::ClickCanvas(app, at); }
     // Edits of every kind that keeps memory: a recorded fill, whole-image passes with their
     // snapshots, a pen stroke over the whole image, and a floating copy of the whole image.
     void Edit() {

@@ -8,7 +8,6 @@
 // The PNG is made first by a child process, so that making it does not count.
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -123,15 +122,7 @@ int Run(const std::filesystem::path& folder, const std::filesystem::path& png) {
     bench::ShowEditor(app);
     Report("loaded");
 
-    QWidget* viewport = app.View()->viewport();
-    const auto click = [viewport](QPointF p) {
-        QMouseEvent press(QEvent::MouseButtonPress, p, viewport->mapToGlobal(p), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, p, viewport->mapToGlobal(p), Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(viewport, &release);
-    };
+    const auto click = [&app](QPointF p) { bench::ClickCanvas(app, p); };
     app.Router().Dispatch(cmd::ID_PAINT);
     for (int i = 0; i < 10; ++i) {
         app.Model().settings.drawColour = i % 2 == 0 ? Rgb(255, 0, 0) : Rgb(0, 0, 255);

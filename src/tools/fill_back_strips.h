@@ -10,11 +10,13 @@
 namespace palvex::fill_back {
 
 // Lanes (image columns) of one strip, and the window of skewed rows each strip works in: a chunk
-// of rows loaded ahead of the steps, and the rows behind them not yet written back.
+// of rows loaded ahead of the steps, the skew of the strip's lanes, and the rows behind the steps
+// that a group of written-back lanes still reads.
 inline constexpr int kStripLanes = 64;
+inline constexpr int kWriteLanes = 16;
 inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
 inline constexpr int kChunkRows = 128;
-inline constexpr int kRingRows = kChunkRows + 4 * kStripLanes + 8;
+inline constexpr int kRingRows = kChunkRows + 2 * kStripLanes + 2 * kWriteLanes + 8;
 inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows;
 
 struct Strip {

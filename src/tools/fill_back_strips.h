@@ -25,6 +25,10 @@ struct Strip {
     int height = 0;
     int x0 = 0;             // the strip's first column: 1 <= x0, x0 + kStripLanes < width
     std::uint32_t key = 0;  // red, green, blue of the transparent colour in pixel order
+    // Where the strip's key pixels were before the pass, one word a row with lane j in bit j;
+    // null when not wanted.
+    std::uint64_t* keyBits = nullptr;
+    std::ptrdiff_t keyBitsStride = 0;  // words from one row to the next
     // Blocks until the strip to the left has written back rows [0, rows); then, after this strip
     // has written back rows [0, rows), tells the strip to the right.
     void* context = nullptr;

@@ -314,7 +314,8 @@ void Written(void* context, int rows) {
 }
 
 // Columns [1, returned) in strips on every core; the caller fills the rest.
-int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress& progress) {
+int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress& progress,
+                   KeyBits* before) {
     const int width = image.Width();
     const std::size_t strips =
         width > 2 ? static_cast<std::size_t>((width - 2) / fill_back::kStripLanes) : 0;
@@ -334,6 +335,11 @@ int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress&
         strip.height = image.Height();
         strip.x0 = 1 + static_cast<int>(i) * fill_back::kStripLanes;
         strip.key = key;
+        if (before != nullptr) {
+            // Column x0 is bit 64 (1 + i) of a row: the strip's own word.
+            strip.keyBits = before->Row(0) + (strip.x0 + KeyBits::kOffset) / 64;
+            strip.keyBitsStride = before->WordsPerRow();
+        }
         strip.context = &context;
         strip.waitForLeft = WaitForLeft;
         strip.written = Written;
@@ -356,27 +362,37 @@ bool FillBackPassAvailable(FillBackPass pass) {
     return pass == FillBackPass::Columns || StripFillOf(pass) != nullptr;
 }
 
-void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress) {
+void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress, KeyBits* before) {
     static const FillBackPass fastest = FastestFillBack();
-    FillBackWholeImage(image, key, fastest, progress);
+    FillBackWholeImage(image, key, fastest, progress, before);
 }
 
-void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass,
-                        const PassProgress& progress) {
+void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass, const PassProgress& progress,
+                        KeyBits* before) {
     // No pixel's colour has the top byte of "no colour": nothing can be the key.
     if (key > kRgbMask || image.IsNull()) {
         return;
+    }
+    if (before != nullptr &&
+        (before->Width() != image.Width() || before->Height() != image.Height())) {
+        before = nullptr;
     }
     const Pixel keyPixel = PixelFromColour(key) & kRgbMask;
     const int width = image.Width();
     const int height = image.Height();
     int x = 0;
     if (const StripFill fill = StripFillOf(pass); fill != nullptr && width > 0) {
+        if (before != nullptr) {
+            before->Scan(image, key, 0, 1);
+        }
         FillBackColumn(image, 0, 0, height, keyPixel);
         if (progress) {
             progress(0, width);
         }
-        x = FillBackStrips(image, keyPixel, fill, progress);
+        x = FillBackStrips(image, keyPixel, fill, progress, before);
+    }
+    if (before != nullptr) {
+        before->Scan(image, key, x, width);
     }
     // Whatever the strips left, column after column as the definition goes.
     for (int x0 = x; x0 < width; x0 += kFillBackStrip) {
@@ -389,7 +405,7 @@ void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass,
 }
 
 bool ApplyPenWholeImage(Bitmap& image, Point q, const PenSettings& settings,
-                        const PassProgress& progress) {
+                        const PassProgress& progress, KeyBits* before) {
     if (WholeImagePenRefused(settings) || image.IsNull()) {
         return false;
     }
@@ -398,7 +414,7 @@ bool ApplyPenWholeImage(Bitmap& image, Point q, const PenSettings& settings,
         progress(0, image.Width());
     }
     if (settings.mode == PenMode::FillBack) {
-        FillBackWholeImage(image, settings.key, progress);
+        FillBackWholeImage(image, settings.key, progress, before);
     } else {
         ReplaceMatchingColours(image, reference, settings.drawColour, settings.targets.tolerance);
     }

@@ -5,6 +5,7 @@
 #include "canvas/canvas_mapping.h"
 #include "image/bitmap.h"
 #include "image/colour.h"
+#include "image/raster/key_run_record.h"
 #include "tools/processing_range.h"
 #include "tools/range_pixels.h"
 #include "tools/range_shape.h"
@@ -61,8 +62,11 @@ bool WholeImagePenRefused(const PenSettings& settings);
 void ReplaceMatchingColours(Bitmap& image, Colour reference, Colour drawColour, int tolerance);
 
 // The whole-image fill-back: the pixels that filling columns left to right, each top to bottom,
-// in place, gives. Progress range is the width; positions are multiples of 20.
-void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress = {});
+// in place, gives. Progress range is the width; positions are multiples of 20. With `before`
+// (Reset to the image's size), the pass also sets the bits where the key was before it, taken
+// as it reads the image: the undo record needs no scan of its own.
+void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress = {},
+                        KeyBits* before = nullptr);
 
 // The ways that pass can run, all to the same pixels: column by column, or in strips of columns
 // on every core with vectors of the build's own width or of the processor's AVX2 or AVX-512.
@@ -70,11 +74,12 @@ void FillBackWholeImage(Bitmap& image, Colour key, const PassProgress& progress 
 enum class FillBackPass { Columns, Vectors, Avx2, Avx512 };
 bool FillBackPassAvailable(FillBackPass pass);
 void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass,
-                        const PassProgress& progress = {});
+                        const PassProgress& progress = {}, KeyBits* before = nullptr);
 
 // The whole-image application at the press (the caller has pushed a whole-image undo
-// snapshot). False, changing nothing, when WholeImagePenRefused.
+// snapshot, or passes `before` to the fill-back). False, changing nothing, when
+// WholeImagePenRefused.
 bool ApplyPenWholeImage(Bitmap& image, Point q, const PenSettings& settings,
-                        const PassProgress& progress = {});
+                        const PassProgress& progress = {}, KeyBits* before = nullptr);
 
 }  // namespace palvex

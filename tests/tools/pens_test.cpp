@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "geometry/math_sub.h"
+#include "image/raster/key_run_record.h"
 #include "support/test_support.h"
 
 namespace palvex {
@@ -235,14 +236,33 @@ TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
                         }
                     }
                 }
+                Bitmap original;
+                ASSERT_TRUE(original.Create(w, h));
+                ASSERT_TRUE(CopyBitmapBits(image, original));
                 Bitmap expected;
                 ASSERT_TRUE(expected.Create(w, h));
                 ASSERT_TRUE(CopyBitmapBits(image, expected));
                 FillBackByColumns(expected, key);
-                FillBackWholeImage(image, key, pass);
+                KeyBits bits;
+                ASSERT_TRUE(bits.Reset(w, h));
+                FillBackWholeImage(image, key, pass, {}, &bits);
+                const std::string where = std::to_string(w) + " x " + std::to_string(h) + ", key " +
+                                          std::to_string(key) + ", pass " +
+                                          std::to_string(static_cast<int>(pass));
                 ASSERT_TRUE(
                     SameBitmaps(expected, image, "fill_back_exact_" + std::to_string(round)))
-                    << w << " x " << h << ", key " << key << ", pass " << static_cast<int>(pass);
+                    << where;
+                // The pass took where the key was as it went; the record made of that, as runs
+                // or (with no budget for runs) as the bits, takes the pass back.
+                KeyBits scanned;
+                ASSERT_TRUE(scanned.Reset(w, h));
+                scanned.Scan(original, key, 0, w);
+                ASSERT_TRUE(
+                    std::equal(bits.Row(0), bits.Row(0) + bits.WordsPerRow() * h, scanned.Row(0)))
+                    << where;
+                const KeyRunRecord record(std::move(bits), key, round % 2 == 0 ? 0 : 1);
+                ASSERT_TRUE(record.Write(image));
+                ASSERT_TRUE(SameBitmaps(original, image, "fill_back_undone")) << where;
                 ++round;
             }
         }

@@ -451,8 +451,9 @@ TEST_F(PenToolTest, TheWholeImageFillBackIsUndoneAndRedoneBitForBitFromItsKeyRun
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-// A key scattered pixel by pixel would cost more to record than the copy: the copy it is.
-TEST_F(PenToolTest, AWholeImageFillBackOfARaggedKeyStoresTheWholeImage) {
+// A key scattered pixel by pixel would cost more as runs than as one bit a pixel: the step keeps
+// the bits, a thirty-second of the image, and still no copy of it.
+TEST_F(PenToolTest, AWholeImageFillBackOfARaggedKeyKeepsTheBitsOfTheKey) {
     StartWithImage();
     Bitmap& image = app->Model().image.WorkImage;
     for (int y = 0; y < image.Height(); ++y) {
@@ -467,12 +468,19 @@ TEST_F(PenToolTest, AWholeImageFillBackOfARaggedKeyStoresTheWholeImage) {
     Run(cmd::ID_PEN_FILL);
     Click({5, 5});
     const auto step = History().NewestUndoStep();
-    EXPECT_EQ(step->kind, SnapshotKind::Image);
-    EXPECT_TRUE(step->whole);
+    EXPECT_EQ(step->kind, SnapshotKind::FillBack);
+    const std::size_t pixels = checks.PixelCount();
+    EXPECT_GE(History().HeldPixels(), pixels / 32);  // the bits, more than the runs would be
+    EXPECT_LT(History().HeldPixels(), pixels / 16);
     EXPECT_EQ(PixelAt(1, 0), kGrey);
     EXPECT_EQ(PixelAt(0, 0), Rgb(210, 210, 210));  // five white outside, two grey neighbours
+    Bitmap filled;
+    ASSERT_TRUE(filled.Create(image.Width(), image.Height()));
+    ASSERT_TRUE(CopyBitmapBits(app->Model().image.WorkImage, filled));
     Run(cmd::ID_UNDO);
-    EXPECT_TRUE(test::SameBitmaps(checks, app->Model().image.WorkImage));
+    EXPECT_TRUE(test::SameBitmaps(checks, app->Model().image.WorkImage, "undo"));
+    Run(cmd::ID_REDO);
+    EXPECT_TRUE(test::SameBitmaps(filled, app->Model().image.WorkImage, "redo"));
 }
 
 // A stroke that a quarter turn cut off keeps no step, yet stays in the image: undoing the

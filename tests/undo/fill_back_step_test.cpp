@@ -94,7 +94,7 @@ TEST(KeyRuns, AKeyTooRaggedForTheBudgetIsLostAndWritesNothing) {
         }
     }
     EXPECT_EQ(KeyRunRecord(checks, kGreen).RunCount(), 400u);  // small images get a floor
-    const KeyRunRecord lost(checks, kGreen, 399 * 12);         // room for 399 runs of twelve bytes
+    KeyRunRecord lost(checks, kGreen, 399 * 12);               // room for 399 runs of twelve bytes
     EXPECT_TRUE(lost.Lost());
     EXPECT_FALSE(lost.Fits(checks));
     Bitmap image = test::SolidBitmap(40, 20, 0xFF010203u);
@@ -107,7 +107,7 @@ TEST(KeyRuns, AKeyTooRaggedForTheBudgetIsLostAndWritesNothing) {
 
     // The history refuses a lost record, which leaves it as it was.
     HistoryFixture f(40, 20);
-    EXPECT_FALSE(f.history.PushFillBack(lost));
+    EXPECT_FALSE(f.history.PushFillBack(std::move(lost)));
     EXPECT_EQ(f.history.UndoCount(), 0);
 }
 

@@ -1,7 +1,9 @@
 #include "image/raster/key_run_record.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
+#include <cstring>
 #include <new>
 
 #include "image/parallel.h"
@@ -10,8 +12,6 @@
 #include <emmintrin.h>
 #define PALVEX_KEY_RUNS_SSE2 1
 #endif
-
-#include "image/parallel.h"
 
 namespace palvex {
 namespace {
@@ -45,7 +45,81 @@ inline std::uint32_t KeyMask(const Pixel* p, Pixel key) {
 #endif
 }
 
+// Calls fn(x0, x1) for each run of set bits of row y, left to right. No bit outside the image's
+// columns is ever set.
+template <typename Fn>
+void ForEachBitRun(const KeyBits& bits, int y, Fn&& fn) {
+    const std::uint64_t* words = bits.Row(y);
+    bool inRun = false;
+    int start = 0;
+    for (std::ptrdiff_t w = 0; w < bits.WordsPerRow(); ++w) {
+        const std::uint64_t word = words[w];
+        if (word == (inRun ? ~std::uint64_t{0} : 0)) {
+            continue;
+        }
+        for (std::uint64_t edges = word ^ (word << 1 | (inRun ? 1u : 0u)); edges != 0;
+             edges &= edges - 1) {
+            const int x = static_cast<int>(w * 64 + std::countr_zero(edges)) - KeyBits::kOffset;
+            if (!inRun) {
+                start = x;
+            } else {
+                fn(start, x);
+            }
+            inRun = !inRun;
+        }
+    }
+    if (inRun) {
+        fn(start, bits.Width());
+    }
+}
+
+void WriteKey(Pixel* row, int x0, int x1, Pixel rgb) {
+    // Bounds in locals: the compiler cannot tell the pixels from the record, and would read the
+    // run's end again after every store instead of vectorising.
+    Pixel* p = row + x0;
+    Pixel* const end = row + x1;
+    for (; p != end; ++p) {
+        *p = (*p & ~kRgbMask) | rgb;
+    }
+}
+
 }  // namespace
+
+bool KeyBits::Reset(int width, int height) {
+    width_ = 0;
+    height_ = 0;
+    wordsPerRow_ = 0;
+    words_.reset();
+    if (width <= 0 || height <= 0) {
+        return false;
+    }
+    const std::ptrdiff_t perRow = (std::ptrdiff_t{width} + kOffset + 63) / 64;
+    const std::size_t bytes = static_cast<std::size_t>(perRow) * height * sizeof(std::uint64_t);
+    words_.reset(static_cast<std::uint64_t*>(AllocateLarge(bytes)));
+    if (!words_) {
+        return false;
+    }
+    std::memset(words_.get(), 0, bytes);
+    width_ = width;
+    height_ = height;
+    wordsPerRow_ = perRow;
+    return true;
+}
+
+void KeyBits::Scan(const Bitmap& image, Colour key, int x0, int x1) {
+    if (key > kRgbMask || image.Width() != width_ || image.Height() != height_) {
+        return;
+    }
+    const Pixel pixelKey = PixelFromColour(key);
+    for (int y = 0; y < height_; ++y) {
+        const Pixel* row = image.Row(y);
+        for (int x = x0; x < x1; ++x) {
+            if (IsKey(row[x], pixelKey)) {
+                Set(x, y);
+            }
+        }
+    }
+}
 
 KeyRunRecord::KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget)
     : width_(image.Width()), height_(image.Height()), key_(key) {
@@ -102,6 +176,57 @@ KeyRunRecord::KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget)
     }
 }
 
+KeyRunRecord::KeyRunRecord(KeyBits bits, Colour key, std::size_t budget)
+    : width_(bits.Width()), height_(bits.Height()), key_(key) {
+    lost_ = false;
+    if (height_ == 0) {
+        return;
+    }
+    const std::size_t bitBytes =
+        static_cast<std::size_t>(bits.WordsPerRow()) * height_ * sizeof(std::uint64_t);
+    const std::size_t imageBytes = std::size_t{4} * static_cast<std::size_t>(width_) * height_;
+    budget_ = std::min(bitBytes, budget != 0 ? budget : imageBytes / 8) / sizeof(Run);
+    const std::size_t bands = std::min<std::size_t>(static_cast<std::size_t>(height_),
+                                                    std::size_t{4} * WorkersFor(height_));
+    std::vector<std::vector<Run>> found(bands);
+    std::atomic<bool> tooMany{false};
+    ParallelFor(bands, [&](std::size_t band, unsigned) {
+        const int first = static_cast<int>(band * height_ / bands);
+        const int last = static_cast<int>((band + 1) * height_ / bands);
+        std::vector<Run>& runs = found[band];
+        try {
+            for (int y = first; y < last && !tooMany.load(std::memory_order_relaxed); ++y) {
+                ForEachBitRun(bits, y, [&](int x0, int x1) {
+                    if (runs.size() >= budget_) {
+                        tooMany = true;
+                    } else {
+                        runs.push_back({y, x0, x1});
+                    }
+                });
+            }
+        } catch (const std::bad_alloc&) {
+            tooMany = true;
+        }
+    });
+    std::size_t total = 0;
+    for (const std::vector<Run>& runs : found) {
+        total += runs.size();
+    }
+    if (!tooMany && total <= budget_) {
+        try {
+            runs_.reserve(total);
+            for (const std::vector<Run>& runs : found) {
+                runs_.insert(runs_.end(), runs.begin(), runs.end());
+            }
+            return;
+        } catch (const std::bad_alloc&) {
+            runs_ = {};
+        }
+    }
+    // Too ragged for runs: the bits themselves, at most a thirty-second of the image.
+    bits_ = std::move(bits);
+}
+
 bool KeyRunRecord::ScanRow(const Pixel* row, int y, Pixel key, int width, std::size_t budget,
                            std::vector<Run>& runs) {
     bool inRun = false;
@@ -150,14 +275,14 @@ bool KeyRunRecord::Write(Bitmap& image) const {
         return false;
     }
     const Pixel rgb = PixelFromColour(key_) & kRgbMask;
-    for (const Run& run : runs_) {
-        // Bounds in locals: the compiler cannot tell the pixels from the record, and would read
-        // the run's end again after every store instead of vectorising.
-        Pixel* p = image.Row(run.y) + run.x0;
-        Pixel* const end = p + (run.x1 - run.x0);
-        for (; p != end; ++p) {
-            *p = (*p & ~kRgbMask) | rgb;
+    if (KeepsBits()) {
+        for (int y = 0; y < height_; ++y) {
+            ForEachBitRun(bits_, y, [&](int x0, int x1) { WriteKey(image.Row(y), x0, x1, rgb); });
         }
+        return true;
+    }
+    for (const Run& run : runs_) {
+        WriteKey(image.Row(run.y), run.x0, run.x1, rgb);
     }
     return true;
 }

@@ -2,12 +2,44 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "image/bitmap.h"
 #include "image/colour.h"
+#include "image/large_block.h"
 
 namespace palvex {
+
+// Where the key colour was, one bit a pixel, taken by a pass as it reads the image: that saves a
+// scan of the image of its own before the pass. Column x is bit x + kOffset of its row, so that
+// the strips of 64 columns from column 1 on, which the fill-back runs on different cores, each
+// own whole words.
+class KeyBits {
+public:
+    static constexpr int kOffset = 63;
+
+    // Sized for an image, every bit clear; false when the memory is not there.
+    bool Reset(int width, int height);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    std::ptrdiff_t WordsPerRow() const { return wordsPerRow_; }
+    std::uint64_t* Row(int y) { return words_.get() + y * wordsPerRow_; }
+    const std::uint64_t* Row(int y) const { return words_.get() + y * wordsPerRow_; }
+    void Set(int x, int y) {
+        Row(y)[(x + kOffset) / 64] |= std::uint64_t{1} << ((x + kOffset) % 64);
+    }
+    // Sets the bits of the key's pixels in columns [x0, x1) of `image`.
+    void Scan(const Bitmap& image, Colour key, int x0, int x1);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::ptrdiff_t wordsPerRow_ = 0;
+    // Huge pages where the system has them: a fresh block of small ones costs a fault a page.
+    std::unique_ptr<std::uint64_t[], LargeBlockDeleter> words_;
+};
 
 // Where the key colour was, as runs per row, taken before a pass that changes exactly the
 // key-coloured pixels and keeps every pixel's fourth byte (the whole-image fill-back). Writing
@@ -20,6 +52,9 @@ public:
     // One scan of `image`. Beyond `budget` bytes (0: an eighth of the image's bytes) the record
     // gives up and is lost: a ragged key costs more than the copy it would replace.
     KeyRunRecord(const Bitmap& image, Colour key, std::size_t budget = 0);
+    // The same from the bits a pass took. Never lost: where the runs would cost more than the
+    // bits, or than the budget, the record keeps the bits instead.
+    KeyRunRecord(KeyBits bits, Colour key, std::size_t budget = 0);
 
     // Writes the key into the recorded runs, keeping each pixel's fourth byte. False, writing
     // nothing, when the image is not the size the record was made on or the record is lost.
@@ -29,7 +64,11 @@ public:
     bool Lost() const { return lost_; }
     Colour Key() const { return key_; }
     std::size_t RunCount() const { return runs_.size(); }
-    std::size_t Bytes() const { return runs_.capacity() * sizeof(Run); }
+    bool KeepsBits() const { return bits_.Width() != 0; }
+    std::size_t Bytes() const {
+        return runs_.capacity() * sizeof(Run) +
+               static_cast<std::size_t>(bits_.WordsPerRow()) * bits_.Height() * 8;
+    }
 
 private:
     struct Run {
@@ -47,6 +86,7 @@ private:
     std::size_t budget_ = 0;  // runs
     bool lost_ = true;        // until a scan succeeds
     std::vector<Run> runs_;
+    KeyBits bits_;  // instead of the runs, when they would cost more
 };
 
 }  // namespace palvex

@@ -238,12 +238,12 @@ void PenTool::ApplyPenToWholeImage(Point q) {
     const PenSettings settings = Settings();
     Bitmap& work = services_.model.image.WorkImage;
     // The fill-back changes only key pixels and keeps their fourth byte: where the key was is
-    // its whole undo step, a few bytes a row instead of a copy of the image. A key too ragged to
-    // record that way takes the copy.
-    std::optional<KeyRunRecord> keys;
+    // its whole undo step, a few bytes a row instead of a copy of the image, which the pass
+    // takes as it reads the image. Without the memory for it, the step is the copy.
+    std::optional<KeyBits> keys;
     if (settings.mode == PenMode::FillBack && view.RecordsFillBacks() && !work.IsNull()) {
-        keys.emplace(work, settings.key);
-        if (keys->Lost()) {
+        keys.emplace();
+        if (!keys->Reset(work.Width(), work.Height())) {
             keys.reset();
         }
     }
@@ -259,9 +259,9 @@ void PenTool::ApplyPenToWholeImage(Point q) {
         }
         bar.SetProgressPosition(position);
     };
-    ApplyPenWholeImage(work, q, settings, progress);
+    ApplyPenWholeImage(work, q, settings, progress, keys ? &*keys : nullptr);
     if (keys) {
-        view.PushFillBack(std::move(*keys));  // a record that is not lost is always taken
+        view.PushFillBack(KeyRunRecord(std::move(*keys), settings.key));  // always taken
     }
     emit view.ImageEdited({});
 }

@@ -15,7 +15,7 @@ namespace palvex::fill_back {
 inline constexpr int kStripLanes = 64;
 inline constexpr int kWriteLanes = 16;
 inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
-inline constexpr int kChunkRows = 128;
+inline constexpr int kChunkRows = 256;
 inline constexpr int kRingRows = kChunkRows + 2 * kStripLanes + 2 * kWriteLanes + 8;
 inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows;
 

@@ -1,7 +1,9 @@
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 #include <vector>
 
 #include <png.h>
@@ -339,6 +341,56 @@ void BM_KeyRunWrite(benchmark::State& state) {
     state.counters["x_memcpy"] = total / reference;
 }
 BENCHMARK(BM_KeyRunWrite)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+// What the fill-back pays for its record when the pass takes the key bits as it reads the image:
+// the bits' memory, and the runs made of them (argument 0, as BM_KeyRunScan), or the bits kept
+// for a key too ragged for runs (1: every other pixel).
+void BM_KeyRunFromBits(benchmark::State& state) {
+    Bitmap image;
+    if (!image.Create(KeyedPhoto().Width(), KeyedPhoto().Height()) ||
+        !CopyBitmapBits(KeyedPhoto(), image)) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    if (state.range(0) == 1) {
+        for (int y = 0; y < image.Height(); ++y) {
+            for (int x = y % 2; x < image.Width(); x += 2) {
+                image.Row(y)[x] = PixelFromColour(Rgb(0, 255, 0));
+            }
+        }
+    }
+    KeyBits scanned;
+    if (!scanned.Reset(image.Width(), image.Height())) {
+        state.SkipWithError("no memory");
+        return;
+    }
+    scanned.Scan(image, Rgb(0, 255, 0), 0, image.Width());
+    const std::size_t words = static_cast<std::size_t>(scanned.WordsPerRow()) * image.Height();
+    std::vector<Pixel> copy(image.PixelCount(), 0);
+    double reference = 0;
+    double total = 0;
+    bool keepsBits = false;
+    for (auto _ : state) {
+        reference += TimedCopy(image, copy);
+        auto start = Clock::now();
+        KeyBits bits;
+        if (!bits.Reset(image.Width(), image.Height())) {
+            state.SkipWithError("no memory");
+            return;
+        }
+        double took = Seconds(start);
+        std::copy(scanned.Row(0), scanned.Row(0) + words, bits.Row(0));  // the pass's part
+        start = Clock::now();
+        const KeyRunRecord record(std::move(bits), Rgb(0, 255, 0));
+        took += Seconds(start);
+        keepsBits = record.KeepsBits();
+        total += took;
+        state.SetIterationTime(took);
+    }
+    state.counters["keeps_bits"] = keepsBits ? 1 : 0;
+    state.counters["x_memcpy"] = total / reference;
+}
+BENCHMARK(BM_KeyRunFromBits)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseManualTime();
 
 }  // namespace
 }  // namespace palvex

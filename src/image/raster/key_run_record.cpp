@@ -189,32 +189,26 @@ KeyRunRecord::KeyRunRecord(KeyBits bits, Colour key, std::size_t budget)
     const std::size_t bands = std::min<std::size_t>(static_cast<std::size_t>(height_),
                                                     std::size_t{4} * WorkersFor(height_));
     std::vector<std::vector<Run>> found(bands);
-    std::atomic<bool> tooMany{false};
+    // The runs of every band so far: a ragged key stops all of them as soon as it is over.
+    std::atomic<std::size_t> total{0};
     ParallelFor(bands, [&](std::size_t band, unsigned) {
         const int first = static_cast<int>(band * height_ / bands);
         const int last = static_cast<int>((band + 1) * height_ / bands);
         std::vector<Run>& runs = found[band];
         try {
-            for (int y = first; y < last && !tooMany.load(std::memory_order_relaxed); ++y) {
-                ForEachBitRun(bits, y, [&](int x0, int x1) {
-                    if (runs.size() >= budget_) {
-                        tooMany = true;
-                    } else {
-                        runs.push_back({y, x0, x1});
-                    }
-                });
+            for (int y = first; y < last && total.load(std::memory_order_relaxed) <= budget_;
+                 ++y) {
+                const std::size_t before = runs.size();
+                ForEachBitRun(bits, y, [&](int x0, int x1) { runs.push_back({y, x0, x1}); });
+                total += runs.size() - before;
             }
         } catch (const std::bad_alloc&) {
-            tooMany = true;
+            total = budget_ + 1;
         }
     });
-    std::size_t total = 0;
-    for (const std::vector<Run>& runs : found) {
-        total += runs.size();
-    }
-    if (!tooMany && total <= budget_) {
+    if (total <= budget_) {
         try {
-            runs_.reserve(total);
+            runs_.reserve(total.load());
             for (const std::vector<Run>& runs : found) {
                 runs_.insert(runs_.end(), runs.begin(), runs.end());
             }

@@ -196,8 +196,7 @@ KeyRunRecord::KeyRunRecord(KeyBits bits, Colour key, std::size_t budget)
         const int last = static_cast<int>((band + 1) * height_ / bands);
         std::vector<Run>& runs = found[band];
         try {
-            for (int y = first; y < last && total.load(std::memory_order_relaxed) <= budget_;
-                 ++y) {
+            for (int y = first; y < last && total.load(std::memory_order_relaxed) <= budget_; ++y) {
                 const std::size_t before = runs.size();
                 ForEachBitRun(bits, y, [&](int x0, int x1) { runs.push_back({y, x0, x1}); });
                 total += runs.size() - before;

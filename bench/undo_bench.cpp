@@ -365,7 +365,6 @@ void BM_KeyRunFromBits(benchmark::State& state) {
         return;
     }
     scanned.Scan(image, Rgb(0, 255, 0), 0, image.Width());
-    const std::size_t words = static_cast<std::size_t>(scanned.WordsPerRow()) * image.Height();
     std::vector<Pixel> copy(image.PixelCount(), 0);
     double reference = 0;
     double total = 0;
@@ -379,7 +378,7 @@ void BM_KeyRunFromBits(benchmark::State& state) {
             return;
         }
         double took = Seconds(start);
-        std::copy(scanned.Row(0), scanned.Row(0) + words, bits.Row(0));  // the pass's part
+        std::copy(scanned.Data(), scanned.Data() + scanned.WordCount(), bits.Data());  // the pass's
         start = Clock::now();
         const KeyRunRecord record(std::move(bits), Rgb(0, 255, 0));
         took += Seconds(start);

@@ -336,9 +336,9 @@ int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress&
         strip.x0 = 1 + static_cast<int>(i) * fill_back::kStripLanes;
         strip.key = key;
         if (before != nullptr) {
-            // Column x0 is bit 64 (1 + i) of a row: the strip's own word.
-            strip.keyBits = before->Row(0) + (strip.x0 + KeyBits::kOffset) / 64;
-            strip.keyBitsStride = before->WordsPerRow();
+            // Column x0 is bit 64 (1 + i) of a row: the strip's own column of words.
+            strip.keyBits = before->Column((strip.x0 + KeyBits::kOffset) / 64);
+            strip.keyBitsStride = 1;
         }
         strip.context = &context;
         strip.waitForLeft = WaitForLeft;

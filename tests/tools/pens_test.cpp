@@ -257,8 +257,7 @@ TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
                 KeyBits scanned;
                 ASSERT_TRUE(scanned.Reset(w, h));
                 scanned.Scan(original, key, 0, w);
-                ASSERT_TRUE(
-                    std::equal(bits.Row(0), bits.Row(0) + bits.WordsPerRow() * h, scanned.Row(0)))
+                ASSERT_TRUE(std::equal(bits.Data(), bits.Data() + bits.WordCount(), scanned.Data()))
                     << where;
                 const KeyRunRecord record(std::move(bits), key, round % 2 == 0 ? 0 : 1);
                 ASSERT_TRUE(record.Write(image));

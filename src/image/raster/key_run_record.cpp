@@ -49,11 +49,10 @@ inline std::uint32_t KeyMask(const Pixel* p, Pixel key) {
 // columns is ever set.
 template <typename Fn>
 void ForEachBitRun(const KeyBits& bits, int y, Fn&& fn) {
-    const std::uint64_t* words = bits.Row(y);
     bool inRun = false;
     int start = 0;
     for (std::ptrdiff_t w = 0; w < bits.WordsPerRow(); ++w) {
-        const std::uint64_t word = words[w];
+        const std::uint64_t word = bits.Word(w, y);
         if (word == (inRun ? ~std::uint64_t{0} : 0)) {
             continue;
         }
@@ -182,8 +181,7 @@ KeyRunRecord::KeyRunRecord(KeyBits bits, Colour key, std::size_t budget)
     if (height_ == 0) {
         return;
     }
-    const std::size_t bitBytes =
-        static_cast<std::size_t>(bits.WordsPerRow()) * height_ * sizeof(std::uint64_t);
+    const std::size_t bitBytes = bits.WordCount() * sizeof(std::uint64_t);
     const std::size_t imageBytes = std::size_t{4} * static_cast<std::size_t>(width_) * height_;
     budget_ = std::min(bitBytes, budget != 0 ? budget : imageBytes / 8) / sizeof(Run);
     const std::size_t bands = std::min<std::size_t>(static_cast<std::size_t>(height_),

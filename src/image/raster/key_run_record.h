@@ -12,9 +12,10 @@
 namespace palvex {
 
 // Where the key colour was, one bit a pixel, taken by a pass as it reads the image: that saves a
-// scan of the image of its own before the pass. Column x is bit x + kOffset of its row, so that
-// the strips of 64 columns from column 1 on, which the fill-back runs on different cores, each
-// own whole words.
+// scan of the image of its own before the pass. Column x is bit x + kOffset of its row's words,
+// and the words are kept a column of words at a time (one word of every row, then the next), so
+// that each strip of 64 columns from column 1 on, which the fill-back runs on its own core,
+// writes a column of words of its own, one after the other.
 class KeyBits {
 public:
     static constexpr int kOffset = 63;
@@ -25,10 +26,14 @@ public:
     int Width() const { return width_; }
     int Height() const { return height_; }
     std::ptrdiff_t WordsPerRow() const { return wordsPerRow_; }
-    std::uint64_t* Row(int y) { return words_.get() + y * wordsPerRow_; }
-    const std::uint64_t* Row(int y) const { return words_.get() + y * wordsPerRow_; }
+    std::size_t WordCount() const { return static_cast<std::size_t>(wordsPerRow_) * height_; }
+    // Word w of every row, top to bottom.
+    std::uint64_t* Column(std::ptrdiff_t w) { return words_.get() + w * height_; }
+    std::uint64_t Word(std::ptrdiff_t w, int y) const { return words_[w * height_ + y]; }
+    const std::uint64_t* Data() const { return words_.get(); }
+    std::uint64_t* Data() { return words_.get(); }
     void Set(int x, int y) {
-        Row(y)[(x + kOffset) / 64] |= std::uint64_t{1} << ((x + kOffset) % 64);
+        Column((x + kOffset) / 64)[y] |= std::uint64_t{1} << ((x + kOffset) % 64);
     }
     // Sets the bits of the key's pixels in columns [x0, x1) of `image`.
     void Scan(const Bitmap& image, Colour key, int x0, int x1);
@@ -66,8 +71,7 @@ public:
     std::size_t RunCount() const { return runs_.size(); }
     bool KeepsBits() const { return bits_.Width() != 0; }
     std::size_t Bytes() const {
-        return runs_.capacity() * sizeof(Run) +
-               static_cast<std::size_t>(bits_.WordsPerRow()) * bits_.Height() * 8;
+        return runs_.capacity() * sizeof(Run) + bits_.WordCount() * sizeof(std::uint64_t);
     }
 
 private:

@@ -492,18 +492,19 @@ std::optional<UndoHistory::Entry> UndoHistory::StepFillBack(Entry& step, bool un
     if (undoing) {
         keys.Write(image);
     } else {
-        if (changedSince) {
-            KeyRunRecord fresh(image, keys.Key());
-            if (fresh.Lost()) {
-                std::optional<Entry> counter = StoreImage(image.Bounds(), true);
-                if (counter) {
-                    FillBackWholeImage(image, keys.Key());
-                }
-                return counter;
+        if (!changedSince) {
+            FillBackWholeImage(image, keys.Key());
+        } else if (KeyBits bits; bits.Reset(image.Width(), image.Height())) {
+            // The pass takes where the key now is as it goes, as the pen's own pass does.
+            FillBackWholeImage(image, keys.Key(), {}, &bits);
+            keys = KeyRunRecord(std::move(bits), keys.Key());
+        } else {
+            std::optional<Entry> counter = StoreImage(image.Bounds(), true);
+            if (counter) {
+                FillBackWholeImage(image, keys.Key());
             }
-            keys = std::move(fresh);
+            return counter;
         }
-        FillBackWholeImage(image, keys.Key());
     }
     Entry counter;
     counter.kind = SnapshotKind::FillBack;

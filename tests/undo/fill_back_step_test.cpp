@@ -119,12 +119,12 @@ struct FillBackFixture : HistoryFixture {
         image.Row(height - 2)[width - 3] = PixelFromColour(kGreen) & 0x7FFFFFFFu;
         SetImage(std::move(image));
     }
-    // The pen's way: the record first, the pass, then the step.
+    // The pen's way: the pass takes where the key was, then the step.
     void FillBack() {
-        KeyRunRecord record(state.WorkImage, kGreen);
-        ASSERT_FALSE(record.Lost());
-        FillBackWholeImage(state.WorkImage, kGreen);
-        ASSERT_TRUE(history.PushFillBack(std::move(record)));
+        KeyBits bits;
+        ASSERT_TRUE(bits.Reset(state.WorkImage.Width(), state.WorkImage.Height()));
+        FillBackWholeImage(state.WorkImage, kGreen, {}, &bits);
+        ASSERT_TRUE(history.PushFillBack(KeyRunRecord(std::move(bits), kGreen)));
     }
     // What a stroke without a step leaves: key pixels the history does not know about.
     void ChangeUnrecorded(Rect rect) {
@@ -198,8 +198,9 @@ TEST(FillBackSteps, ARedoAfterAChangeWithoutAStepRecordsTheKeyAfresh) {
     EXPECT_TRUE(test::SameBitmaps(changed, f.state.WorkImage));
 }
 
-// ... and when that key is too ragged to record, the redo keeps the whole image first.
-TEST(FillBackSteps, ARedoWhoseFreshRecordIsLostKeepsTheWholeImage) {
+// ... also when that key is too ragged for runs: the fresh record keeps its bits, and no copy
+// of the image is made.
+TEST(FillBackSteps, ARedoOverARaggedKeyRecordsItsBitsAfresh) {
     FillBackFixture f(200, 100);
     f.FillBack();
     ASSERT_TRUE(f.history.Undo());
@@ -211,12 +212,14 @@ TEST(FillBackSteps, ARedoWhoseFreshRecordIsLostKeepsTheWholeImage) {
     f.history.NoteUnrecordedChange();
     const Bitmap checks = Copy(f.state.WorkImage);
     ASSERT_TRUE(f.history.Redo());
-    const auto step = f.history.NewestUndoStep();
-    EXPECT_EQ(step->kind, SnapshotKind::Image);
-    EXPECT_TRUE(step->whole);
+    EXPECT_EQ(f.history.NewestUndoStep()->kind, SnapshotKind::FillBack);
+    EXPECT_LT(f.history.HeldPixels(), checks.PixelCount() / 16);  // the bits, not a copy
     EXPECT_NE(f.state.WorkImage.ReadPixel(0, 0), kGreen);
+    const Bitmap filled = Copy(f.state.WorkImage);
     ASSERT_TRUE(f.history.Undo());
     EXPECT_TRUE(test::SameBitmaps(checks, f.state.WorkImage));
+    ASSERT_TRUE(f.history.Redo());
+    EXPECT_TRUE(test::SameBitmaps(filled, f.state.WorkImage));
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ public:
     // Whether the whole-image fill-back is recorded after the pass by PushFillBack, its step
     // where the key was, rather than by a snapshot before it.
     virtual bool RecordsFillBacks() const { return false; }
-    // After the pass, with the record taken before it; false for a lost record.
+    // After the pass, with the record of where the key was before it; false for a lost record.
     virtual bool PushFillBack(KeyRunRecord /*record*/) { return false; }
     // The image was changed without a step.
     virtual void NoteUnrecordedChange() {}

@@ -9,7 +9,7 @@
 #if defined(__linux__)
 #include <sys/mman.h>
 #endif
-#if defined(__GLIBC__)
+#if defined(__GLIBC__) || defined(_WIN32)
 #include <malloc.h>
 #endif
 
@@ -17,6 +17,10 @@
 
 namespace palvex {
 namespace {
+
+// A whole cache line: a pass over an image whose rows are whole lines can write them without
+// reading them first.
+constexpr std::size_t kAlignment = 64;
 
 // Below this the advice gains nothing: huge pages are 2 MiB.
 constexpr std::size_t kAdviseFrom = std::size_t{4} << 20;
@@ -40,19 +44,36 @@ void Advise(void* block, std::size_t size) {
 }  // namespace
 
 void* AllocateLarge(std::size_t size) {
-    void* block = std::malloc(size == 0 ? 1 : size);
+    size = std::max<std::size_t>(size, 1);
+#if defined(_WIN32)
+    void* block = _aligned_malloc(size, kAlignment);
+#else
+    void* block = nullptr;
+    if (posix_memalign(&block, kAlignment, size) != 0) {
+        block = nullptr;
+    }
+#endif
     Advise(block, size);
     return block;
 }
 
 void* ReallocateLarge(void* block, std::size_t size) {
-    void* moved = std::realloc(block, size == 0 ? 1 : size);
+    size = std::max<std::size_t>(size, 1);
+#if defined(_WIN32)
+    void* moved = _aligned_realloc(block, size, kAlignment);
+#else
+    void* moved = std::realloc(block, size);
+#endif
     Advise(moved, size);
     return moved;
 }
 
 void FreeLarge(void* block) {
+#if defined(_WIN32)
+    _aligned_free(block);
+#else
     std::free(block);
+#endif
 }
 
 void ReturnFreedMemory() {

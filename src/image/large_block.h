@@ -6,7 +6,8 @@
 
 namespace palvex {
 
-// Memory for whole images and files. It comes from malloc, so that a growing buffer can be
+// Memory for whole images and files. A block starts on a 64-byte cache line (one grown by
+// ReallocateLarge need not). It comes from the C allocator, so that a growing buffer can be
 // moved by the system without copying, and on Linux it asks for huge pages, which spares most
 // of the page faults of touching a fresh image for the first time. nullptr when it fails.
 void* AllocateLarge(std::size_t size);

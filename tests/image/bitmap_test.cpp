@@ -1,5 +1,6 @@
 #include "image/bitmap.h"
 
+#include <cstdint>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,16 @@ TEST(Bitmap, RefusesEmptyAndOversizedImages) {
     EXPECT_FALSE(b.Create(1 << 15, (1 << 13) + 1));  // 2^28 + 2^15 pixels
     EXPECT_TRUE(b.IsNull());
     EXPECT_EQ(b.Width(), 0);
+}
+
+// Passes that write whole rows of 16 pixels stream them to memory only when they are whole
+// cache lines.
+TEST(Bitmap, PixelsStartOnACacheLine) {
+    for (const int side : {1, 7, 16, 1000, 3000}) {
+        Bitmap b;
+        ASSERT_TRUE(b.Create(side, side));
+        EXPECT_EQ(reinterpret_cast<std::uintptr_t>(b.Data()) % 64, 0u) << side;
+    }
 }
 
 TEST(Bitmap, PixelsReadBackAndOutsideReadsGiveNoColour) {

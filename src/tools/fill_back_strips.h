@@ -10,20 +10,24 @@
 namespace palvex::fill_back {
 
 // Lanes (image columns) of one strip, and the window of skewed rows each strip works in: a chunk
-// of rows loaded ahead of the steps, the skew of the strip's lanes, and the rows behind the steps
-// that a group of written-back lanes still reads.
+// of rows loaded ahead of the steps, the skew of the strip's lanes, and the three rows behind
+// the step that it reads.
 inline constexpr int kStripLanes = 64;
-inline constexpr int kWriteLanes = 16;
 inline constexpr int kRingElements = kStripLanes + 2;  // a border lane on each side
 inline constexpr int kChunkRows = 256;
-inline constexpr int kRingRows = kChunkRows + 2 * kStripLanes + 2 * kWriteLanes + 8;
-inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows;
+inline constexpr int kRingRows = kChunkRows + 2 * kStripLanes + 12;
+// The delay lines that skew rows into the window and back out, for vectors of up to 16 lanes,
+// and room to align them.
+inline constexpr int kDelayElements = 4 * kStripLanes * 15 + 16;
+inline constexpr std::size_t kRingSize = std::size_t{kRingElements} * kRingRows + kDelayElements;
 
 struct Strip {
     std::uint32_t* pixels = nullptr;  // row 0 of the image
     std::ptrdiff_t stride = 0;        // pixels from one row to the next
     int height = 0;
-    int x0 = 0;             // the strip's first column: 1 <= x0, x0 + kStripLanes < width
+    // The strip's first column: 0 <= x0 and x0 + kStripLanes < width. Left of column 0 is the
+    // outside.
+    int x0 = 0;
     std::uint32_t key = 0;  // red, green, blue of the transparent colour in pixel order
     // Where the strip's key pixels were before the pass, one word a row with lane j in bit j;
     // null when not wanted.

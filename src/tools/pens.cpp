@@ -313,18 +313,20 @@ void Written(void* context, int rows) {
     c->rows->written[c->index].store(rows, std::memory_order_release);
 }
 
-// Columns [1, returned) in strips on every core; the caller fills the rest.
+// Columns [0, returned) in strips on every core; the caller fills the rest.
 int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress& progress,
                    KeyBits* before) {
     const int width = image.Width();
+    // A strip reads the column after its own. Strips on whole cache lines of an image whose rows
+    // are whole lines can write those lines without reading them again.
     const std::size_t strips =
-        width > 2 ? static_cast<std::size_t>((width - 2) / fill_back::kStripLanes) : 0;
+        width > 0 ? static_cast<std::size_t>((width - 1) / fill_back::kStripLanes) : 0;
     if (strips == 0) {
-        return 1;
+        return 0;
     }
     StripRows rows(strips);
     std::vector<std::vector<std::uint32_t>> rings(WorkersFor(strips));
-    int reported = progress ? 20 : width;  // column 0 reported itself
+    int reported = progress ? 0 : width;
     ParallelFor(strips, [&](std::size_t i, unsigned worker) {
         std::vector<std::uint32_t>& ring = rings[worker];
         ring.resize(fill_back::kRingSize);
@@ -333,11 +335,10 @@ int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress&
         strip.pixels = image.Data();
         strip.stride = width;
         strip.height = image.Height();
-        strip.x0 = 1 + static_cast<int>(i) * fill_back::kStripLanes;
+        strip.x0 = static_cast<int>(i) * fill_back::kStripLanes;
         strip.key = key;
         if (before != nullptr) {
-            // Column x0 is bit 64 (1 + i) of a row: the strip's own column of words.
-            strip.keyBits = before->Column((strip.x0 + KeyBits::kOffset) / 64);
+            strip.keyBits = before->Column(strip.x0 / 64);  // the strip's own column of words
             strip.keyBitsStride = 1;
         }
         strip.context = &context;
@@ -349,7 +350,7 @@ int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress&
             progress(reported, width);
         }
     });
-    const int end = 1 + static_cast<int>(strips) * fill_back::kStripLanes;
+    const int end = static_cast<int>(strips) * fill_back::kStripLanes;
     for (; reported < end; reported += 20) {
         progress(reported, width);
     }
@@ -379,16 +380,8 @@ void FillBackWholeImage(Bitmap& image, Colour key, FillBackPass pass, const Pass
     }
     const Pixel keyPixel = PixelFromColour(key) & kRgbMask;
     const int width = image.Width();
-    const int height = image.Height();
     int x = 0;
-    if (const StripFill fill = StripFillOf(pass); fill != nullptr && width > 0) {
-        if (before != nullptr) {
-            before->Scan(image, key, 0, 1);
-        }
-        FillBackColumn(image, 0, 0, height, keyPixel);
-        if (progress) {
-            progress(0, width);
-        }
+    if (const StripFill fill = StripFillOf(pass); fill != nullptr) {
         x = FillBackStrips(image, keyPixel, fill, progress, before);
     }
     if (before != nullptr) {

@@ -177,7 +177,7 @@ void FillBackByColumns(Bitmap& image, Colour key) {
 
 // Random few-coloured images with key rectangles (the key may be black, what a pixel with only
 // key neighbours becomes, or white, what the outside reads as), random fourth bytes, sizes
-// around the pass's blocks and one pixel wide or high.
+// around the pass's blocks, rows of whole cache lines, and one pixel wide or high.
 TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
     std::mt19937 random(26);
     const std::vector<std::pair<int, int>> sizes = {
@@ -201,7 +201,8 @@ TEST(Pens, WholeImageFillBackMatchesTheColumnOrderBitForBit) {
         {67, 600},
         {300, 290},
         {130, 640},
-        {131, 769}};
+        {131, 769},
+        {320, 150}};
     const Colour keys[] = {kKey, Rgb(0, 0, 0), Rgb(255, 255, 255), Rgb(85, 85, 85)};
     int round = 0;
     for (const auto& [w, h] : sizes) {

@@ -58,7 +58,7 @@ void ForEachBitRun(const KeyBits& bits, int y, Fn&& fn) {
         }
         for (std::uint64_t edges = word ^ (word << 1 | (inRun ? 1u : 0u)); edges != 0;
              edges &= edges - 1) {
-            const int x = static_cast<int>(w * 64 + std::countr_zero(edges)) - KeyBits::kOffset;
+            const int x = static_cast<int>(w * 64 + std::countr_zero(edges));
             if (!inRun) {
                 start = x;
             } else {
@@ -92,7 +92,7 @@ bool KeyBits::Reset(int width, int height) {
     if (width <= 0 || height <= 0) {
         return false;
     }
-    const std::ptrdiff_t perRow = (std::ptrdiff_t{width} + kOffset + 63) / 64;
+    const std::ptrdiff_t perRow = (std::ptrdiff_t{width} + 63) / 64;
     const std::size_t bytes = static_cast<std::size_t>(perRow) * height * sizeof(std::uint64_t);
     words_.reset(static_cast<std::uint64_t*>(AllocateLarge(bytes)));
     if (!words_) {

@@ -12,14 +12,12 @@
 namespace palvex {
 
 // Where the key colour was, one bit a pixel, taken by a pass as it reads the image: that saves a
-// scan of the image of its own before the pass. Column x is bit x + kOffset of its row's words,
-// and the words are kept a column of words at a time (one word of every row, then the next), so
-// that each strip of 64 columns from column 1 on, which the fill-back runs on its own core,
-// writes a column of words of its own, one after the other.
+// scan of the image of its own before the pass. Column x is bit x % 64 of word x / 64 of its
+// row, and the words are kept a column of words at a time (one word of every row, then the
+// next), so that each strip of 64 columns, which the fill-back runs on its own core, writes a
+// column of words of its own, one after the other.
 class KeyBits {
 public:
-    static constexpr int kOffset = 63;
-
     // Sized for an image, every bit clear; false when the memory is not there.
     bool Reset(int width, int height);
 
@@ -32,9 +30,7 @@ public:
     std::uint64_t Word(std::ptrdiff_t w, int y) const { return words_[w * height_ + y]; }
     const std::uint64_t* Data() const { return words_.get(); }
     std::uint64_t* Data() { return words_.get(); }
-    void Set(int x, int y) {
-        Column((x + kOffset) / 64)[y] |= std::uint64_t{1} << ((x + kOffset) % 64);
-    }
+    void Set(int x, int y) { Column(x / 64)[y] |= std::uint64_t{1} << (x % 64); }
     // Sets the bits of the key's pixels in columns [x0, x1) of `image`.
     void Scan(const Bitmap& image, Colour key, int x0, int x1);
 

@@ -18,8 +18,8 @@
 namespace palvex {
 namespace {
 
-// A whole cache line: a pass over an image whose rows are whole lines can write them without
-// reading them first.
+// A whole cache line: a pass over an image whose rows are whole lines can stream them straight to
+// memory.
 constexpr std::size_t kAlignment = 64;
 
 // Below this the advice gains nothing: huge pages are 2 MiB.

@@ -317,8 +317,8 @@ void Written(void* context, int rows) {
 int FillBackStrips(Bitmap& image, Pixel key, StripFill fill, const PassProgress& progress,
                    KeyBits* before) {
     const int width = image.Width();
-    // A strip reads the column after its own. Strips on whole cache lines of an image whose rows
-    // are whole lines can write those lines without reading them again.
+    // A strip reads the column after its own. Strips from column 0 lie on whole cache lines of an
+    // image whose rows are whole lines, and stream those lines straight to memory.
     const std::size_t strips =
         width > 0 ? static_cast<std::size_t>((width - 1) / fill_back::kStripLanes) : 0;
     if (strips == 0) {
